@@ -1,0 +1,36 @@
+# One toolkit-free library per source folder. Sources are picked up from the folder so
+# that a new class pair needs no build edit; window files (form_*) and main.cpp are
+# left to the GUI target, which is the only one allowed to see Qt Widgets.
+function(murmelix_core_library name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
+  list(FILTER sources EXCLUDE REGEX "/form_[^/]*\\.cpp$")
+  list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+  if(sources)
+    add_library(${name} STATIC ${sources})
+    target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+  else()
+    add_library(${name} INTERFACE)
+    target_link_libraries(${name} INTERFACE ${ARG_DEPS})
+  endif()
+  add_library(murmelix::${name} ALIAS ${name})
+  if(sources)
+    target_include_directories(${name} PUBLIC "${PROJECT_SOURCE_DIR}/src")
+  else()
+    target_include_directories(${name} INTERFACE "${PROJECT_SOURCE_DIR}/src")
+  endif()
+endfunction()
+
+# A GoogleTest executable from every *_test.cpp in the calling folder.
+function(murmelix_test_folder name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(${name} ${sources})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main GTest::gmock)
+  target_include_directories(${name} PRIVATE "${PROJECT_SOURCE_DIR}/tests")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+                       PROPERTIES ENVIRONMENT "MURMELIX_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data")
+endfunction()

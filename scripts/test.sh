@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test: the default build's suite, the
+# toolkit-free suite under the sanitizers, and a short run of every fuzz target.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh
+
+fuzz_seconds="${MURMELIX_FUZZ_SECONDS:-20}"
+status=0
+
+echo "== build (default)"
+scripts/build.sh default
+echo "== tests (default)"
+(cd build/default && ctest --output-on-failure -j "$(nproc)") || status=1
+
+echo "== tests (address and undefined-behaviour sanitizers)"
+scripts/build.sh asan
+(cd build/asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --output-on-failure -j "$(nproc)") || status=1
+
+echo "== fuzz smoke runs (${fuzz_seconds}s each)"
+scripts/build.sh fuzz
+for target in build/fuzz/fuzz/fuzz_*; do
+    [ -x "$target" ] || continue
+    name=$(basename "$target")
+    corpus="fuzz/corpus/${name#fuzz_}"
+    work=$(mktemp -d)
+    cp -r "$corpus"/. "$work"/ 2>/dev/null || true
+    dict=()
+    [ -f "fuzz/${name#fuzz_}.dict" ] && dict=(-dict="fuzz/${name#fuzz_}.dict")
+    if "$target" "${dict[@]}" -max_total_time="$fuzz_seconds" -rss_limit_mb=2048 \
+        -print_final_stats=1 "$work" >"$work.log" 2>&1; then
+        echo "$name: $(grep -E 'stat::number_of_executed_units' "$work.log" | awk '{print $2}') runs, no crash"
+    else
+        echo "$name: FAILED"
+        tail -n 40 "$work.log"
+        status=1
+    fi
+    rm -rf "$work" "$work.log"
+done
+
+exit $status

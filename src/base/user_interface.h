@@ -1,0 +1,48 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace murmelix {
+
+enum class MessageIcon { None, Error, Warning, Question, Information };
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
+enum class MessageResult { Ok, Cancel, Yes, No, Retry };
+
+// What a file dialog is asked to show. The filter uses the "Text|*.ext|Text|*.*" form.
+struct FileDialogRequest {
+    std::string title;
+    std::string filter;
+    std::string defaultExtension;
+    std::string startFolder;
+    std::string presetName;
+    bool mustExist = false;
+};
+
+// Everything the core needs from the person in front of the program. The desktop window
+// implements it with real dialogs, the command-line tool with stderr and fixed answers,
+// and tests with scripted answers. Called on the UI thread only.
+class UserInterface {
+public:
+    virtual ~UserInterface() = default;
+
+    virtual MessageResult messageBox(const std::string& caption, const std::string& text,
+                                     MessageIcon icon, MessageButtons buttons) = 0;
+
+    // Empty result: the user cancelled.
+    virtual std::optional<std::string> openFileDialog(const FileDialogRequest& request) = 0;
+    virtual std::optional<std::string> saveFileDialog(const FileDialogRequest& request) = 0;
+
+    // The main window's caption, which long operations replace for their duration.
+    virtual std::string caption() const = 0;
+    virtual void setCaption(const std::string& text) = 0;
+
+    // Lets the window repaint during an operation that holds the UI thread.
+    virtual void processEvents() {}
+
+    void showError(const std::string& text) {
+        messageBox("Error", text, MessageIcon::Error, MessageButtons::Ok);
+    }
+};
+
+}  // namespace murmelix

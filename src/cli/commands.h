@@ -1,0 +1,21 @@
+#pragma once
+
+#include <vector>
+
+#include "cli/command_line.h"
+#include "cli/console_user_interface.h"
+
+namespace murmelix::cli {
+
+enum ExitCode { kExitOk = 0, kExitFailed = 1, kExitUsage = 2 };
+
+struct Command {
+    const char* name;
+    const char* usage;
+    int (*run)(CommandLine& line, ConsoleUserInterface& ui);
+};
+
+// Every subcommand, in the order the usage lists them (commands.cpp).
+const std::vector<Command>& commands();
+
+}  // namespace murmelix::cli

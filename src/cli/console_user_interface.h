@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "base/user_interface.h"
+
+namespace murmelix::cli {
+
+// The command-line face of the program: messages go to stderr exactly as the window
+// would show their text; questions get the answer that changes nothing (Cancel, No),
+// since nobody is there to answer them.
+class ConsoleUserInterface : public UserInterface {
+public:
+    explicit ConsoleUserInterface(FILE* out = stderr) : out_(out) {}
+
+    MessageResult messageBox(const std::string& caption, const std::string& text,
+                             MessageIcon icon, MessageButtons buttons) override;
+    std::optional<std::string> openFileDialog(const FileDialogRequest&) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> saveFileDialog(const FileDialogRequest&) override {
+        return std::nullopt;
+    }
+    std::string caption() const override { return caption_; }
+    void setCaption(const std::string& text) override { caption_ = text; }
+
+    int errorCount() const { return errors_; }
+
+private:
+    FILE* out_;
+    std::string caption_ = "Murmelix";
+    int errors_ = 0;
+};
+
+}  // namespace murmelix::cli
