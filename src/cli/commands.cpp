@@ -1,9 +1,18 @@
 #include "cli/commands.h"
 
+#include "cli/effect_command.h"
+#include "cli/info_command.h"
+#include "cli/join_command.h"
+
 namespace murmelix::cli {
 
 const std::vector<Command>& commands() {
     static const std::vector<Command> all = {
+        {"info", "info FILE.wav [--json]", &runInfo},
+        {"effect",
+         "effect reverse|echo|normalize IN.wav OUT.wav [--delay MS] [--decay PERCENT]",
+         &runEffect},
+        {"join", "join -o OUT.wav IN1.wav IN2.wav ...", &runJoin},
     };
     return all;
 }

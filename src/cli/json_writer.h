@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace murmelix::cli {
+
+// Builds one JSON value as text. Strings from files are byte strings: valid UTF-8 is kept,
+// any other byte is read as Windows-1252 (what older files hold) and converted.
+class JsonWriter {
+public:
+    JsonWriter& beginObject();
+    JsonWriter& endObject();
+    JsonWriter& beginArray();
+    JsonWriter& endArray();
+    JsonWriter& key(const std::string& name);
+    JsonWriter& value(const std::string& text);
+    JsonWriter& value(const char* text) { return value(std::string(text)); }
+    JsonWriter& value(int64_t number);
+    JsonWriter& value(bool flag);
+
+    const std::string& text() const { return out_; }
+
+    static std::string quoted(const std::string& bytes);
+
+private:
+    void separate();
+
+    std::string out_;
+    bool needComma_ = false;
+};
+
+// Valid UTF-8 stays as it is; otherwise each invalid byte is taken as Windows-1252.
+std::string toUtf8(const std::string& bytes);
+
+}  // namespace murmelix::cli

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstdint>
+
+namespace murmelix {
+
+// One chosen stretch of the document: frames start .. start + length - 1. The number names
+// the choice (grid cell or cue position) for the session and the feedback window.
+struct Segment {
+    int32_t start = 0;
+    int32_t length = 0;
+    int32_t number = 0;
+    bool operator==(const Segment&) const = default;
+};
+
+}  // namespace murmelix
