@@ -24,10 +24,10 @@ struct SampleLayout {
     int read(const uint8_t* origin, int64_t frame) const {
         const uint8_t* p = origin + frame * frameSize;
         if (bitsPerSample == 8) {
-            return static_cast<int>(p[0]) - 128;
+            return decode<8>(p);
         }
         if (bitsPerSample == 16) {
-            return static_cast<int16_t>(static_cast<uint16_t>(p[0] | (p[1] << 8)));
+            return decode<16>(p);
         }
         return 0;
     }
@@ -36,8 +36,30 @@ struct SampleLayout {
     void write(uint8_t* origin, int64_t frame, int value) const {
         uint8_t* p = origin + frame * frameSize;
         if (bitsPerSample == 8) {
-            p[0] = static_cast<uint8_t>((value + 128) & 0xFF);
+            encode<8>(p, value);
         } else if (bitsPerSample == 16) {
+            encode<16>(p, value);
+        }
+    }
+
+    // The value of one stored sample of a width known at compile time, for loops that run
+    // over millions of samples and should not test the width for each one.
+    template <int Bits>
+    static int decode(const uint8_t* p) {
+        static_assert(Bits == 8 || Bits == 16);
+        if constexpr (Bits == 8) {
+            return static_cast<int>(p[0]) - 128;
+        } else {
+            return static_cast<int16_t>(static_cast<uint16_t>(p[0] | (p[1] << 8)));
+        }
+    }
+
+    template <int Bits>
+    static void encode(uint8_t* p, int value) {
+        static_assert(Bits == 8 || Bits == 16);
+        if constexpr (Bits == 8) {
+            p[0] = static_cast<uint8_t>((value + 128) & 0xFF);
+        } else {
             const auto bits = static_cast<uint16_t>(value & 0xFFFF);
             p[0] = static_cast<uint8_t>(bits & 0xFF);
             p[1] = static_cast<uint8_t>(bits >> 8);

@@ -1,0 +1,165 @@
+// Loading a large WAV file against a plain read of the same file, and the effects over ten
+// minutes of CD-rate stereo. Prints the load / plain-read ratio at the end (target: <= 1.3;
+// effects: items_per_second > 100 M samples/s).
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+
+#include "audio/signal_effects.h"
+#include "audio/wav_reader.h"
+#include "audio/wav_writer.h"
+#include "base/atomic_file.h"
+
+namespace murmelix {
+namespace {
+
+constexpr size_t kLargeFileBytes = 200u * 1024 * 1024;
+constexpr int kRate = 44100;
+constexpr int64_t kTenMinutesOfFrames = int64_t{kRate} * 600;
+
+class SilentUserInterface : public UserInterface {
+  public:
+    MessageResult messageBox(const std::string&, const std::string& text, MessageIcon,
+                             MessageButtons) override {
+        std::fprintf(stderr, "message: %s\n", text.c_str());
+        return MessageResult::Ok;
+    }
+    std::optional<std::string> openFileDialog(const FileDialogRequest&) override { return {}; }
+    std::optional<std::string> saveFileDialog(const FileDialogRequest&) override { return {}; }
+    std::string caption() const override { return {}; }
+    void setCaption(const std::string&) override {}
+};
+
+// A 16-bit stereo document of the given length filled with a deterministic signal.
+AudioDocument stereoDocument(int64_t frames, int bits) {
+    AudioDocument doc;
+    doc.format.formatTag = 1;
+    doc.format.channels = 2;
+    doc.format.samplesPerSec = kRate;
+    doc.format.bitsPerSample = static_cast<uint16_t>(bits);
+    doc.format.blockAlign = static_cast<uint16_t>(2 * bits / 8);
+    doc.format.avgBytesPerSec = kRate * doc.format.blockAlign;
+    doc.data.resize(static_cast<size_t>(frames) * doc.format.blockAlign);
+    uint32_t state = 12345;
+    for (auto& byte : doc.data) {
+        state = state * 1664525u + 1013904223u;
+        byte = static_cast<uint8_t>(state >> 24);
+    }
+    doc.commit("");
+    return doc;
+}
+
+const std::string& largeFile() {
+    static const std::string path = [] {
+        const std::string name = "/tmp/murmelix_bench_audio_" + std::to_string(::getpid()) + ".wav";
+        AudioDocument doc = stereoDocument(kLargeFileBytes / 4, 16);
+        SilentUserInterface ui;
+        if (WavWriter::writeDocument(name, doc, ui) != 0) {
+            std::fprintf(stderr, "cannot write %s\n", name.c_str());
+        }
+        return name;
+    }();
+    return path;
+}
+
+void BM_PlainRead(benchmark::State& state) {
+    const std::string& path = largeFile();
+    std::string contents;
+    readWholeFile(path, contents);  // warm the page cache like the loads below
+    for (auto _ : state) {
+        std::string bytes;
+        benchmark::DoNotOptimize(readWholeFile(path, bytes));
+        benchmark::DoNotOptimize(bytes.data());
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(kLargeFileBytes));
+}
+BENCHMARK(BM_PlainRead)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_LoadWav(benchmark::State& state) {
+    const std::string& path = largeFile();
+    SilentUserInterface ui;
+    for (auto _ : state) {
+        AudioDocument doc;
+        benchmark::DoNotOptimize(WavReader::readFile(path, doc, ui));
+        benchmark::DoNotOptimize(doc.data.data());
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(kLargeFileBytes));
+}
+BENCHMARK(BM_LoadWav)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void setSamplesPerSecond(benchmark::State& state, const AudioDocument& doc) {
+    state.SetItemsProcessed(state.iterations() * doc.frameCount * doc.channels());
+}
+
+void BM_Echo(benchmark::State& state) {
+    AudioDocument doc = stereoDocument(kTenMinutesOfFrames, static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        SignalEffects::echo(doc, static_cast<int>(state.range(1)), 50);
+        benchmark::ClobberMemory();
+    }
+    setSamplesPerSecond(state, doc);
+}
+BENCHMARK(BM_Echo)
+    ->ArgsProduct({{8, 16}, {0, 100}})
+    ->ArgNames({"bits", "delay_ms"})
+    ->Unit(benchmark::kMillisecond);
+
+void BM_Normalize(benchmark::State& state) {
+    AudioDocument doc = stereoDocument(kTenMinutesOfFrames, static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        SignalEffects::normalize(doc);
+        benchmark::ClobberMemory();
+    }
+    setSamplesPerSecond(state, doc);
+}
+BENCHMARK(BM_Normalize)->Arg(8)->Arg(16)->ArgName("bits")->Unit(benchmark::kMillisecond);
+
+void BM_Reverse(benchmark::State& state) {
+    AudioDocument doc = stereoDocument(kTenMinutesOfFrames, static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        SignalEffects::reverse(doc);
+        benchmark::ClobberMemory();
+    }
+    setSamplesPerSecond(state, doc);
+}
+BENCHMARK(BM_Reverse)->Arg(8)->Arg(16)->ArgName("bits")->Unit(benchmark::kMillisecond);
+
+// Remembers the real time per run so that the load can be set against the plain read.
+class RatioReporter : public benchmark::ConsoleReporter {
+  public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs) {
+            if (run.run_type == Run::RT_Iteration && run.iterations > 0) {
+                seconds_[run.run_name.function_name] = run.GetAdjustedRealTime();
+            }
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+    void printRatio() const {
+        const auto plain = seconds_.find("BM_PlainRead");
+        const auto load = seconds_.find("BM_LoadWav");
+        if (plain != seconds_.end() && load != seconds_.end() && plain->second > 0) {
+            std::printf("load / plain read ratio: %.3f (target <= 1.3)\n",
+                        load->second / plain->second);
+        }
+    }
+
+  private:
+    std::map<std::string, double> seconds_;
+};
+
+}  // namespace
+}  // namespace murmelix
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    murmelix::RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.printRatio();
+    std::remove(("/tmp/murmelix_bench_audio_" + std::to_string(::getpid()) + ".wav").c_str());
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,155 @@
+#include "audio/wav_writer.h"
+
+#include <cstdint>
+
+#include "audio/cue_text.h"
+#include "base/byte_order.h"
+#include "base/text_format.h"
+
+namespace murmelix {
+
+namespace {
+
+constexpr const char* kCannotOpen = "Can't open WAV file '%s' for writing.";
+constexpr const char* kCannotWrite = "Can't write to WAV file '%s'.";
+
+constexpr uint64_t kSizeOffset = 4;
+constexpr uint64_t kDataHeader = 36;
+constexpr uint64_t kDataStart = kDataHeader + 8;
+constexpr uint32_t kFormatChunkSize = 16;
+constexpr uint32_t kCuePointSize = 24;
+constexpr uint32_t kTextChunkSize = 20;
+// Everything after "RIFF" and its size must fit the 32-bit size fields.
+constexpr uint64_t kMaxRiffSize = UINT32_MAX;
+
+void appendId(std::string& out, const char (&id)[5]) {
+    appendU32LE(out, fourCC(id));
+}
+
+std::string fileHeader(const WaveFormat& format) {
+    uint8_t record[WaveFormat::kRecordSize];
+    format.toBytes(record);
+    std::string out;
+    appendId(out, "RIFF");
+    appendU32LE(out, 0);  // patched when the length is known
+    appendId(out, "WAVE");
+    appendId(out, "fmt ");
+    appendU32LE(out, kFormatChunkSize);
+    out.append(reinterpret_cast<const char*>(record), kFormatChunkSize);
+    appendId(out, "data");
+    appendU32LE(out, 0);  // patched
+    return out;
+}
+
+std::string cueChunk(const std::vector<CuePoint>& cues) {
+    std::string out;
+    appendId(out, "cue ");
+    appendU32LE(out, static_cast<uint32_t>(4 + kCuePointSize * cues.size()));
+    appendU32LE(out, static_cast<uint32_t>(cues.size()));
+    for (const CuePoint& cue : cues) {
+        appendU32LE(out, cue.identifier);
+        appendU32LE(out, cue.position);
+        appendId(out, "data");
+        appendU32LE(out, 0);  // chunk start
+        appendU32LE(out, 0);  // block start
+        appendU32LE(out, cue.position);
+    }
+    return out;
+}
+
+// labl or note: the identifier, then the text with its zero byte, padded to even length.
+void appendTextChunk(std::string& out, const char (&id)[5], uint32_t identifier,
+                     const std::string& text) {
+    const std::string kept = CueText::limit(text);
+    const size_t padded = (kept.size() + 2) & ~size_t{1};
+    appendId(out, id);
+    appendU32LE(out, static_cast<uint32_t>(4 + padded));
+    appendU32LE(out, identifier);
+    out += kept;
+    out.append(padded - kept.size(), '\0');
+}
+
+// The LIST "adtl" chunk whole, its size included: for each cue its ltxt, labl and note.
+std::string associatedDataList(const std::vector<CuePoint>& cues) {
+    std::string out;
+    appendId(out, "LIST");
+    appendU32LE(out, 0);
+    appendId(out, "adtl");
+    for (const CuePoint& cue : cues) {
+        appendId(out, "ltxt");
+        appendU32LE(out, kTextChunkSize);
+        appendU32LE(out, cue.identifier);
+        appendU32LE(out, cue.length);
+        appendId(out, "rgn ");
+        out.append(8, '\0');  // country, language, dialect, code page
+        appendTextChunk(out, "labl", cue.identifier, cue.label);
+        appendTextChunk(out, "note", cue.identifier, cue.note);
+    }
+    storeU32LE(reinterpret_cast<uint8_t*>(out.data()) + 4, static_cast<uint32_t>(out.size() - 8));
+    return out;
+}
+
+bool patchSize(AtomicFile& file, uint64_t offset, uint64_t value) {
+    uint8_t bytes[4];
+    storeU32LE(bytes, static_cast<uint32_t>(value));
+    return file.seek(offset) && file.write(bytes, sizeof bytes);
+}
+
+// Everything after the samples: pad byte, cue chunk, list, and the patched sizes. False when
+// a write failed or the file grew past what RIFF sizes can describe.
+bool finishFile(AtomicFile& file, const std::vector<CuePoint>& cues) {
+    const uint64_t dataSize = file.position() - kDataStart;
+    if ((dataSize & 1) != 0 && !file.write("", 1)) {
+        return false;
+    }
+    const std::string list = associatedDataList(cues);
+    if (!file.write(cueChunk(cues)) || !file.write(list)) {
+        return false;
+    }
+    const uint64_t length = file.position();
+    if (length - 8 > kMaxRiffSize) {
+        return false;
+    }
+    return patchSize(file, kSizeOffset, length - 8) && patchSize(file, kDataHeader + 4, dataSize);
+}
+
+}  // namespace
+
+int WavWriter::writeDocument(const std::string& path, AudioDocument& doc, UserInterface& ui) {
+    WaveFormat format = doc.format;
+    format.samplesPerSec = static_cast<uint32_t>(doc.fileSampleRate);
+    const auto samples = [&doc](AtomicFile& file) {
+        return file.write(doc.data.data(), doc.data.size());
+    };
+    const Outcome outcome = writeFile(path, format, samples, doc.cues, ui);
+    if (outcome != Outcome::NotOpened) {
+        doc.format.samplesPerSec = format.samplesPerSec;
+    }
+    return outcome == Outcome::Written ? 0 : 1;
+}
+
+int WavWriter::write(const std::string& path, const WaveFormat& format,
+                     const SampleProducer& samples, const std::vector<CuePoint>& cues,
+                     UserInterface& ui) {
+    return writeFile(path, format, samples, cues, ui) == Outcome::Written ? 0 : 1;
+}
+
+WavWriter::Outcome WavWriter::writeFile(const std::string& path, const WaveFormat& format,
+                                        const SampleProducer& samples,
+                                        const std::vector<CuePoint>& cues, UserInterface& ui) {
+    AtomicFile file(path);
+    if (!file.open()) {
+        ui.showError(formatText(kCannotOpen, path.c_str()));
+        return Outcome::NotOpened;
+    }
+    const bool written = file.write(fileHeader(format)) && samples(file) &&
+                         file.position() >= kDataStart && finishFile(file, cues) && file.commit();
+    if (!written) {
+        file.discard();
+        ui.showError(formatText(kCannotWrite, path.c_str()));
+        return Outcome::NotWritten;
+    }
+    return Outcome::Written;
+}
+
+}  // namespace murmelix

@@ -1,0 +1,159 @@
+#include "cli/session_command.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "base/atomic_file.h"
+#include "cli/json_writer.h"
+#include "session/session_date_time.h"
+#include "session/session_file_operations.h"
+#include "session/session_file_reader.h"
+
+namespace murmelix::cli {
+
+namespace {
+
+struct Subcommand {
+    const char* name;
+    int (*run)(CommandLine& line, ConsoleUserInterface& ui);
+};
+
+// Every option any subcommand takes, so that the subcommand word can be found before the
+// subcommand itself takes its options; a subcommand given another's option still fails.
+const char* const kAllFlags[] = {"--json"};
+const char* const kAllValueOptions[] = {"--sequence", "-o"};
+
+std::string subcommandOf(CommandLine line) {
+    for (const char* flag : kAllFlags) {
+        line.flag(flag);
+    }
+    for (const char* option : kAllValueOptions) {
+        line.value(option);
+    }
+    const auto arguments = line.positionals();
+    if (arguments.empty()) {
+        throw UsageError("missing subcommand");
+    }
+    return arguments.front();
+}
+
+// The subcommand's own plain arguments, after its name.
+std::vector<std::string> argumentsAfter(const CommandLine& line, size_t expected) {
+    auto arguments = line.positionals();
+    arguments.erase(arguments.begin());
+    if (arguments.size() != expected) {
+        throw UsageError(expected == 1 ? "expects one session file" : "wrong number of arguments");
+    }
+    return arguments;
+}
+
+bool readSession(const std::string& path, SessionFileContents& contents, ConsoleUserInterface& ui) {
+    std::string bytes;
+    errno = 0;
+    if (!readWholeFile(path, bytes)) {
+        ui.showError(SessionFileOperations::readErrorMessage(path, errno));
+        return false;
+    }
+    contents = SessionFileReader::parse(bytes);
+    if (!contents.valid()) {
+        ui.showError(SessionFileOperations::kInvalidFile);
+        return false;
+    }
+    if (contents.unreadableLines > 0) {
+        ui.showError(SessionFileOperations::unreadableLinesMessage(path, contents.unreadableLines));
+    }
+    return true;
+}
+
+std::string sessionJson(const SessionFileContents& contents) {
+    JsonWriter json;
+    json.beginObject();
+    json.key("version").value(int64_t{contents.version});
+    json.key("wav_file").value(contents.wavFileName);
+    json.key("sequences").beginArray();
+    for (const SEQUENCE& sequence : contents.sequences) {
+        json.beginObject();
+        json.key("date_time").value(sequence.dateTime);
+        json.key("question").value(sequence.question);
+        json.key("answer").value(sequence.answer);
+        json.key("entries").beginArray();
+        for (const SEGMENT& entry : sequence.entries) {
+            json.beginObject();
+            json.key("start").value(int64_t{entry.start});
+            json.key("length").value(int64_t{entry.length});
+            json.key("number").value(int64_t{entry.number});
+            json.key("index").value(int64_t{entry.index});
+            json.key("label").value(entry.label);
+            json.key("fade").value(entry.fade);
+            json.endObject();
+        }
+        json.endArray();
+        json.endObject();
+    }
+    json.endArray();
+    json.endObject();
+    return json.text();
+}
+
+void printSequence(const SEQUENCE& sequence, size_t position, size_t count) {
+    std::printf("\nSequence %zu of %zu\n", position, count);
+    std::printf("  Date/Time: %s\n",
+                toUtf8(SessionDateTime::displayFormOf(sequence.dateTime)).c_str());
+    std::printf("  Question:  %s\n", toUtf8(sequence.question).c_str());
+    std::printf("  Answer:    %s\n", toUtf8(sequence.answer).c_str());
+    std::printf("  Entries:   %zu\n", sequence.entries.size());
+    if (sequence.entries.empty()) {
+        return;
+    }
+    std::printf("    %8s %11s %11s %8s  %-4s  %s\n", "number", "start", "length", "index", "fade",
+                "label");
+    for (const SEGMENT& entry : sequence.entries) {
+        std::printf("    %8d %11d %11d %8d  %-4s  %s\n", entry.number, entry.start, entry.length,
+                    entry.index, entry.fade ? "yes" : "", toUtf8(entry.label).c_str());
+    }
+}
+
+void printSession(const std::string& path, const SessionFileContents& contents) {
+    std::printf("Session file: %s (version %d)\n", toUtf8(path).c_str(), contents.version);
+    std::printf("WAV file:     %s\n", toUtf8(contents.wavFileName).c_str());
+    std::printf("Sequences:    %zu\n", contents.sequences.size());
+    size_t position = 0;
+    for (const SEQUENCE& sequence : contents.sequences) {
+        printSequence(sequence, ++position, contents.sequences.size());
+    }
+}
+
+int runShow(CommandLine& line, ConsoleUserInterface& ui) {
+    const bool asJson = line.flag("--json");
+    const std::string path = argumentsAfter(line, 1).front();
+    SessionFileContents contents;
+    if (!readSession(path, contents, ui)) {
+        return kExitFailed;
+    }
+    if (asJson) {
+        std::printf("%s\n", sessionJson(contents).c_str());
+    } else {
+        printSession(path, contents);
+    }
+    return kExitOk;
+}
+
+const Subcommand kSubcommands[] = {
+    {"show", &runShow},
+};
+
+}  // namespace
+
+int runSession(CommandLine& line, ConsoleUserInterface& ui) {
+    const std::string name = subcommandOf(line);
+    for (const Subcommand& subcommand : kSubcommands) {
+        if (name == subcommand.name) {
+            return subcommand.run(line, ui);
+        }
+    }
+    throw UsageError("unknown subcommand '" + name + "'");
+}
+
+}  // namespace murmelix::cli

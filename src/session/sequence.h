@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "session/segment.h"
+
+namespace murmelix {
+
+// One generated stream as it was heard, with the moment it was made and the listener's
+// question and interpretation. Owned by the Session; its neighbours are its neighbours in
+// the session's list.
+struct SEQUENCE {
+    std::string dateTime;  // stored form, see SessionDateTime
+    std::string question;
+    std::string answer;
+    std::vector<SEGMENT> entries;  // may be empty for a sequence read from a file
+
+    bool operator==(const SEQUENCE&) const = default;
+};
+
+}  // namespace murmelix

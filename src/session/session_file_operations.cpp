@@ -1,0 +1,208 @@
+#include "session/session_file_operations.h"
+
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+#include "base/atomic_file.h"
+#include "base/text_format.h"
+#include "session/session_date_time.h"
+#include "session/session_file_reader.h"
+#include "session/session_file_writer.h"
+
+namespace murmelix {
+
+namespace {
+
+std::string describeError(int error) {
+    return error != 0 ? std::string(std::strerror(error)) : std::string("input/output error");
+}
+
+}  // namespace
+
+SessionFileOperations::SessionFileOperations(Session& session, UserInterface& ui,
+                                             SessionHooks hooks)
+    : session_(session), ui_(ui), hooks_(std::move(hooks)) {}
+
+void SessionFileOperations::openSession(const std::string& fileName) {
+    std::string name = fileName;
+    if (name.empty()) {
+        const auto chosen = ui_.openFileDialog({kOpenTitle, kFilter, kDefaultExtension,
+                                                hooks_.callStartFolder(SessionFolder::SessionFiles),
+                                                std::string(), false});
+        if (!chosen || chosen->empty()) {
+            return;
+        }
+        name = *chosen;
+    }
+    hooks_.callRememberFolderOf(SessionFolder::SessionFiles, name);
+    if (closeSession() == SessionOutcome::Cancelled) {
+        return;
+    }
+    // A session without sequences survives the close; what it had marked changed is not
+    // part of the file about to be read.
+    session_.changed = false;
+    session_.sessionFileName = name;
+    hooks_.callRefreshPanel();
+
+    std::string bytes;
+    errno = 0;
+    if (!readWholeFile(name, bytes)) {
+        const int error = errno;
+        if (error == ENOENT) {
+            hooks_.callRefreshControls();
+            return;
+        }
+        // An existing file that cannot be read must not be bound: the first save would
+        // replace it with an empty session.
+        session_.sessionFileName.clear();
+        hooks_.callRefreshPanel();
+        ui_.showError(readErrorMessage(name, error));
+        return;
+    }
+    SessionFileContents contents = SessionFileReader::parse(bytes);
+    bytes = std::string();
+    if (!contents.valid()) {
+        session_.sessionFileName.clear();
+        hooks_.callRefreshPanel();
+        ui_.showError(kInvalidFile);
+        return;
+    }
+    session_.wavFileName = contents.wavFileName;
+    if (!bindWavFile()) {
+        session_.sessionFileName.clear();
+        session_.wavFileName.clear();
+        hooks_.callRefreshPanel();
+        return;
+    }
+    session_.assignSequences(std::move(contents.sequences));
+    hooks_.callRefreshPanel();
+    hooks_.callRefreshControls();
+    if (contents.unreadableLines > 0) {
+        ui_.showError(unreadableLinesMessage(name, contents.unreadableLines));
+    }
+}
+
+bool SessionFileOperations::bindWavFile() {
+    if (hooks_.callDocumentFileName() == session_.wavFileName) {
+        return true;
+    }
+    if (hooks_.callOpenWavFile(session_.wavFileName) == 0) {
+        return true;
+    }
+    return relocateWavFile();
+}
+
+bool SessionFileOperations::relocateWavFile() {
+    if (ui_.messageBox("Problem", kMissingWavQuestion, MessageIcon::Question,
+                       MessageButtons::YesNo) != MessageResult::Yes) {
+        return false;
+    }
+    const auto chosen = ui_.openFileDialog({kWavOpenTitle, kWavFilter, kWavDefaultExtension,
+                                            hooks_.callStartFolder(SessionFolder::SourceWavFiles),
+                                            std::string(), true});
+    if (!chosen || chosen->empty() || hooks_.callOpenWavFile(*chosen) != 0) {
+        return false;
+    }
+    hooks_.callRememberFolderOf(SessionFolder::SourceWavFiles, *chosen);
+    session_.wavFileName = *chosen;
+    session_.changed = true;
+    return true;
+}
+
+SessionOutcome SessionFileOperations::saveSession(bool askFirst) {
+    if (!session_.changed) {
+        return SessionOutcome::Done;
+    }
+    if (askFirst) {
+        const MessageResult answer = ui_.messageBox("Warning", kSaveQuestion, MessageIcon::Question,
+                                                    MessageButtons::YesNoCancel);
+        if (answer == MessageResult::No) {
+            session_.changed = false;
+            hooks_.callRefreshControls();
+            return SessionOutcome::Done;
+        }
+        if (answer != MessageResult::Yes) {
+            return SessionOutcome::Cancelled;
+        }
+    }
+    const auto chosen = ui_.saveFileDialog({kSaveTitle, kFilter, kDefaultExtension,
+                                            hooks_.callStartFolder(SessionFolder::SessionFiles),
+                                            saveNameProposal(), false});
+    if (!chosen || chosen->empty()) {
+        return SessionOutcome::Cancelled;
+    }
+    hooks_.callRememberFolderOf(SessionFolder::SessionFiles, *chosen);
+    session_.sessionFileName = *chosen;
+    if (!writeUntilDoneOrCancelled(*chosen)) {
+        hooks_.callRefreshPanel();
+        return SessionOutcome::Cancelled;
+    }
+    hooks_.callRefreshPanel();
+    session_.changed = false;
+    hooks_.callRefreshControls();
+    return SessionOutcome::Done;
+}
+
+bool SessionFileOperations::writeUntilDoneOrCancelled(const std::string& path) {
+    for (;;) {
+        const auto result =
+            SessionFileWriter::save(path, session_.wavFileName, session_.sequences());
+        if (result.ok()) {
+            return true;
+        }
+        const std::string text = result.status == SessionFileWriter::Status::CannotCreate
+                                     ? formatText(kCannotCreate, path.c_str())
+                                     : writeErrorMessage(path, result.error);
+        if (ui_.messageBox("Error", text, MessageIcon::Error, MessageButtons::RetryCancel) !=
+            MessageResult::Retry) {
+            return false;
+        }
+    }
+}
+
+SessionOutcome SessionFileOperations::closeSession() {
+    if (session_.empty()) {
+        return SessionOutcome::Done;
+    }
+    if (saveSession(true) == SessionOutcome::Cancelled) {
+        return SessionOutcome::Cancelled;
+    }
+    session_.clearSequences();
+    session_.sessionFileName.clear();
+    session_.wavFileName.clear();
+    session_.recordMode = false;
+    hooks_.callRefreshPanel();
+    hooks_.callRefreshControls();
+    return SessionOutcome::Done;
+}
+
+std::string SessionFileOperations::saveNameProposal() const {
+    if (!session_.sessionFileName.empty()) {
+        return session_.sessionFileName;
+    }
+    const SEQUENCE* first = session_.first();
+    return first != nullptr ? SessionDateTime::fileNameFormOf(first->dateTime) : std::string();
+}
+
+std::string SessionFileOperations::readErrorMessage(const std::string& path, int error) {
+    return formatText("Can't read session file '%s' (%s).", path.c_str(),
+                      describeError(error).c_str());
+}
+
+std::string SessionFileOperations::writeErrorMessage(const std::string& path, int error) {
+    return formatText(
+        "Can't write session file '%s' (%s).\nThe file on disk has been left as it was.",
+        path.c_str(), describeError(error).c_str());
+}
+
+std::string SessionFileOperations::unreadableLinesMessage(const std::string& path, int64_t count) {
+    if (count == 1) {
+        return formatText("1 line of session file '%s' could not be read and was skipped.",
+                          path.c_str());
+    }
+    return formatText("%lld lines of session file '%s' could not be read and were skipped.",
+                      static_cast<long long>(count), path.c_str());
+}
+
+}  // namespace murmelix

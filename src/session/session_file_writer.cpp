@@ -1,0 +1,129 @@
+#include "session/session_file_writer.h"
+
+#include <cerrno>
+#include <charconv>
+#include <cstdint>
+
+#include "base/atomic_file.h"
+
+namespace murmelix {
+
+namespace {
+
+constexpr size_t kPieceSize = 256 * 1024;
+
+// Every text is one line of the file. A line feed inside one (pasted into an edit, or a
+// file name that holds one) would shift every following line on reading, and a carriage
+// return at its end would be taken for part of the line end; both are written as spaces.
+void appendText(std::string& out, std::string_view text) {
+    const size_t from = out.size();
+    out.append(text);
+    for (size_t i = from; i < out.size(); ++i) {
+        if (out[i] == '\n') {
+            out[i] = ' ';
+        }
+    }
+    if (out.size() > from && out.back() == '\r') {
+        out.back() = ' ';
+    }
+}
+
+void appendLine(std::string& out, std::string_view text) {
+    appendText(out, text);
+    out.push_back('\n');
+}
+
+void appendNumber(std::string& out, int32_t value) {
+    char digits[16];
+    const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, value);
+    (void)ec;  // 16 characters always hold a 32-bit number
+    out.append(digits, end);
+}
+
+void appendEntry(std::string& out, const SEGMENT& entry) {
+    appendNumber(out, entry.start);
+    out.push_back(' ');
+    appendNumber(out, entry.length);
+    out.push_back(' ');
+    appendNumber(out, entry.number);
+    out.push_back(' ');
+    appendNumber(out, entry.index);
+    out.push_back(' ');
+    if (entry.fade) {
+        out.append("[FADE]");
+    }
+    appendLine(out, entry.label);
+}
+
+}  // namespace
+
+bool SessionFileWriter::render(const std::string& wavFileName, const std::list<SEQUENCE>& sequences,
+                               const std::function<bool(std::string_view)>& sink) {
+    std::string piece;
+    piece.reserve(kPieceSize + 4096);
+    const auto flushIfFull = [&]() {
+        if (piece.size() < kPieceSize) {
+            return true;
+        }
+        const bool accepted = sink(piece);
+        piece.clear();
+        return accepted;
+    };
+    appendLine(piece, kHeader);
+    appendLine(piece, wavFileName);
+    for (const SEQUENCE& sequence : sequences) {
+        piece.append("[NextSequence]\n");
+        appendLine(piece, sequence.dateTime);
+        appendLine(piece, sequence.question);
+        appendLine(piece, sequence.answer);
+        if (!flushIfFull()) {
+            return false;
+        }
+        for (const SEGMENT& entry : sequence.entries) {
+            appendEntry(piece, entry);
+            if (!flushIfFull()) {
+                return false;
+            }
+        }
+    }
+    return piece.empty() || sink(piece);
+}
+
+std::string SessionFileWriter::render(const std::string& wavFileName,
+                                      const std::list<SEQUENCE>& sequences) {
+    std::string bytes;
+    render(wavFileName, sequences, [&bytes](std::string_view piece) {
+        bytes.append(piece);
+        return true;
+    });
+    return bytes;
+}
+
+SessionFileWriter::Result SessionFileWriter::save(const std::string& path,
+                                                  const std::string& wavFileName,
+                                                  const std::list<SEQUENCE>& sequences) {
+    AtomicFile file(path);
+    errno = 0;
+    if (!file.open()) {
+        return {Status::CannotCreate, errno};
+    }
+    int writeError = 0;
+    const bool rendered = render(wavFileName, sequences, [&](std::string_view piece) {
+        errno = 0;
+        if (!file.write(piece.data(), piece.size())) {
+            writeError = errno;
+            return false;
+        }
+        return true;
+    });
+    if (!rendered) {
+        return {Status::WriteFailed, writeError};
+    }
+    errno = 0;
+    if (!file.commit()) {
+        return {Status::WriteFailed, errno};
+    }
+    return {};
+}
+
+}  // namespace murmelix

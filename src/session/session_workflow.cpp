@@ -1,0 +1,166 @@
+#include "session/session_workflow.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "base/text_format.h"
+#include "session/session_date_time.h"
+
+namespace murmelix {
+
+namespace {
+
+std::string withoutFolder(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+SessionWorkflow::SessionWorkflow(Session& session, SessionHooks hooks)
+    : session_(session), hooks_(std::move(hooks)) {}
+
+void SessionWorkflow::refreshAll() const {
+    hooks_.callRefreshPanel();
+    hooks_.callRefreshControls();
+}
+
+void SessionWorkflow::toggleRecordMode() {
+    session_.recordMode = !session_.recordMode;
+    refreshAll();
+}
+
+void SessionWorkflow::beginSequence() {
+    if (session_.wavFileName.empty()) {
+        session_.wavFileName = hooks_.callDocumentFileName();
+    }
+    SEQUENCE sequence;
+    sequence.dateTime = SessionDateTime::fromTime(hooks_.callNow()).storedForm();
+    SEQUENCE& added = session_.appendSequence(std::move(sequence));
+    session_.changed = true;
+    hooks_.callRefreshPanel();
+
+    const auto question = hooks_.callEditText(kQuestionPrompt, std::string());
+    if (question && *question != added.question) {
+        added.question = *question;
+        session_.changed = true;
+        hooks_.callRefreshPanel();
+    }
+    session_.recordingActive = true;
+}
+
+bool SessionWorkflow::appendEntry(int32_t start, int32_t length, int32_t number,
+                                  const std::string& label, bool fade, int32_t index) {
+    if (!session_.recordingActive ||
+        !session_.appendEntry(SEGMENT{start, length, number, index, label, fade})) {
+        return false;
+    }
+    session_.changed = true;
+    return true;
+}
+
+void SessionWorkflow::finishRecording(int32_t generatedCount) {
+    if (!session_.recordingActive) {
+        return;
+    }
+    session_.recordingActive = false;
+    SEQUENCE* last = session_.last();
+    if (last != nullptr) {
+        const int64_t heard = std::max<int64_t>(int64_t{generatedCount} - kUnheardAtStop, 0);
+        if (static_cast<int64_t>(last->entries.size()) > heard) {
+            last->entries.resize(static_cast<size_t>(heard));
+        }
+        // Also when nothing was heard at all (fewer buffers queued than the ring holds):
+        // a sequence without entries could neither be played nor exported.
+        if (last->entries.empty()) {
+            session_.removeLastSequence();
+            if (session_.empty()) {
+                session_.wavFileName.clear();
+            }
+        }
+    }
+    // The transport refreshed the commands before the trim; a removed sequence changes
+    // what they may offer.
+    refreshAll();
+}
+
+bool SessionWorkflow::previous() {
+    if (!session_.previous()) {
+        return false;
+    }
+    refreshAll();
+    return true;
+}
+
+bool SessionWorkflow::next() {
+    if (!session_.next()) {
+        return false;
+    }
+    refreshAll();
+    return true;
+}
+
+bool SessionWorkflow::storeText(std::string SEQUENCE::*field, const std::string& text) {
+    SEQUENCE* current = session_.current();
+    if (current == nullptr || current->*field == text) {
+        return false;
+    }
+    current->*field = text;
+    session_.changed = true;
+    refreshAll();
+    return true;
+}
+
+void SessionWorkflow::questionChanged(const std::string& text) {
+    storeText(&SEQUENCE::question, text);
+}
+
+void SessionWorkflow::answerChanged(const std::string& text) {
+    storeText(&SEQUENCE::answer, text);
+}
+
+std::string SessionWorkflow::exportNameProposal() const {
+    const SEQUENCE* first = session_.first();
+    if (first == nullptr) {
+        return {};
+    }
+    std::string base = session_.sessionFileName.empty()
+                           ? SessionDateTime::fileNameFormOf(first->dateTime)
+                           : session_.sessionFileName;
+    base = withoutFolder(base);
+    const auto dot = base.find_last_of('.');
+    if (dot != std::string::npos) {
+        base.erase(dot);
+    }
+    return base + formatText("-%.3d.wav", session_.currentIndex() + 1);
+}
+
+std::optional<std::string> SessionWorkflow::cueLabels() const {
+    const SEQUENCE* current = session_.current();
+    if (current == nullptr) {
+        return std::nullopt;
+    }
+    std::string line;
+    for (const SEGMENT& entry : current->entries) {
+        line += entry.label;
+    }
+    return line;
+}
+
+SessionPanelText SessionWorkflow::panelText() const {
+    SessionPanelText text;
+    text.recordMode = session_.recordMode ? "Recording" : "";
+    text.sequence = session_.count() < 1
+                        ? std::string("0/0")
+                        : formatText("%d/%d", session_.currentIndex() + 1, session_.count());
+    text.sessionFile = withoutFolder(session_.sessionFileName);
+    if (const SEQUENCE* current = session_.current()) {
+        text.dateTime = SessionDateTime::displayFormOf(current->dateTime);
+        text.question = current->question;
+        text.answer = current->answer;
+        text.cueLabels = cueLabels();
+    }
+    return text;
+}
+
+}  // namespace murmelix

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "session/session.h"
+#include "session/session_hooks.h"
+#include "session/session_panel_text.h"
+
+namespace murmelix {
+
+// What the user and the transport do with a session apart from its file: recording a
+// sequence while a stream is generated, moving between sequences, typing question and
+// answer, and what the panel and the export dialog are given to show. UI thread.
+class SessionWorkflow {
+  public:
+    static constexpr const char* kQuestionPrompt = "Please enter your comment or question:";
+    // The output ring holds 20 buffers: when a generation stops, the one sounding is kept
+    // and the 19 queued behind it were never heard.
+    static constexpr int32_t kUnheardAtStop = 19;
+
+    explicit SessionWorkflow(Session& session, SessionHooks hooks = {});
+
+    void toggleRecordMode();
+
+    // A generation starts with record mode on: appends a sequence stamped now, asks for the
+    // question (Cancel keeps the sequence with an empty one) and starts recording entries.
+    void beginSequence();
+    // A segment was queued while recording: linked after the entry tail of the last
+    // sequence. Ignored (false) unless recording is active.
+    bool appendEntry(int32_t start, int32_t length, int32_t number, const std::string& label,
+                     bool fade, int32_t index);
+    // The last buffer of a stopped generation came back after `generatedCount` segments
+    // had been queued: keeps the entries that were heard (generatedCount - 19); a sequence
+    // left without any is removed again. Ignored unless recording is active.
+    void finishRecording(int32_t generatedCount);
+
+    bool previous();
+    bool next();
+
+    // An edit's text changed (typing, or the panel showing a sequence). Stored and marked
+    // changed only when it differs from what the current sequence holds.
+    void questionChanged(const std::string& text);
+    void answerChanged(const std::string& text);
+
+    // Name the export dialog starts with: the session file name (or, without one, the
+    // first sequence's date in file name form) without folder and extension, then
+    // "-%.3d.wav" with the current sequence's number. Empty without a sequence.
+    std::string exportNameProposal() const;
+    // The current sequence's non-empty labels joined without separator; none without a
+    // sequence.
+    std::optional<std::string> cueLabels() const;
+    SessionPanelText panelText() const;
+
+    SessionHooks& hooks() { return hooks_; }
+
+  private:
+    bool storeText(std::string SEQUENCE::*field, const std::string& text);
+    void refreshAll() const;
+
+    Session& session_;
+    SessionHooks hooks_;
+};
+
+}  // namespace murmelix

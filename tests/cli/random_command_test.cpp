@@ -1,0 +1,158 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct RandomRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+std::string slurpFile(const std::string& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// 16-bit little-endian samples going up and down in turn, starting with a rise from 0.
+std::string alternatingRaw(size_t count) {
+    std::string bytes;
+    for (size_t i = 0; i < count; ++i) {
+        const uint16_t value = static_cast<uint16_t>(i % 2 == 0 ? 100 : -100);
+        bytes.push_back(static_cast<char>(value & 0xFF));
+        bytes.push_back(static_cast<char>(value >> 8));
+    }
+    return bytes;
+}
+
+class RandomCommandTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("random_command_test_" + std::to_string(::getpid()) + "_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(dir_);
+        std::ofstream(path("noise100.pcm"), std::ios::binary) << alternatingRaw(100);
+        std::ofstream(path("noise31.pcm"), std::ios::binary) << alternatingRaw(31);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    std::string path(const std::string& name) const { return (dir_ / name).string(); }
+
+    // {dir} in the arguments and expectations stands for the test's folder.
+    std::string expand(std::string text) const {
+        for (size_t at; (at = text.find("{dir}")) != std::string::npos;) {
+            text.replace(at, 5, dir_.string());
+        }
+        return text;
+    }
+
+    RandomRun run(const std::string& arguments) const {
+        const std::string out = path("stdout.txt");
+        const std::string err = path("stderr.txt");
+        const std::string command = std::string("'") + MURMELIX_CLI + "' random " +
+                                    expand(arguments) + " >'" + out + "' 2>'" + err + "'";
+        const int raw = std::system(command.c_str());
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurpFile(out), slurpFile(err)};
+    }
+
+    fs::path dir_;
+};
+
+const char* const kEndOfFile =
+    "End of random source file. Playback has been stopped.\n\nTip: To enable automatic restart, "
+    "check 'Extras > Random source > Loop file'.\n";
+
+TEST_F(RandomCommandTest, DrawsPrintsAndFails) {
+    struct Case {
+        const char* arguments;
+        int status;
+        std::string out;
+        std::string err;
+    };
+    const Case cases[] = {
+        {"--seed 1 --count 5", 0, "346\n13854878\n1621890440\n816282396\n1778554774\n", ""},
+        {"--seed 1 --count 5 --numbers", 0, "6\n8\n0\n6\n4\n", ""},
+        {"--seed 1 --count 3 --bound 1000 --numbers", 0, "346\n878\n440\n", ""},
+        {"--seed 1 --count 0", 0, "", ""},
+        {"--source fractal --absolute --count 2", 0, "0.95\n0.1805\n", ""},
+        {"--source fractal --absolute --count 2 --numbers", 0, "9\n1\n", ""},
+        {"--source fractal --r 3.2 --x 0.5 --count 2", 0, "1431655765\n715827882\n", ""},
+        {"--source fractal --x 0 --count 2", 0, "0\n0\n", ""},
+        {"--source file --file {dir}/noise100.pcm --no-loop --count 5", 1,
+         "1431655765\n357913941\n357913941\n", kEndOfFile},
+        {"--source file --file {dir}/noise100.pcm --no-loop --count 5 --numbers", 1, "5\n1\n1\n",
+         kEndOfFile},
+        {"--source file --file {dir}/noise100.pcm --count 4", 0,
+         "1431655765\n357913941\n357913941\n357913941\n", ""},
+        {"--source file --file {dir}/noise31.pcm", 1, "",
+         "Can't read random source file '{dir}/noise31.pcm'.\n"},
+        {"--source file --file {dir}/absent.pcm", 1, "",
+         "Can't open random source file '{dir}/absent.pcm'.\n"},
+        {"--source soundcard --count 3", 1, "", "No sound input device is available.\n"},
+    };
+    for (const auto& c : cases) {
+        const RandomRun result = run(c.arguments);
+        EXPECT_EQ(result.status, c.status) << c.arguments;
+        EXPECT_EQ(result.out, c.out) << c.arguments;
+        EXPECT_EQ(result.err, expand(c.err)) << c.arguments;
+    }
+}
+
+TEST_F(RandomCommandTest, WritesTheLinesToAFile) {
+    struct Case {
+        const char* arguments;
+        int status;
+        std::string out;   // standard output
+        std::string file;  // what out.txt holds afterwards; "-" for no file
+        std::string err;
+    };
+    const Case cases[] = {
+        {"--seed 1 --count 5 -o {dir}/out.txt", 0, "",
+         "346\n13854878\n1621890440\n816282396\n1778554774\n", ""},
+        {"--seed 1 --count 2 --numbers -o {dir}/out.txt", 0, "6\n8\n", "346\n13854878\n", ""},
+        {"--source file --file {dir}/noise100.pcm --no-loop --count 10 -o {dir}/out.txt", 1, "",
+         "1431655765\n357913941\n357913941\n", kEndOfFile},
+        {"--seed 1 -o {dir}/missing/out.txt", 1, "", "-",
+         "Can't open log file '{dir}/missing/out.txt' for writing.\n"},
+    };
+    for (const auto& c : cases) {
+        fs::remove(path("out.txt"));
+        const RandomRun result = run(c.arguments);
+        EXPECT_EQ(result.status, c.status) << c.arguments;
+        EXPECT_EQ(result.out, c.out) << c.arguments;
+        EXPECT_EQ(result.err, expand(c.err)) << c.arguments;
+        if (c.file == "-") {
+            EXPECT_FALSE(fs::exists(path("out.txt"))) << c.arguments;
+        } else {
+            EXPECT_EQ(slurpFile(path("out.txt")), c.file) << c.arguments;
+        }
+    }
+}
+
+TEST_F(RandomCommandTest, RefusesWrongUsage) {
+    const char* const cases[] = {
+        "--source dice", "--source file", "--count -1",  "--bound 0",    "--r abc", "--x 1,5",
+        "--seed x",      "--seed -1",     "--device -2", "--frobnicate", "extra",   "--count",
+    };
+    for (const char* arguments : cases) {
+        const RandomRun result = run(arguments);
+        EXPECT_EQ(result.status, 2) << arguments;
+        EXPECT_EQ(result.out, "") << arguments;
+        EXPECT_NE(result.err.find("usage: murmelix-cli random"), std::string::npos) << arguments;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "random/random_source.h"
+#include "random/scripted_noise_input.h"
+#include "support/scripted_user_interface.h"
+
+namespace murmelix::testing {
+
+// A random source wired to a scripted user interface and input, keeping every log text.
+struct SourceHarness {
+    ScriptedUserInterface ui;
+    ScriptedNoiseInput input;
+    RandomSource source{ui, input};
+    std::vector<std::string> logged;
+
+    SourceHarness() {
+        source.setLogSink([this](std::string_view text) { logged.emplace_back(text); });
+    }
+
+    std::vector<int32_t> draw(int count, int32_t bound) {
+        std::vector<int32_t> numbers;
+        for (int i = 0; i < count; ++i) {
+            numbers.push_back(source.NextRandomNumber(bound));
+        }
+        return numbers;
+    }
+};
+
+// A folder of its own for each test, removed afterwards.
+class TempFolder {
+  public:
+    TempFolder() {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        path_ = std::filesystem::path(::testing::TempDir()) /
+                ("murmelix_random_" + std::to_string(::getpid()) + "_" + info->test_suite_name() +
+                 "_" + info->name());
+        std::filesystem::remove_all(path_);
+        std::filesystem::create_directories(path_);
+    }
+    ~TempFolder() { std::filesystem::remove_all(path_); }
+
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+    const std::filesystem::path& path() const { return path_; }
+
+  private:
+    std::filesystem::path path_;
+};
+
+inline void writeBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// Little-endian 16-bit samples, as a raw random source file holds them.
+inline std::string rawSamples(const std::vector<int16_t>& samples) {
+    std::string bytes;
+    for (const int16_t sample : samples) {
+        const auto value = static_cast<uint16_t>(sample);
+        bytes.push_back(static_cast<char>(value & 0xFF));
+        bytes.push_back(static_cast<char>(value >> 8));
+    }
+    return bytes;
+}
+
+inline std::string readText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Samples that go up and down in turn, beginning with a rise from 0: a comparison draw over
+// the first 31 gives the bits 1010...1, that is 0x55555555.
+inline std::vector<int16_t> alternatingSamples(size_t count) {
+    std::vector<int16_t> samples(count);
+    for (size_t i = 0; i < count; ++i) {
+        samples[i] = static_cast<int16_t>(i % 2 == 0 ? 100 : -100);
+    }
+    return samples;
+}
+
+}  // namespace murmelix::testing
