@@ -1,30 +1,13 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "support/cli_fixture.h"
+
 namespace {
-
-namespace fs = std::filesystem;
-
-struct RandomRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-std::string slurpFile(const std::string& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // 16-bit little-endian samples going up and down in turn, starting with a rise from 0.
 std::string alternatingRaw(size_t count) {
@@ -37,38 +20,16 @@ std::string alternatingRaw(size_t count) {
     return bytes;
 }
 
-class RandomCommandTest : public ::testing::Test {
+class RandomCommandTest : public murmelix::testing::CliFixture {
   protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("random_command_test_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dir_);
-        std::ofstream(path("noise100.pcm"), std::ios::binary) << alternatingRaw(100);
-        std::ofstream(path("noise31.pcm"), std::ios::binary) << alternatingRaw(31);
+        CliFixture::SetUp();
+        writeFile("noise100.pcm", alternatingRaw(100));
+        writeFile("noise31.pcm", alternatingRaw(31));
     }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    std::string path(const std::string& name) const { return (dir_ / name).string(); }
-
-    // {dir} in the arguments and expectations stands for the test's folder.
-    std::string expand(std::string text) const {
-        for (size_t at; (at = text.find("{dir}")) != std::string::npos;) {
-            text.replace(at, 5, dir_.string());
-        }
-        return text;
+    murmelix::testing::CliResult runRandom(const std::string& arguments) const {
+        return run("random " + arguments);
     }
-
-    RandomRun run(const std::string& arguments) const {
-        const std::string out = path("stdout.txt");
-        const std::string err = path("stderr.txt");
-        const std::string command = std::string("'") + MURMELIX_CLI + "' random " +
-                                    expand(arguments) + " >'" + out + "' 2>'" + err + "'";
-        const int raw = std::system(command.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurpFile(out), slurpFile(err)};
-    }
-
-    fs::path dir_;
 };
 
 const char* const kEndOfFile =
@@ -104,7 +65,7 @@ TEST_F(RandomCommandTest, DrawsPrintsAndFails) {
         {"--source soundcard --count 3", 1, "", "No sound input device is available.\n"},
     };
     for (const auto& c : cases) {
-        const RandomRun result = run(c.arguments);
+        const auto result = runRandom(c.arguments);
         EXPECT_EQ(result.status, c.status) << c.arguments;
         EXPECT_EQ(result.out, c.out) << c.arguments;
         EXPECT_EQ(result.err, expand(c.err)) << c.arguments;
@@ -129,15 +90,15 @@ TEST_F(RandomCommandTest, WritesTheLinesToAFile) {
          "Can't open log file '{dir}/missing/out.txt' for writing.\n"},
     };
     for (const auto& c : cases) {
-        fs::remove(path("out.txt"));
-        const RandomRun result = run(c.arguments);
+        std::filesystem::remove(path("out.txt"));
+        const auto result = runRandom(c.arguments);
         EXPECT_EQ(result.status, c.status) << c.arguments;
         EXPECT_EQ(result.out, c.out) << c.arguments;
         EXPECT_EQ(result.err, expand(c.err)) << c.arguments;
         if (c.file == "-") {
-            EXPECT_FALSE(fs::exists(path("out.txt"))) << c.arguments;
+            EXPECT_FALSE(std::filesystem::exists(path("out.txt"))) << c.arguments;
         } else {
-            EXPECT_EQ(slurpFile(path("out.txt")), c.file) << c.arguments;
+            EXPECT_EQ(slurp(path("out.txt")), c.file) << c.arguments;
         }
     }
 }
@@ -148,7 +109,7 @@ TEST_F(RandomCommandTest, RefusesWrongUsage) {
         "--seed x",      "--seed -1",     "--device -2", "--frobnicate", "extra",   "--count",
     };
     for (const char* arguments : cases) {
-        const RandomRun result = run(arguments);
+        const auto result = runRandom(arguments);
         EXPECT_EQ(result.status, 2) << arguments;
         EXPECT_EQ(result.out, "") << arguments;
         EXPECT_NE(result.err.find("usage: murmelix-cli random"), std::string::npos) << arguments;

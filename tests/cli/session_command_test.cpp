@@ -1,53 +1,17 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
+
+#include "support/cli_fixture.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct CliResult {
-    int status;
-    std::string out;
-    std::string err;
-};
+using murmelix::testing::CliFixture;
+using murmelix::testing::CliResult;
 
-class SessionCommandTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("session_command_test_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    std::string path(const char* name) const { return (dir_ / name).string(); }
-    void writeFile(const char* name, const std::string& bytes) const {
-        std::ofstream(path(name), std::ios::binary) << bytes;
-    }
-    static std::string slurp(const std::string& file) {
-        std::ifstream in(file, std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
-    CliResult run(const std::string& arguments) const {
-        const std::string out = path("stdout.txt");
-        const std::string err = path("stderr.txt");
-        const std::string command =
-            std::string("'") + MURMELIX_CLI + "' " + arguments + " >'" + out + "' 2>'" + err + "'";
-        const int raw = std::system(command.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(out), slurp(err)};
-    }
-
-    fs::path dir_;
-};
+using SessionCommandTest = CliFixture;
 
 const std::string kV2 =
     "# Murmelix 2.0 session file - do not edit unless you know exactly what you do!\r\n";
