@@ -14,7 +14,7 @@ namespace murmelix {
 // touched on the UI thread only. The format's sample rate is also the rate the output
 // device is opened at (speed changes overwrite it); fileSampleRate stays the true rate.
 class AudioDocument {
-public:
+  public:
     std::string fileName;
     bool loaded = false;
     bool changed = false;

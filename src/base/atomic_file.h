@@ -10,7 +10,7 @@ namespace murmelix {
 // the bytes go to a temporary file in the target's folder, which replaces the target
 // only on commit(). Destroying an uncommitted writer removes the temporary file.
 class AtomicFile {
-public:
+  public:
     explicit AtomicFile(std::string target);
     ~AtomicFile();
     AtomicFile(const AtomicFile&) = delete;
@@ -29,7 +29,7 @@ public:
 
     const std::string& target() const { return target_; }
 
-private:
+  private:
     std::string target_;
     std::string temporary_;
     FILE* file_ = nullptr;

@@ -23,7 +23,7 @@ struct FileDialogRequest {
 // implements it with real dialogs, the command-line tool with stderr and fixed answers,
 // and tests with scripted answers. Called on the UI thread only.
 class UserInterface {
-public:
+  public:
     virtual ~UserInterface() = default;
 
     virtual MessageResult messageBox(const std::string& caption, const std::string& text,

@@ -9,14 +9,14 @@ namespace murmelix::cli {
 
 // A mistake in how the tool was called; the tool prints it with the usage and exits 2.
 class UsageError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 // The arguments of one subcommand. Options are taken out as they are asked for; what is
 // left at the end must be plain arguments, otherwise the call was wrong.
 class CommandLine {
-public:
+  public:
     explicit CommandLine(std::vector<std::string> arguments);
 
     bool flag(const std::string& name);
@@ -26,7 +26,7 @@ public:
     // The remaining arguments; throws UsageError for an option nobody asked for.
     std::vector<std::string> positionals() const;
 
-private:
+  private:
     std::vector<std::string> arguments_;
 };
 

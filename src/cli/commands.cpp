@@ -4,6 +4,7 @@
 #include "cli/info_command.h"
 #include "cli/join_command.h"
 #include "cli/random_command.h"
+#include "cli/render_command.h"
 #include "cli/session_command.h"
 
 namespace murmelix::cli {
@@ -11,8 +12,7 @@ namespace murmelix::cli {
 const std::vector<Command>& commands() {
     static const std::vector<Command> all = {
         {"info", "info FILE.wav [--json]", &runInfo},
-        {"effect",
-         "effect reverse|echo|normalize IN.wav OUT.wav [--delay MS] [--decay PERCENT]",
+        {"effect", "effect reverse|echo|normalize IN.wav OUT.wav [--delay MS] [--decay PERCENT]",
          &runEffect},
         {"join", "join -o OUT.wav IN1.wav IN2.wav ...", &runJoin},
         {"random",
@@ -20,7 +20,15 @@ const std::vector<Command>& commands() {
          "[--x X] [--file F.pcm] [--no-loop] [--device N] [--count N] [--bound B] [--numbers] "
          "[-o OUT.txt]",
          &runRandom},
-        {"session", "session show FILE.oqt [--json]", &runSession},
+        {"render",
+         "render IN.wav -o OUT.wav (--segments N | --seconds S) [--from MS] [--to MS] "
+         "[--overlap] [--no-zero-cross] [--cross-fade] [--cues] [--source ...] [--seed N] "
+         "[--absolute] [--r R] [--x X] [--file F.pcm] [--no-loop] [--device N] "
+         "[--session FILE.oqt] [--question TEXT] [--answer TEXT]",
+         &runRender},
+        {"session",
+         "session show FILE.oqt [--json]\n  session export FILE.oqt --sequence K -o OUT.wav",
+         &runSession},
     };
     return all;
 }

@@ -11,11 +11,11 @@ namespace murmelix::cli {
 // would show their text; questions get the answer that changes nothing (Cancel, No),
 // since nobody is there to answer them.
 class ConsoleUserInterface : public UserInterface {
-public:
+  public:
     explicit ConsoleUserInterface(FILE* out = stderr) : out_(out) {}
 
-    MessageResult messageBox(const std::string& caption, const std::string& text,
-                             MessageIcon icon, MessageButtons buttons) override;
+    MessageResult messageBox(const std::string& caption, const std::string& text, MessageIcon icon,
+                             MessageButtons buttons) override;
     std::optional<std::string> openFileDialog(const FileDialogRequest&) override {
         return std::nullopt;
     }
@@ -27,7 +27,7 @@ public:
 
     int errorCount() const { return errors_; }
 
-private:
+  private:
     FILE* out_;
     std::string caption_ = "Murmelix";
     int errors_ = 0;

@@ -49,12 +49,13 @@ int runJoin(CommandLine& line, ConsoleUserInterface& ui) {
             joined.format = part.format;
             joined.format.extraSize = 0;
         } else if (!sameFormat(joined, part)) {
-            ui.showError(formatText("Can't join '%s': its format (%s) differs from that of '%s' (%s).",
-                                    input.c_str(), describe(part).c_str(), inputs[0].c_str(),
-                                    describe(joined).c_str()));
+            ui.showError(formatText(
+                "Can't join '%s': its format (%s) differs from that of '%s' (%s).", input.c_str(),
+                describe(part).c_str(), inputs[0].c_str(), describe(joined).c_str()));
             return kExitFailed;
         }
-        const int64_t total = static_cast<int64_t>(joined.data.size()) + part.frameCount * part.frameSize;
+        const int64_t total =
+            static_cast<int64_t>(joined.data.size()) + part.frameCount * part.frameSize;
         if (total > std::numeric_limits<int32_t>::max()) {
             ui.showError(formatText("Can't join '%s': the joined recording would exceed 2 GB.",
                                     input.c_str()));

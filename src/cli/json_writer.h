@@ -8,7 +8,7 @@ namespace murmelix::cli {
 // Builds one JSON value as text. Strings from files are byte strings: valid UTF-8 is kept,
 // any other byte is read as Windows-1252 (what older files hold) and converted.
 class JsonWriter {
-public:
+  public:
     JsonWriter& beginObject();
     JsonWriter& endObject();
     JsonWriter& beginArray();
@@ -23,7 +23,7 @@ public:
 
     static std::string quoted(const std::string& bytes);
 
-private:
+  private:
     void separate();
 
     std::string out_;

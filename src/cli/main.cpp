@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "cli/command_line.h"
-#include "cli/console_user_interface.h"
 #include "cli/commands.h"
+#include "cli/console_user_interface.h"
 
 namespace {
 

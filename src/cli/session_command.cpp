@@ -5,11 +5,19 @@
 #include <string>
 #include <vector>
 
+#include <iterator>
+#include <limits>
 #include "base/atomic_file.h"
+
+#include "audio/audio_document.h"
+#include "audio/wav_reader.h"
+#include "base/text_format.h"
 #include "cli/json_writer.h"
+#include "cli/session_access.h"
 #include "session/session_date_time.h"
 #include "session/session_file_operations.h"
 #include "session/session_file_reader.h"
+#include "synth/sequence_wav_writer.h"
 
 namespace murmelix::cli {
 
@@ -47,24 +55,6 @@ std::vector<std::string> argumentsAfter(const CommandLine& line, size_t expected
         throw UsageError(expected == 1 ? "expects one session file" : "wrong number of arguments");
     }
     return arguments;
-}
-
-bool readSession(const std::string& path, SessionFileContents& contents, ConsoleUserInterface& ui) {
-    std::string bytes;
-    errno = 0;
-    if (!readWholeFile(path, bytes)) {
-        ui.showError(SessionFileOperations::readErrorMessage(path, errno));
-        return false;
-    }
-    contents = SessionFileReader::parse(bytes);
-    if (!contents.valid()) {
-        ui.showError(SessionFileOperations::kInvalidFile);
-        return false;
-    }
-    if (contents.unreadableLines > 0) {
-        ui.showError(SessionFileOperations::unreadableLinesMessage(path, contents.unreadableLines));
-    }
-    return true;
 }
 
 std::string sessionJson(const SessionFileContents& contents) {
@@ -129,7 +119,7 @@ int runShow(CommandLine& line, ConsoleUserInterface& ui) {
     const bool asJson = line.flag("--json");
     const std::string path = argumentsAfter(line, 1).front();
     SessionFileContents contents;
-    if (!readSession(path, contents, ui)) {
+    if (!readSessionFile(path, contents, ui)) {
         return kExitFailed;
     }
     if (asJson) {
@@ -140,8 +130,37 @@ int runShow(CommandLine& line, ConsoleUserInterface& ui) {
     return kExitOk;
 }
 
+// The session's WAV file is loaded as the program loads it, then sequence K is written as
+// the window's export writes it.
+int runExport(CommandLine& line, ConsoleUserInterface& ui) {
+    const auto number = line.integer("--sequence", 1, std::numeric_limits<int32_t>::max());
+    const auto output = line.value("-o");
+    const std::string path = argumentsAfter(line, 1).front();
+    if (!number || !output) {
+        throw UsageError("expects --sequence K and -o OUT.wav");
+    }
+    SessionFileContents contents;
+    if (!readSessionFile(path, contents, ui)) {
+        return kExitFailed;
+    }
+    if (*number > static_cast<long long>(contents.sequences.size())) {
+        ui.showError(formatText("Session file '%s' holds %zu sequences; there is no sequence %lld.",
+                                path.c_str(), contents.sequences.size(), *number));
+        return kExitFailed;
+    }
+    AudioDocument doc;
+    if (WavReader::readFile(contents.wavFileName, doc, ui) != 0) {
+        return kExitFailed;
+    }
+    const SEQUENCE& sequence = *std::next(contents.sequences.begin(), *number - 1);
+    return SequenceWavWriter::write(*output, sequence, doc, contents.wavFileName, ui) == 0
+               ? kExitOk
+               : kExitFailed;
+}
+
 const Subcommand kSubcommands[] = {
     {"show", &runShow},
+    {"export", &runExport},
 };
 
 }  // namespace

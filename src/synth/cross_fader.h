@@ -12,7 +12,7 @@ class AudioDocument;
 // that followed the previous cross-faded segment fall linearly underneath it. The tail is the
 // state that links one cross-faded segment to the next.
 class CrossFader {
-public:
+  public:
     void clearTail() { tail_.reset(); }
     std::optional<int32_t> tail() const { return tail_; }
 
@@ -20,7 +20,7 @@ public:
     // Frames outside the sample data count as silence.
     void crossFade(const AudioDocument& doc, int32_t start, int32_t n, std::vector<uint8_t>& block);
 
-private:
+  private:
     std::optional<int32_t> tail_;
 };
 

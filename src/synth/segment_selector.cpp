@@ -63,8 +63,8 @@ Segment SegmentSelector::chooseCue(const AudioDocument& doc, RandomDraw& draw) {
     return segment;
 }
 
-Segment SegmentSelector::chooseByDuration(const AudioDocument& doc,
-                                          const SegmentControls& controls, RandomDraw& draw) {
+Segment SegmentSelector::chooseByDuration(const AudioDocument& doc, const SegmentControls& controls,
+                                          RandomDraw& draw) {
     Segment segment;
     const int32_t minimum = controls.minimumLength;
     const int32_t maximum = controls.maximumLength;

@@ -14,7 +14,7 @@ class UserInterface;
 // Chooses one segment afresh for every output buffer of an OQT run: a random stretch of the
 // chosen duration, or one of the file's cue regions.
 class SegmentSelector {
-public:
+  public:
     // Fixed for a whole run: refuses (with the message) when cues are asked for but there
     // are none, or when the segment length is below one frame.
     bool startRun(const AudioDocument& doc, const SegmentControls& controls, UserInterface& ui);
@@ -29,7 +29,7 @@ public:
     bool cueMode() const { return cueMode_; }
     int32_t segmentCount() const { return segmentCount_; }
 
-private:
+  private:
     Segment chooseCue(const AudioDocument& doc, RandomDraw& draw);
     Segment chooseByDuration(const AudioDocument& doc, const SegmentControls& controls,
                              RandomDraw& draw);

@@ -76,8 +76,9 @@ int SequenceWavWriter::write(const std::string& path, const SEQUENCE& sequence,
                 if (!file.write(block.data(), bytes)) {
                     return false;
                 }
-            } else if (!file.write(doc.data.data() + static_cast<size_t>(piece.start) * doc.frameSize,
-                                   bytes)) {
+            } else if (!file.write(
+                           doc.data.data() + static_cast<size_t>(piece.start) * doc.frameSize,
+                           bytes)) {
                 return false;
             }
         }

@@ -36,7 +36,7 @@ void Synthesizer::point(const AudioDocument& doc, const uint8_t* buffer, int32_t
 }
 
 bool Synthesizer::randomFill(const AudioDocument& doc, const RandomFillContext& context) {
-    if (context.halted) {
+    if (context.draw.halted()) {
         return false;
     }
     const Segment segment = context.selector.chooseSegment(doc, context.controls, context.draw);
@@ -49,7 +49,7 @@ bool Synthesizer::randomFill(const AudioDocument& doc, const RandomFillContext& 
         point(doc, doc.data.data(), segment.start, segment.length, segment.number);
     }
     ++generatedCount_;
-    if (context.session.recordingActive && !context.halted) {
+    if (context.session.recordingActive && !context.draw.halted()) {
         SEGMENT entry;
         entry.start = segment.start;
         entry.length = segment.length;

@@ -19,7 +19,7 @@ class RandomDraw;
 // plays straight from the document's samples unless it is cross-faded, in which case it
 // plays its own mixed block. When and where a slot is sent is the transport's business.
 class Synthesizer {
-public:
+  public:
     static constexpr int kSlots = 20;
 
     struct Slot {
@@ -33,9 +33,8 @@ public:
     struct RandomFillContext {
         const SegmentControls& controls;
         SegmentSelector& selector;
+        // Its halt flag is raised by a draw that fails.
         RandomDraw& draw;
-        // The halt flag of the random source: a draw that fails raises it.
-        const bool& halted;
         Session& session;
     };
 
@@ -62,7 +61,7 @@ public:
     int32_t sequencesLeft() const { return sequencesLeft_; }
     CrossFader& crossFader() { return crossFader_; }
 
-private:
+  private:
     void point(const AudioDocument& doc, const uint8_t* buffer, int32_t offset, int32_t length,
                int32_t user);
     void skipEmptySequences();

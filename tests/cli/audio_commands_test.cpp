@@ -26,16 +26,16 @@ std::string monoFile(const std::vector<int>& samples, uint32_t rate = 8000) {
     return wav::riff(wav::fmt(1, rate, 16) + wav::chunk("data", pcm16(samples)));
 }
 
-
 TEST_F(AudioCommandsTest, InfoReadsFilesAsTheProgramDoes) {
-    const std::string adtl = wav::list(
-        "adtl", wav::ltxt(5, 40) + wav::text("labl", 5, "first") + wav::text("labl", 0, "zero") +
-                    wav::ltxt(0, 99) + wav::text("note", 5, "n"));
+    const std::string adtl = wav::list("adtl", wav::ltxt(5, 40) + wav::text("labl", 5, "first") +
+                                                   wav::text("labl", 0, "zero") + wav::ltxt(0, 99) +
+                                                   wav::text("note", 5, "n"));
     writeFile("dup.wav", wav::riff(wav::fmt(1, 8000, 16) + wav::chunk("data", wav::samples(200)) +
                                    wav::cue({{5, 10}, {5, 20}, {0, 30}}) + adtl));
     writeFile("order.wav", wav::riff(wav::cue({{1, 0}}) + wav::list("adtl", wav::ltxt(1, 4)) +
                                      wav::fmt(1, 8000, 16) + wav::chunk("data", wav::samples(8))));
-    writeFile("stereo8.wav", wav::riff(wav::fmt(2, 11025, 8) + wav::chunk("data", wav::samples(9))));
+    writeFile("stereo8.wav",
+              wav::riff(wav::fmt(2, 11025, 8) + wav::chunk("data", wav::samples(9))));
     writeFile("mismatch.wav",
               wav::riff(wav::fmt(1, 8000, 16) + wav::chunk("data", wav::samples(4)) +
                         wav::rawChunk("cue ", 28, wav::u32(2) + std::string(24, '\0'))));
@@ -71,8 +71,9 @@ TEST_F(AudioCommandsTest, InfoReadsFilesAsTheProgramDoes) {
          "This WAV file is not a standard PCM file. Murmelix can only process mono or stereo "
          "Windows PCM files with 8 or 16 bits per sample. Please choose another WAV file, or try "
          "to open this file in a sound editor and then save it as a Windows PCM file.\n"},
-        {"info", 2, "", "murmelix-cli info: expects exactly one WAV file\nusage: murmelix-cli info "
-                        "FILE.wav [--json]\n"},
+        {"info", 2, "",
+         "murmelix-cli info: expects exactly one WAV file\nusage: murmelix-cli info "
+         "FILE.wav [--json]\n"},
         {"info {dir}/dup.wav --bogus", 2, "",
          "murmelix-cli info: unknown option --bogus\nusage: murmelix-cli info FILE.wav [--json]\n"},
     };

@@ -21,7 +21,7 @@ struct CliResult {
 // Runs the built murmelix-cli in a private folder per test. "{dir}" in arguments and in
 // texts passed through expand() stands for that folder.
 class CliFixture : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         dir_ = std::filesystem::temp_directory_path() /

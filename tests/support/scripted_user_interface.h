@@ -13,7 +13,7 @@ namespace murmelix::testing {
 // queues the test fills. An empty answer queue gives the box's first button (Ok, Yes,
 // Retry) for messages and "cancelled" for file dialogs.
 class ScriptedUserInterface : public UserInterface {
-public:
+  public:
     struct Shown {
         std::string caption;
         std::string text;
@@ -27,8 +27,8 @@ public:
     std::deque<std::optional<std::string>> fileAnswers;
     std::vector<std::string> captions;  // every caption set, in order
 
-    MessageResult messageBox(const std::string& caption, const std::string& text,
-                             MessageIcon icon, MessageButtons buttons) override {
+    MessageResult messageBox(const std::string& caption, const std::string& text, MessageIcon icon,
+                             MessageButtons buttons) override {
         messages.push_back({caption, text, icon, buttons});
         if (!answers.empty()) {
             const MessageResult answer = answers.front();
@@ -67,7 +67,7 @@ public:
         return out;
     }
 
-private:
+  private:
     std::optional<std::string> nextFileAnswer(const FileDialogRequest& request) {
         fileDialogs.push_back(request);
         if (fileAnswers.empty()) {

@@ -25,7 +25,8 @@ TEST(CrossFaderTest, WeightsRiseOverTheNewSegmentAndFallOverTheTail) {
         std::vector<int> data;  // new segment at 0..4, tail at 5..9
         std::vector<int> expected;
     } cases[] = {
-        {"tail equal", {1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000},
+        {"tail equal",
+         {1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000},
          {1000, 1000, 1000, 1000, 1000}},
         {"tail silent", {1000, 1000, 1000, 1000, 1000, 0, 0, 0, 0, 0}, {0, 250, 500, 750, 1000}},
         // Each weighted part is cut toward zero on its own: at w = 0.5, -3 gives -1 + -1.

@@ -13,8 +13,12 @@ TEST(SegmentControlsTest, MillisecondsBecomeTruncatedFramesCappedAtTheDocument) 
     struct Case {
         int rate, frames, ms, expected;
     } cases[] = {
-        {8000, 100000, 80, 640}, {44100, 100000, 1, 44}, {11025, 100000, 1, 11},
-        {8000, 500, 80, 500},    {8000, 100000, 10000, 80000}, {999, 100000, 1, 0},
+        {8000, 100000, 80, 640},
+        {44100, 100000, 1, 44},
+        {11025, 100000, 1, 11},
+        {8000, 500, 80, 500},
+        {8000, 100000, 10000, 80000},
+        {999, 100000, 1, 0},
         {44100, 441000000 / 100, 10000, 441000},
     };
     for (const Case& c : cases) {
@@ -51,9 +55,15 @@ TEST(SegmentControlsTest, EnablingFollowsCheckBoxesAndTransportMode) {
         {false, false, true, TransportMode::tmIdle, {true, true, true, true, true, true, true}},
         {true, false, true, TransportMode::tmIdle, {false, false, true, false, true, false, false}},
         {false, true, true, TransportMode::tmIdle, {false, true, false, true, false, true, false}},
-        {false, false, true, TransportMode::tmRandomPlay,
+        {false,
+         false,
+         true,
+         TransportMode::tmRandomPlay,
          {true, true, true, true, false, true, true}},
-        {true, false, false, TransportMode::tmRandomPlay,
+        {true,
+         false,
+         false,
+         TransportMode::tmRandomPlay,
          {false, false, true, false, false, false, false}},
         {false, false, true, TransportMode::tmPlay, {}},
         {false, false, true, TransportMode::tmSessionPlay, {}},

@@ -35,15 +35,42 @@ TEST(SegmentSelectorTest, DurationModeDrawsLengthThenStartWithTheRightBounds) {
         Segment expected;
         int32_t count;
     } cases[] = {
-        {"fixed, grid", durationControls(640, 960, false, false), {1300}, {9360}, {1280, 640, 2}, 15},
-        {"fixed, overlap", durationControls(640, 960, false, true), {1300}, {9360}, {1300, 640, 2}, 15},
-        {"varied min<max", durationControls(640, 960, true, true), {319, 100}, {320, 10000 - 959},
-         {100, 959, 0}, 10},
-        {"varied min>max", durationControls(960, 640, true, true), {319, 5000}, {320, 10000 - 1279},
-         {5000, 1279, 3}, 7},
-        {"varied equal", durationControls(700, 700, true, false), {1500}, {9300}, {1400, 700, 2}, 14},
-        {"x-fade ignores To, k=2", durationControls(640, 960, true, true, true), {9000},
-         {10000 - 1280}, {9000, 640, 14}, 15},
+        {"fixed, grid",
+         durationControls(640, 960, false, false),
+         {1300},
+         {9360},
+         {1280, 640, 2},
+         15},
+        {"fixed, overlap",
+         durationControls(640, 960, false, true),
+         {1300},
+         {9360},
+         {1300, 640, 2},
+         15},
+        {"varied min<max",
+         durationControls(640, 960, true, true),
+         {319, 100},
+         {320, 10000 - 959},
+         {100, 959, 0},
+         10},
+        {"varied min>max",
+         durationControls(960, 640, true, true),
+         {319, 5000},
+         {320, 10000 - 1279},
+         {5000, 1279, 3},
+         7},
+        {"varied equal",
+         durationControls(700, 700, true, false),
+         {1500},
+         {9300},
+         {1400, 700, 2},
+         14},
+        {"x-fade ignores To, k=2",
+         durationControls(640, 960, true, true, true),
+         {9000},
+         {10000 - 1280},
+         {9000, 640, 14},
+         15},
     };
     for (auto& c : cases) {
         SegmentSelector selector;
@@ -106,7 +133,9 @@ TEST(SegmentSelectorTest, ZeroCrossingIsSkippedUnderCrossFade) {
 
 TEST(SegmentSelectorTest, CueModeUsesRegionsCutAtTheData) {
     AudioDocument doc = makeSilentDocument(5000);
-    doc.cues = {{1, 1000, 0, "a", ""}, {2, 200, 300, "b", ""}, {3, 4800, 900, "c", ""},
+    doc.cues = {{1, 1000, 0, "a", ""},
+                {2, 200, 300, "b", ""},
+                {3, 4800, 900, "c", ""},
                 {4, 7000, 10, "d", ""}};
     SegmentControls controls;
     controls.useCueList = true;

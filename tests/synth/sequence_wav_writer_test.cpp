@@ -101,9 +101,9 @@ TEST(SequenceWavWriterTest, WritesEntriesAsLabelledCueRegionsByteForByte) {
 
     std::string written;
     ASSERT_TRUE(readWholeFile(path, written));
-    const std::string expected =
-        expectedFile(doc, sequence, {"Segment 1", "Segment 2 (\"a\")"},
-                     {"File x.wav, 500 Samples (1000 - 1499)", "File x.wav, 400 Samples (0 - 399)"});
+    const std::string expected = expectedFile(
+        doc, sequence, {"Segment 1", "Segment 2 (\"a\")"},
+        {"File x.wav, 500 Samples (1000 - 1499)", "File x.wav, 400 Samples (0 - 399)"});
     EXPECT_EQ(written.size(), expected.size());
     EXPECT_TRUE(written == expected);
     EXPECT_EQ(loadU32LE(reinterpret_cast<const uint8_t*>(written.data()) + 40), 3600u);
@@ -120,7 +120,8 @@ TEST(SequenceWavWriterTest, WritesEntriesAsLabelledCueRegionsByteForByte) {
 TEST(SequenceWavWriterTest, CrossFadedEntriesFadeInFromSilenceAndEntriesAreCutAtTheData) {
     const AudioDocument doc = makeDocument(std::vector<int>(100, 1000));
     SEQUENCE sequence;
-    sequence.entries = {{0, 5, 1, 0, "", true}, {90, 50, 2, 1, "", false}, {500, 10, 3, 2, "", false}};
+    sequence.entries = {
+        {0, 5, 1, 0, "", true}, {90, 50, 2, 1, "", false}, {500, 10, 3, 2, "", false}};
     const std::string path = tempPath("fade.wav");
     ScriptedUserInterface ui;
     ASSERT_EQ(SequenceWavWriter::write(path, sequence, doc, "x.wav", ui), 0);

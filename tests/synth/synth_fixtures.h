@@ -10,7 +10,7 @@ namespace murmelix::testing {
 
 // Answers R(n) from a script and remembers every bound it was asked with.
 class ScriptedDraw : public RandomDraw {
-public:
+  public:
     explicit ScriptedDraw(std::deque<int32_t> numbers = {}) : numbers_(std::move(numbers)) {}
     int32_t next(int32_t bound) override {
         bounds.push_back(bound);
@@ -21,9 +21,11 @@ public:
         numbers_.pop_front();
         return n;
     }
+    bool halted() const override { return halt; }
     std::vector<int32_t> bounds;
+    bool halt = false;
 
-private:
+  private:
     std::deque<int32_t> numbers_;
 };
 

@@ -18,7 +18,6 @@ struct RandomRun {
     SegmentControls controls;
     SegmentSelector selector;
     ScriptedDraw draw;
-    bool halted = false;
     Session session;
     Synthesizer synth;
 
@@ -27,9 +26,7 @@ struct RandomRun {
         controls.maximumLength = 100;
         controls.zeroCrossAdjust = false;
     }
-    Synthesizer::RandomFillContext context() {
-        return {controls, selector, draw, halted, session};
-    }
+    Synthesizer::RandomFillContext context() { return {controls, selector, draw, session}; }
 };
 
 TEST(SynthesizerTest, RandomFillPointsIntoTheSamplesAndRecordsEntries) {
@@ -81,24 +78,23 @@ TEST(SynthesizerTest, CrossFadeCopiesOnlyOutsideCueModeAndCueLabelsAreRecorded) 
 
 // A draw that raises the halt flag, as a random source does when its file ends.
 class HaltingDraw : public RandomDraw {
-public:
-    explicit HaltingDraw(bool& halted) : halted_(halted) {}
+  public:
     int32_t next(int32_t) override {
         halted_ = true;
         return 0;
     }
+    bool halted() const override { return halted_; }
 
-private:
-    bool& halted_;
+  private:
+    bool halted_ = false;
 };
 
 TEST(SynthesizerTest, HaltDuringDrawsStillQueuesButDoesNotRecordAndHaltFillsNothing) {
     RandomRun run;
     run.session.appendSequence(SEQUENCE{});
     run.session.recordingActive = true;
-    HaltingDraw halting(run.halted);
-    Synthesizer::RandomFillContext context{run.controls, run.selector, halting, run.halted,
-                                           run.session};
+    HaltingDraw halting;
+    Synthesizer::RandomFillContext context{run.controls, run.selector, halting, run.session};
     run.synth.beginRandomRun();
     EXPECT_TRUE(run.synth.randomFill(run.doc, context));
     EXPECT_EQ(run.synth.queuedCount(), 1);

@@ -1,0 +1,63 @@
+#include "cli/session_access.h"
+
+#include <cerrno>
+#include <filesystem>
+
+#include "base/atomic_file.h"
+#include "base/text_format.h"
+#include "session/session_file_operations.h"
+#include "session/session_file_reader.h"
+#include "session/session_file_writer.h"
+
+namespace murmelix::cli {
+
+bool readSessionFile(const std::string& path, SessionFileContents& contents, UserInterface& ui) {
+    std::string bytes;
+    errno = 0;
+    if (!readWholeFile(path, bytes)) {
+        ui.showError(SessionFileOperations::readErrorMessage(path, errno));
+        return false;
+    }
+    contents = SessionFileReader::parse(bytes);
+    if (!contents.valid()) {
+        ui.showError(SessionFileOperations::kInvalidFile);
+        return false;
+    }
+    if (contents.unreadableLines > 0) {
+        ui.showError(SessionFileOperations::unreadableLinesMessage(path, contents.unreadableLines));
+    }
+    return true;
+}
+
+bool saveSessionFile(const std::string& path, const SessionFileContents& contents,
+                     UserInterface& ui) {
+    const auto result = SessionFileWriter::save(path, contents.wavFileName, contents.sequences);
+    if (result.ok()) {
+        return true;
+    }
+    if (result.status == SessionFileWriter::Status::CannotCreate) {
+        ui.showError(formatText(SessionFileOperations::kCannotCreate, path.c_str()));
+    } else {
+        ui.showError(SessionFileOperations::writeErrorMessage(path, result.error));
+    }
+    return false;
+}
+
+std::string absolutePath(const std::string& path) {
+    std::error_code error;
+    const auto absolute = std::filesystem::absolute(path, error);
+    return error ? path : absolute.lexically_normal().string();
+}
+
+bool sameFile(const std::string& a, const std::string& b) {
+    std::error_code errorA;
+    std::error_code errorB;
+    const auto canonicalA = std::filesystem::weakly_canonical(a, errorA);
+    const auto canonicalB = std::filesystem::weakly_canonical(b, errorB);
+    if (errorA || errorB) {
+        return absolutePath(a) == absolutePath(b);
+    }
+    return canonicalA == canonicalB;
+}
+
+}  // namespace murmelix::cli
