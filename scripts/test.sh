@@ -6,17 +6,27 @@ cd "$(dirname "$0")/.."
 scripts/deps.sh
 
 fuzz_seconds="${MURMELIX_FUZZ_SECONDS:-20}"
-status=0
+passed=0
+failed=0
+record() {
+    if [ "$1" -eq 0 ]; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
+}
 
 echo "== build (default)"
 scripts/build.sh default
 echo "== tests (default)"
-(cd build/default && ctest --output-on-failure -j "$(nproc)") || status=1
+set +e
+(cd build/default && ctest --output-on-failure -j "$(nproc)")
+record $?
+set -e
 
 echo "== tests (address and undefined-behaviour sanitizers)"
 scripts/build.sh asan
+set +e
 (cd build/asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-    ctest --output-on-failure -j "$(nproc)") || status=1
+    ctest --output-on-failure -j "$(nproc)")
+record $?
+set -e
 
 echo "== fuzz smoke runs (${fuzz_seconds}s each)"
 scripts/build.sh fuzz
@@ -31,12 +41,14 @@ for target in build/fuzz/fuzz/fuzz_*; do
     if "$target" "${dict[@]}" -max_total_time="$fuzz_seconds" -rss_limit_mb=2048 \
         -print_final_stats=1 "$work" >"$work.log" 2>&1; then
         echo "$name: $(grep -E 'stat::number_of_executed_units' "$work.log" | awk '{print $2}') runs, no crash"
+        record 0
     else
         echo "$name: FAILED"
         tail -n 40 "$work.log"
-        status=1
+        record 1
     fi
     rm -rf "$work" "$work.log"
 done
 
-exit $status
+echo "test stages: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
