@@ -8,6 +8,7 @@
 #include <map>
 #include <string>
 
+#include "base/console_user_interface.h"
 #include "audio/signal_effects.h"
 #include "audio/wav_reader.h"
 #include "audio/wav_writer.h"
@@ -19,19 +20,6 @@ namespace {
 constexpr size_t kLargeFileBytes = 200u * 1024 * 1024;
 constexpr int kRate = 44100;
 constexpr int64_t kTenMinutesOfFrames = int64_t{kRate} * 600;
-
-class SilentUserInterface : public UserInterface {
-  public:
-    MessageResult messageBox(const std::string&, const std::string& text, MessageIcon,
-                             MessageButtons) override {
-        std::fprintf(stderr, "message: %s\n", text.c_str());
-        return MessageResult::Ok;
-    }
-    std::optional<std::string> openFileDialog(const FileDialogRequest&) override { return {}; }
-    std::optional<std::string> saveFileDialog(const FileDialogRequest&) override { return {}; }
-    std::string caption() const override { return {}; }
-    void setCaption(const std::string&) override {}
-};
 
 // A 16-bit stereo document of the given length filled with a deterministic signal.
 AudioDocument stereoDocument(int64_t frames, int bits) {
@@ -56,7 +44,7 @@ const std::string& largeFile() {
     static const std::string path = [] {
         const std::string name = "/tmp/murmelix_bench_audio_" + std::to_string(::getpid()) + ".wav";
         AudioDocument doc = stereoDocument(kLargeFileBytes / 4, 16);
-        SilentUserInterface ui;
+        ConsoleUserInterface ui;
         if (WavWriter::writeDocument(name, doc, ui) != 0) {
             std::fprintf(stderr, "cannot write %s\n", name.c_str());
         }
@@ -80,7 +68,7 @@ BENCHMARK(BM_PlainRead)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_LoadWav(benchmark::State& state) {
     const std::string& path = largeFile();
-    SilentUserInterface ui;
+    ConsoleUserInterface ui;
     for (auto _ : state) {
         AudioDocument doc;
         benchmark::DoNotOptimize(WavReader::readFile(path, doc, ui));

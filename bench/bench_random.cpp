@@ -7,6 +7,7 @@
 #include <fstream>
 #include <string>
 
+#include "base/console_user_interface.h"
 #include "random/random_number_log.h"
 #include "random/random_source.h"
 #include "random/unavailable_noise_input.h"
@@ -14,19 +15,6 @@
 namespace {
 
 using namespace murmelix;
-
-class QuietUserInterface : public UserInterface {
-  public:
-    MessageResult messageBox(const std::string&, const std::string& text, MessageIcon,
-                             MessageButtons) override {
-        std::fprintf(stderr, "%s\n", text.c_str());
-        return MessageResult::Cancel;
-    }
-    std::optional<std::string> openFileDialog(const FileDialogRequest&) override { return {}; }
-    std::optional<std::string> saveFileDialog(const FileDialogRequest&) override { return {}; }
-    std::string caption() const override { return "bench"; }
-    void setCaption(const std::string&) override {}
-};
 
 std::filesystem::path benchFolder() {
     const auto folder = std::filesystem::temp_directory_path() /
@@ -52,7 +40,7 @@ void exportNumbers(benchmark::State& state, RandomSourceKind kind) {
     const auto folder = benchFolder();
     const std::string noise = noiseFile(folder);
     const std::string target = (folder / "export.txt").string();
-    QuietUserInterface ui;
+    ConsoleUserInterface ui;
     UnavailableNoiseInput input;
     RandomSource source(ui, input);
     RandomNumberLog log(ui);

@@ -8,31 +8,16 @@
 #include <span>
 #include <string>
 
+#include "base/console_user_interface.h"
 #include "audio/signal_effects.h"
 #include "audio/wav_reader.h"
 
 namespace {
 
-class SilentUserInterface : public murmelix::UserInterface {
-  public:
-    murmelix::MessageResult messageBox(const std::string&, const std::string&,
-                                       murmelix::MessageIcon, murmelix::MessageButtons) override {
-        return murmelix::MessageResult::Ok;
-    }
-    std::optional<std::string> openFileDialog(const murmelix::FileDialogRequest&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> saveFileDialog(const murmelix::FileDialogRequest&) override {
-        return std::nullopt;
-    }
-    std::string caption() const override { return {}; }
-    void setCaption(const std::string&) override {}
-};
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    SilentUserInterface ui;
+    murmelix::ConsoleUserInterface ui(nullptr);
     murmelix::AudioDocument doc;
     const int result = murmelix::WavReader::readBytes({data, size}, "fuzz.wav", doc, ui);
     if (result != 0) {

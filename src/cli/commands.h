@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "cli/command_line.h"
-#include "cli/console_user_interface.h"
+#include "base/console_user_interface.h"
 
 namespace murmelix::cli {
 

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "base/console_user_interface.h"
 #include "cli/command_line.h"
 #include "cli/commands.h"
-#include "cli/console_user_interface.h"
 
 namespace {
 
@@ -43,7 +43,7 @@ int main(int argc, char** argv) {
         }
         try {
             murmelix::cli::CommandLine line(std::move(arguments));
-            murmelix::cli::ConsoleUserInterface ui;
+            murmelix::ConsoleUserInterface ui;
             return command.run(line, ui);
         } catch (const murmelix::cli::UsageError& error) {
             std::fprintf(stderr, "murmelix-cli %s: %s\nusage: murmelix-cli %s\n", command.name,

@@ -5,11 +5,11 @@
 
 #include "base/user_interface.h"
 
-namespace murmelix::cli {
+namespace murmelix {
 
-// The command-line face of the program: messages go to stderr exactly as the window
-// would show their text; questions get the answer that changes nothing (Cancel, No),
-// since nobody is there to answer them.
+// The face of the program where nobody can answer: messages go to a stream (stderr for the
+// command-line tool; none for fuzzers) exactly as the window would show their text, and
+// questions get the answer that changes nothing (Cancel, No).
 class ConsoleUserInterface : public UserInterface {
   public:
     explicit ConsoleUserInterface(FILE* out = stderr) : out_(out) {}
@@ -33,4 +33,4 @@ class ConsoleUserInterface : public UserInterface {
     int errors_ = 0;
 };
 
-}  // namespace murmelix::cli
+}  // namespace murmelix

@@ -1,12 +1,14 @@
-#include "cli/console_user_interface.h"
+#include "base/console_user_interface.h"
 
-namespace murmelix::cli {
+namespace murmelix {
 
 MessageResult ConsoleUserInterface::messageBox(const std::string& caption, const std::string& text,
                                                MessageIcon icon, MessageButtons buttons) {
     (void)caption;
-    std::fprintf(out_, "%s\n", text.c_str());
-    std::fflush(out_);
+    if (out_ != nullptr) {
+        std::fprintf(out_, "%s\n", text.c_str());
+        std::fflush(out_);
+    }
     if (icon == MessageIcon::Error) {
         ++errors_;
     }
@@ -20,4 +22,4 @@ MessageResult ConsoleUserInterface::messageBox(const std::string& caption, const
     }
 }
 
-}  // namespace murmelix::cli
+}  // namespace murmelix
