@@ -1,5 +1,7 @@
 #include "base/atomic_file.h"
 
+#include "base/path_text.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -20,11 +22,6 @@ std::string folderOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-std::string baseNameOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 }  // namespace
 
 AtomicFile::AtomicFile(std::string target) : target_(std::move(target)) {}
@@ -40,7 +37,7 @@ bool AtomicFile::open() {
     if (targetExists && S_ISDIR(targetInfo.st_mode)) {
         return false;
     }
-    std::string pattern = folderOf(target_) + "/." + baseNameOf(target_) + ".XXXXXX";
+    std::string pattern = folderOf(target_) + "/." + PathText::fileNameOf(target_) + ".XXXXXX";
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     const int fd = ::mkstemp(name.data());

@@ -19,6 +19,14 @@ struct FileDialogRequest {
     bool mustExist = false;
 };
 
+// The choices of the recording parameters dialog, as its controls hold them.
+struct RecordingParameters {
+    std::string sampleRateText = "22050";
+    int channelsIndex = 0;    // 0 mono, 1 stereo
+    int resolutionIndex = 1;  // 0 8 bit, 1 16 bit
+    bool normalize = true;
+};
+
 // Everything the core needs from the person in front of the program. The desktop window
 // implements it with real dialogs, the command-line tool with stderr and fixed answers,
 // and tests with scripted answers. Called on the UI thread only.
@@ -39,6 +47,21 @@ class UserInterface {
 
     // Lets the window repaint during an operation that holds the UI thread.
     virtual void processEvents() {}
+
+    // The application's title (the task bar's text); the window caption follows it in
+    // long operations.
+    virtual void setApplicationTitle(const std::string& text) { (void)text; }
+    // The three panels of the status bar, 0 to 2.
+    virtual void setStatusText(int panel, const std::string& text) {
+        (void)panel;
+        (void)text;
+    }
+
+    // The recording parameters dialog, preset with `parameters`; false when cancelled.
+    virtual bool askRecordingParameters(RecordingParameters& parameters) {
+        (void)parameters;
+        return false;
+    }
 
     void showError(const std::string& text) {
         messageBox("Error", text, MessageIcon::Error, MessageButtons::Ok);

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "base/path_text.h"
 #include "base/text_format.h"
 #include "random/random_source.h"
 
@@ -10,14 +11,6 @@ namespace murmelix {
 namespace {
 
 constexpr const char* kTextFilter = "Text File (*.txt)|*.txt|All Files (*.*)|*.*";
-
-std::string folderOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos) {
-        return std::string();
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
 
 }  // namespace
 
@@ -197,7 +190,7 @@ FileDialogRequest RandomNumberLog::exportDialogRequest() const {
 }
 
 void RandomNumberLog::rememberOutputFolder(const std::string& chosenPath) {
-    outputFolder_ = folderOf(chosenPath);
+    outputFolder_ = PathText::folderOf(chosenPath);
 }
 
 }  // namespace murmelix

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "base/path_text.h"
 #include "base/byte_order.h"
 #include "base/text_format.h"
 
@@ -23,19 +24,6 @@ WaveFormat noiseFormat(uint32_t rate) {
     format.bitsPerSample = 16;
     format.extraSize = 0;
     return format;
-}
-
-std::string folderOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos) {
-        return std::string();
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string baseNameOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 // Absolute-mode numbers stay within 0 .. bound - 1 whatever the scaled value was.
@@ -315,7 +303,7 @@ void RandomSource::chooseFile() {
     if (!chosen) {
         return;
     }
-    sourceFolder_ = folderOf(*chosen);
+    sourceFolder_ = PathText::folderOf(*chosen);
     fileName_ = *chosen;
     presetFileName_ = *chosen;
     useFile();
@@ -343,7 +331,7 @@ std::string RandomSource::fileItemCaption() const {
     if (fileName_.empty()) {
         return "F&ile...";
     }
-    return "F&ile [" + baseNameOf(fileName_) + "] ...";
+    return "F&ile [" + PathText::fileNameOf(fileName_) + "] ...";
 }
 
 }  // namespace murmelix

@@ -3,17 +3,13 @@
 #include <algorithm>
 #include <utility>
 
+#include "base/path_text.h"
 #include "base/text_format.h"
 #include "session/session_date_time.h"
 
 namespace murmelix {
 
 namespace {
-
-std::string withoutFolder(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 }  // namespace
 
@@ -127,7 +123,7 @@ std::string SessionWorkflow::exportNameProposal() const {
     std::string base = session_.sessionFileName.empty()
                            ? SessionDateTime::fileNameFormOf(first->dateTime)
                            : session_.sessionFileName;
-    base = withoutFolder(base);
+    base = PathText::fileNameOf(base);
     const auto dot = base.find_last_of('.');
     if (dot != std::string::npos) {
         base.erase(dot);
@@ -153,7 +149,7 @@ SessionPanelText SessionWorkflow::panelText() const {
     text.sequence = session_.count() < 1
                         ? std::string("0/0")
                         : formatText("%d/%d", session_.currentIndex() + 1, session_.count());
-    text.sessionFile = withoutFolder(session_.sessionFileName);
+    text.sessionFile = PathText::fileNameOf(session_.sessionFileName);
     if (const SEQUENCE* current = session_.current()) {
         text.dateTime = SessionDateTime::displayFormOf(current->dateTime);
         text.question = current->question;

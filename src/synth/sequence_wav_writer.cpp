@@ -12,7 +12,8 @@ namespace murmelix {
 
 namespace {
 
-std::string withoutFolder(const std::string& path) {
+// Session files written on other systems keep their '\\' folders.
+std::string fileNameOfAnySystem(const std::string& path) {
     const auto slash = path.find_last_of("/\\");
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
@@ -36,7 +37,7 @@ std::vector<Piece> piecesOf(const SEQUENCE& sequence, const AudioDocument& doc) 
 }
 
 std::vector<CuePoint> cuesOf(const std::vector<Piece>& pieces, const std::string& wavFileName) {
-    const std::string file = withoutFolder(wavFileName);
+    const std::string file = fileNameOfAnySystem(wavFileName);
     std::vector<CuePoint> cues;
     cues.reserve(pieces.size());
     uint32_t position = 0;

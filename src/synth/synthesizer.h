@@ -52,6 +52,8 @@ class Synthesizer {
     void advance() { currentSlot_ = (currentSlot_ + 1) % kSlots; }
     void setCurrentSlot(int32_t slot) { currentSlot_ = slot; }
     void bufferReturned() { --queuedCount_; }
+    // A buffer the caller queued itself (the whole file as one buffer).
+    void bufferQueued() { ++queuedCount_; }
 
     Slot& slot(int32_t index) { return slots_[static_cast<size_t>(index)]; }
     Slot& current() { return slot(currentSlot_); }

@@ -26,6 +26,10 @@ class ScriptedUserInterface : public UserInterface {
     std::vector<FileDialogRequest> fileDialogs;
     std::deque<std::optional<std::string>> fileAnswers;
     std::vector<std::string> captions;  // every caption set, in order
+    std::vector<std::string> titles;    // every application title set, in order
+    std::string status[3];
+    std::vector<RecordingParameters> recordingDialogs;  // what each dialog was preset with
+    std::deque<std::optional<RecordingParameters>> recordingAnswers;  // empty: cancelled
 
     MessageResult messageBox(const std::string& caption, const std::string& text, MessageIcon icon,
                              MessageButtons buttons) override {
@@ -57,6 +61,25 @@ class ScriptedUserInterface : public UserInterface {
     void setCaption(const std::string& text) override {
         caption_ = text;
         captions.push_back(text);
+    }
+
+    void setApplicationTitle(const std::string& text) override { titles.push_back(text); }
+    void setStatusText(int panel, const std::string& text) override {
+        if (panel >= 0 && panel < 3) {
+            status[panel] = text;
+        }
+    }
+    bool askRecordingParameters(RecordingParameters& parameters) override {
+        recordingDialogs.push_back(parameters);
+        if (recordingAnswers.empty() || !recordingAnswers.front()) {
+            if (!recordingAnswers.empty()) {
+                recordingAnswers.pop_front();
+            }
+            return false;
+        }
+        parameters = *recordingAnswers.front();
+        recordingAnswers.pop_front();
+        return true;
     }
 
     std::vector<std::string> texts() const {
