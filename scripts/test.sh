@@ -12,6 +12,14 @@ record() {
     if [ "$1" -eq 0 ]; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
 }
 
+# The sound tests play into and record from a private PulseAudio server with a null sink;
+# they fail rather than skip when it is missing.
+echo "== sound server"
+scripts/sound-server.sh start
+eval "$(scripts/sound-server.sh env)"
+export MURMELIX_REQUIRE_SOUND=1
+trap 'scripts/sound-server.sh stop >/dev/null 2>&1 || true' EXIT
+
 echo "== build (default)"
 scripts/build.sh default
 echo "== tests (default)"

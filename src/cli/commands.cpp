@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 
+#include "cli/device_commands.h"
 #include "cli/effect_command.h"
 #include "cli/info_command.h"
 #include "cli/join_command.h"
@@ -26,6 +27,16 @@ const std::vector<Command>& commands() {
          "[--absolute] [--r R] [--x X] [--file F.pcm] [--no-loop] [--device N] "
          "[--session FILE.oqt] [--question TEXT] [--answer TEXT]",
          &runRender},
+        {"devices", "devices", &runDevices},
+        {"play",
+         "play FILE.wav [--device N] [--speed P]\n  play --oqt FILE.wav --seconds S [--speed P] "
+         "[--device N] [segment and random-source options of render] [--session FILE.oqt] "
+         "[--question TEXT]",
+         &runPlay},
+        {"record",
+         "record -o OUT.wav --seconds S [--rate R] [--channels 1|2] [--bits 8|16] "
+         "[--normalize] [--device N]",
+         &runRecord},
         {"session",
          "session show FILE.oqt [--json]\n  session export FILE.oqt --sequence K -o OUT.wav",
          &runSession},

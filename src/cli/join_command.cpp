@@ -5,6 +5,7 @@
 #include "audio/audio_document.h"
 #include "audio/wav_reader.h"
 #include "audio/wav_writer.h"
+#include "base/path_text.h"
 #include "base/text_format.h"
 
 namespace murmelix::cli {
@@ -12,13 +13,7 @@ namespace murmelix::cli {
 namespace {
 
 std::string labelFor(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    const auto dot = name.find_last_of('.');
-    if (dot != std::string::npos && dot > 0) {
-        name.erase(dot);
-    }
-    return name;
+    return PathText::withoutExtension(PathText::fileNameOf(path));
 }
 
 std::string describe(const AudioDocument& doc) {

@@ -1,0 +1,219 @@
+#include "app/program.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "audio/signal_effects.h"
+#include "audio/wav_reader.h"
+#include "audio/wav_writer.h"
+#include "base/path_text.h"
+#include "base/text_format.h"
+#include "base/user_interface.h"
+
+namespace murmelix {
+
+Program::Program(UserInterface& ui, Devices devices, ProgramView* view)
+    : source(ui, noiseInput_),
+      log(ui),
+      workflow(session),
+      sessionFiles(session, ui),
+      ui_(ui),
+      devices_(devices),
+      view_(view != nullptr ? *view : noView_),
+      noiseInput_(devices.noiseInput),
+      transport_({document, controls, source, log, session, workflow, devices.output, ui, *this}),
+      recorder_({document, devices.recordInput, transport_, ui, [this] { return !CloseDocument(); },
+                 [this] { UpdateTitleAndStatus(); }}) {
+    source.setDocument(&document);
+    source.setLogSink([this](std::string_view text) { log.WriteLogLine(text); });
+    workflow.hooks() = sessionHooks();
+    sessionFiles.hooks() = sessionHooks();
+}
+
+SessionHooks Program::sessionHooks() {
+    SessionHooks hooks;
+    hooks.documentFileName = [this] { return document.fileName; };
+    hooks.openWavFile = [this](const std::string& path) { return OpenWav(path); };
+    hooks.refreshPanel = [this] { view_.refreshSessionPanel(); };
+    hooks.refreshControls = [this] { view_.refreshCommands(); };
+    return hooks;
+}
+
+int Program::OpenWav(const std::string& path) {
+    std::string name = path;
+    if (name.empty()) {
+        FileDialogRequest request;
+        request.title = "Open WAV file...";
+        request.filter = "WAV Files (*.wav)|*.wav|All Files (*.*)|*.*";
+        request.defaultExtension = "*.wav";
+        request.startFolder = useSeparateFolders ? wavFolder : std::string();
+        request.mustExist = true;
+        const auto chosen = ui_.openFileDialog(request);
+        if (!chosen) {
+            return 1;
+        }
+        name = *chosen;
+    }
+    wavFolder = PathText::folderOf(name);
+    if (CloseDocument()) {
+        return 1;
+    }
+    const int result = WavReader::readFile(name, document, ui_);
+    if (result == 0) {
+        UpdateTitleAndStatus();
+    } else {
+        document.clear();
+        ui_.setCaption(kDefaultCaption);
+        ui_.setApplicationTitle("Murmelix");
+    }
+    transport_.SetTransportMode(TransportMode::tmIdle);
+    return result;
+}
+
+void Program::UpdateTitleAndStatus() {
+    const std::string name =
+        document.fileName.empty() ? "New File" : PathText::fileNameOf(document.fileName);
+    const std::string title = formatText("%s - %s", name.c_str(), kDefaultCaption);
+    ui_.setCaption(title);
+    ui_.setApplicationTitle(title);
+    ui_.setStatusText(
+        0, formatText("Sample: %d Hz \xC2\xB7 %d Bit \xC2\xB7 %s", document.fileSampleRate,
+                      document.bitsPerSample(), document.channels() == 1 ? "Mono" : "Stereo"));
+    ui_.setStatusText(1, formatText("Cues: %d", document.cueCount()));
+    ui_.setStatusText(2, formatText("Time: %.3f s", document.durationSeconds()));
+}
+
+bool Program::SaveDocument(bool ask) {
+    if (!document.changed) {
+        return false;
+    }
+    if (ask) {
+        const MessageResult answer = ui_.messageBox(
+            "Warning", kSaveWavQuestion, MessageIcon::Question, MessageButtons::YesNoCancel);
+        if (answer == MessageResult::No) {
+            document.changed = false;
+            return false;
+        }
+        if (answer != MessageResult::Yes) {
+            return true;
+        }
+    }
+    FileDialogRequest request;
+    request.title = "Save WAV file...";
+    request.filter = "WAV Files (*.wav)|*.wav|All Files (*.*)|*.*";
+    request.defaultExtension = "*.wav";
+    request.presetName = document.fileName;
+    request.startFolder = useSeparateFolders ? wavFolder : std::string();
+    const auto chosen = ui_.saveFileDialog(request);
+    if (!chosen) {
+        return true;
+    }
+    wavFolder = PathText::folderOf(*chosen);
+    if (WavWriter::writeDocument(*chosen, document, ui_) != 0) {
+        return true;
+    }
+    document.fileName = *chosen;
+    document.changed = false;
+    const std::string title =
+        formatText("%s - %s", PathText::fileNameOf(*chosen).c_str(), kDefaultCaption);
+    ui_.setCaption(title);
+    ui_.setApplicationTitle(title);
+    transport_.SetTransportMode(TransportMode::tmIdle);
+    return false;
+}
+
+bool Program::CloseDocument() {
+    if (sessionFiles.closeSession() == SessionOutcome::Cancelled) {
+        return true;
+    }
+    if (SaveDocument(true)) {
+        return true;
+    }
+    document.clear();
+    ui_.setCaption(kDefaultCaption);
+    ui_.setApplicationTitle("Murmelix");
+    ui_.setStatusText(0, "");
+    ui_.setStatusText(1, "");
+    ui_.setStatusText(2, "");
+    transport_.SetTransportMode(TransportMode::tmIdle);
+    return false;
+}
+
+void Program::OpenByExtension(const std::string& path) {
+    const std::string extension = PathText::lowerExtension(path);
+    if (extension == ".wav") {
+        wavFolder = PathText::folderOf(path);
+        OpenWav(path);
+    } else if (extension == ".pcm") {
+        source.setSourceFolder(PathText::folderOf(path));
+        source.SelectRandomSource(static_cast<int32_t>(RandomSourceKind::File), path, false);
+    } else if (extension == ".oqt") {
+        sessionFiles.openSession(path);
+    } else {
+        ui_.showError(kUnknownFileType);
+    }
+}
+
+void Program::PlaySession() {
+    transport_.PlaySequences(session.sequences().begin(), session.count());
+}
+
+void Program::PlayCurrentSequence() {
+    if (!session.empty()) {
+        transport_.PlaySequences(session.currentPosition(), 1);
+    }
+}
+
+void Program::afterEffect() {
+    document.changed = true;
+    transport_.SetTransportMode(TransportMode::tmIdle);
+}
+
+void Program::Reverse() {
+    if (document.loaded && idle()) {
+        SignalEffects::reverse(document);
+        afterEffect();
+    }
+}
+
+void Program::Echo(int delayMs, int decayPercent) {
+    if (document.loaded && idle()) {
+        SignalEffects::echo(document, delayMs, decayPercent);
+        afterEffect();
+    }
+}
+
+void Program::Normalize() {
+    if (document.loaded && idle() && SignalEffects::normalize(document)) {
+        afterEffect();
+    }
+}
+
+void Program::pumpDevices() {
+    transport_.pumpDone();
+    recorder_.pumpDone();
+}
+
+void Program::applyTransportMode(TransportMode) {
+    view_.refreshCommands();
+}
+void Program::showSegmentNumber(int32_t number) {
+    view_.showSegmentNumber(number);
+}
+void Program::showPaused(bool paused) {
+    view_.showPaused(paused);
+}
+void Program::startStopTimer(int milliseconds) {
+    view_.startStopTimer(milliseconds);
+}
+void Program::stopStopTimer() {
+    view_.stopStopTimer();
+}
+void Program::stopRecording() {
+    recorder_.stop();
+}
+void Program::sessionChanged() {
+    view_.refreshSessionPanel();
+}
+
+}  // namespace murmelix

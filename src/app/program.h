@@ -1,0 +1,124 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "app/program_view.h"
+#include "audio/audio_document.h"
+#include "device/input_device.h"
+#include "device/output_device.h"
+#include "device/recorder.h"
+#include "device/sound_card_noise_input.h"
+#include "device/transport.h"
+#include "device/transport_host.h"
+#include "random/random_number_log.h"
+#include "random/random_source.h"
+#include "session/session.h"
+#include "session/session_file_operations.h"
+#include "session/session_workflow.h"
+#include "synth/segment_controls.h"
+
+namespace murmelix {
+
+class UserInterface;
+
+// The program: owns every long-lived object (document, segment controls, random source and
+// log, session, transport, recorder) and holds the main window's operations under their
+// names. It reaches the person only through UserInterface and ProgramView, so the window,
+// the command-line tool and the tests drive the same code. UI thread only.
+class Program : private TransportHost {
+  public:
+    struct Devices {
+        OutputDevice& output;
+        InputDevice& recordInput;
+        InputDevice& noiseInput;
+    };
+
+    static constexpr const char* kUnknownFileType =
+        "Unknown filetype. Murmelix does accept only the\nfollowing types of files: OQT session "
+        "files (*.oqt),\nWAV files (*.wav), and Random Source files (*.pcm)";
+    static constexpr const char* kSaveWavQuestion =
+        "The current WAV file has been changed. Do you want to save the changes?";
+    static constexpr const char* kDefaultCaption = "Murmelix 2.1";
+
+    Program(UserInterface& ui, Devices devices, ProgramView* view = nullptr);
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    // Documents. Return values as the window's operations: true = cancelled or failed.
+    int OpenWav(const std::string& path);
+    bool CloseDocument();
+    bool SaveDocument(bool ask);
+    void OpenByExtension(const std::string& path);
+    void UpdateTitleAndStatus();
+
+    // Transport.
+    void PlayWavFile() { transport_.PlayWavFile(); }
+    void MakeOqt() { transport_.MakeOqt(); }
+    void PauseContinue() { transport_.PauseContinue(); }
+    void StopPlayback() { transport_.StopPlayback(); }
+    void StopSessionPlay() { transport_.StopSessionPlay(); }
+    void PlaySession();
+    void PlayCurrentSequence();
+    void SetPlaybackSpeed(int percent) { transport_.SetPlaybackSpeed(percent); }
+    void StartRecording() { recorder_.StartRecording(); }
+
+    // Effects.
+    void Reverse();
+    void Echo(int delayMs, int decayPercent);
+    void Normalize();
+
+    // The sound devices' file descriptors: readable when finished buffers wait; then
+    // pumpDevices() handles them.
+    void pumpDevices();
+    int outputNotifyFd() const { return devices_.output.notifyFd(); }
+    int inputNotifyFd() const { return devices_.recordInput.notifyFd(); }
+    // Gaps in the output since the device was opened (no buffer queued in time).
+    uint32_t outputUnderflows() const { return devices_.output.underflowCount(); }
+
+    TransportMode mode() const { return transport_.mode(); }
+    // Nothing plays or records and every buffer is back: the window may close.
+    bool idle() const {
+        return transport_.mode() == TransportMode::tmIdle && transport_.settled() &&
+               recorder_.settled();
+    }
+
+    AudioDocument document;
+    SegmentControls controls;
+    RandomSource source;
+    RandomNumberLog log;
+    Session session;
+    SessionWorkflow workflow;
+    SessionFileOperations sessionFiles;
+
+    Transport& transport() { return transport_; }
+    Recorder& recorder() { return recorder_; }
+    UserInterface& ui() { return ui_; }
+
+    // Remembered folders.
+    std::string wavFolder;
+    bool useSeparateFolders = true;
+
+  private:
+    // TransportHost
+    void applyTransportMode(TransportMode mode) override;
+    void showSegmentNumber(int32_t number) override;
+    void showPaused(bool paused) override;
+    void startStopTimer(int milliseconds) override;
+    void stopStopTimer() override;
+    void stopRecording() override;
+    void sessionChanged() override;
+
+    SessionHooks sessionHooks();
+    void afterEffect();
+
+    UserInterface& ui_;
+    Devices devices_;
+    ProgramView noView_;
+    ProgramView& view_;
+    SoundCardNoiseInput noiseInput_;
+    Transport transport_;
+    Recorder recorder_;
+};
+
+}  // namespace murmelix

@@ -1,0 +1,52 @@
+#include "device/port_audio_library.h"
+
+#include <alsa/asoundlib.h>
+#include <jack/jack.h>
+#include <pa_linux_alsa.h>
+#include <portaudio.h>
+
+#include "base/text_format.h"
+
+namespace murmelix {
+
+namespace {
+
+void ignoreAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
+
+void ignoreJackMessage(const char*) {}
+
+}  // namespace
+
+PortAudioLibrary::PortAudioLibrary() {
+    snd_lib_error_set_handler(&ignoreAlsaMessage);
+    jack_set_error_function(&ignoreJackMessage);
+    jack_set_info_function(&ignoreJackMessage);
+    status_ = Pa_Initialize();
+}
+
+std::string PortAudioLibrary::describe(int error) {
+    std::string text = formatText("%s (PortAudio error %d)", Pa_GetErrorText(error), error);
+    if (error == paUnanticipatedHostError) {
+        const PaHostErrorInfo* host = Pa_GetLastHostErrorInfo();
+        if (host != nullptr && host->errorText != nullptr && host->errorText[0] != '\0') {
+            text += formatText(": %s (code %ld)", host->errorText, host->errorCode);
+        }
+    }
+    return text + ".";
+}
+
+void PortAudioLibrary::preferRealTime(void* stream, int deviceIndex) {
+    const PaDeviceInfo* device = Pa_GetDeviceInfo(deviceIndex);
+    const PaHostApiInfo* system = device != nullptr ? Pa_GetHostApiInfo(device->hostApi) : nullptr;
+    if (system != nullptr && system->type == paALSA) {
+        PaAlsa_EnableRealtimeScheduling(stream, 1);
+    }
+}
+
+PortAudioLibrary::~PortAudioLibrary() {
+    if (status_ == paNoError) {
+        Pa_Terminate();
+    }
+}
+
+}  // namespace murmelix

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+
+#include "synth/transport_mode.h"
+
+namespace murmelix {
+
+// What the transport asks of the window around it (or of the command-line tool's loop).
+// Called on the UI thread.
+class TransportHost {
+  public:
+    virtual ~TransportHost() = default;
+
+    // The mode has been stored; enable the commands for it.
+    virtual void applyTransportMode(TransportMode mode) = 0;
+    // The segment that starts playing (-1: none); never during file playback.
+    virtual void showSegmentNumber(int32_t number) { (void)number; }
+    // Pause button down / menu item checked.
+    virtual void showPaused(bool paused) { (void)paused; }
+    // The timed stop: StopPlayback when it expires.
+    virtual void startStopTimer(int milliseconds) { (void)milliseconds; }
+    virtual void stopStopTimer() {}
+    // StopPlayback during a recording: the recorder takes the input buffers back.
+    virtual void stopRecording() {}
+    // The session has changed through the transport (sequence begun or trimmed).
+    virtual void sessionChanged() {}
+};
+
+}  // namespace murmelix
