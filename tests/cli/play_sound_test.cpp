@@ -84,14 +84,14 @@ double bestCorrelation(const std::vector<float>& recorded, const std::vector<flo
     long bestBase = 0;
     double best = -1;
     const long last = static_cast<long>(recorded.size()) - static_cast<long>(expected.size()) / 2;
-    for (long base = -static_cast<long>(expected.size()) / 2; base < last; base += 2) {
-        const double c = correlationAt(recorded, expected, base, 4);
+    for (long base = -static_cast<long>(expected.size()) / 2; base < last; base += 3) {
+        const double c = correlationAt(recorded, expected, base, 8);
         if (c > best) {
             best = c;
             bestBase = base;
         }
     }
-    for (long base = bestBase - 3; base <= bestBase + 3; ++base) {
+    for (long base = bestBase - 4; base <= bestBase + 4; ++base) {
         best = std::max(best, correlationAt(recorded, expected, base, 1));
     }
     return best;
