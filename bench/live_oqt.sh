@@ -7,8 +7,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
-cli=build/default/src/cli/murmelix-cli
-demo=$(scripts/make-demo.sh build/default)
+build="${MURMELIX_BUILD:-build/default}"
+cli="$build/src/cli/murmelix-cli"
+demo=$(scripts/make-demo.sh "$build")
 scripts/sound-server.sh start >/dev/null
 eval "$(scripts/sound-server.sh env)"
 

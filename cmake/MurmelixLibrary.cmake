@@ -1,10 +1,10 @@
 # One toolkit-free library per source folder. Sources are picked up from the folder so
-# that a new class pair needs no build edit; window files (form_*) and main.cpp are
+# that a new class pair needs no build edit; window files (form_*, qt_*) and main.cpp are
 # left to the GUI target, which is the only one allowed to see Qt Widgets.
 function(murmelix_core_library name)
   cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
-  list(FILTER sources EXCLUDE REGEX "/form_[^/]*\\.cpp$")
+  list(FILTER sources EXCLUDE REGEX "/(form|qt)_[^/]*\\.cpp$")
   list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
   list(FILTER sources EXCLUDE REGEX "/sanitizer_defaults\\.cpp$")
   if(sources)

@@ -92,12 +92,20 @@ class Program : private TransportHost {
     SessionFileOperations sessionFiles;
 
     Transport& transport() { return transport_; }
+    const Transport& transport() const { return transport_; }
     Recorder& recorder() { return recorder_; }
+    const Recorder& recorder() const { return recorder_; }
     UserInterface& ui() { return ui_; }
 
     // Remembered folders.
     std::string wavFolder;
+    std::string exportFolder;
+    std::string sessionFolder;
     bool useSeparateFolders = true;
+
+    // The echo dialog's last values, kept for the whole run.
+    int echoDelayMs = 100;
+    int echoDecayPercent = 50;
 
   private:
     // TransportHost
