@@ -1,0 +1,544 @@
+#include "app/form_main.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QRadioButton>
+#include <QSocketNotifier>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "app/form_about.h"
+#include "app/form_file_filter.h"
+#include "app/form_session_edit.h"
+#include "base/text_format.h"
+
+#ifndef MURMELIX_HOMEPAGE
+#define MURMELIX_HOMEPAGE "https://murmelix.example.org/"
+#endif
+
+namespace murmelix {
+
+namespace {
+
+QSpinBox* spinEdit(QWidget* parent, const char* name, const char* hint, int low, int high,
+                   int value, int step) {
+    auto* spin = new QSpinBox(parent);
+    spin->setObjectName(name);
+    spin->setToolTip(hint);
+    spin->setRange(low, high);
+    spin->setValue(value);
+    spin->setSingleStep(step);
+    spin->setMaximumWidth(spin->fontMetrics().horizontalAdvance("100000") + 40);
+    return spin;
+}
+
+QCheckBox* checkBox(QWidget* parent, const char* name, const char* caption, const char* hint,
+                    bool checked) {
+    auto* box = new QCheckBox(caption, parent);
+    box->setObjectName(name);
+    box->setToolTip(hint);
+    box->setChecked(checked);
+    return box;
+}
+
+}  // namespace
+
+TFormMain::TFormMain(Program::Devices devices, QStringList arguments, QWidget* parent)
+    : QMainWindow(parent), arguments_(std::move(arguments)) {
+    setObjectName("FormMain");
+    program_ = std::make_unique<Program>(*this, devices, static_cast<ProgramView*>(this));
+    program_->workflow.hooks().editText = [this](const std::string& prompt,
+                                                 const std::string& text) {
+        return askSessionText(prompt, text);
+    };
+    setWindowTitle(Program::kDefaultCaption);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setAcceptDrops(true);
+
+    buildToolBar();
+    buildMenus();
+    auto* central = new QWidget(this);
+    auto* top = new QHBoxLayout;
+    top->addWidget(buildSegmentsGroup(), 1);
+    top->addWidget(buildPlayOqtGroup(), 0, Qt::AlignTop);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(6, 4, 6, 4);
+    column->addLayout(top);
+    column->addWidget(buildSessionGroup());
+    setCentralWidget(central);
+    buildStatusBar();
+
+    timerRandomPlay_ = new QTimer(this);
+    timerRandomPlay_->setObjectName("TimerRandomPlay");
+    timerRandomPlay_->setSingleShot(true);
+    connect(timerRandomPlay_, &QTimer::timeout, this, [this] { TimerRandomPlayTimer(); });
+
+    formSessionEdit_ = new TFormSessionEdit(this);
+    formAbout_ = new TFormAbout(this);
+    connectDevices();
+    fixWindowSize();
+}
+
+TFormMain::~TFormMain() = default;
+
+QWidget* TFormMain::buildSegmentsGroup() {
+    const SegmentControls& c = program_->controls;
+    auto* group = new QGroupBox("Segments", this);
+    group->setObjectName("GroupBoxSegments");
+    segDuration_ = spinEdit(
+        group, "CSpinEditSegDuration", "Minimum duration of each segment (milliseconds)",
+        SegmentControls::kMinDurationMs, SegmentControls::kMaxDurationMs, c.durationMs, 10);
+    segDuration2_ = spinEdit(
+        group, "CSpinEditSegDuration2", "Maximum duration of each segment (milliseconds)",
+        SegmentControls::kMinDurationMs, SegmentControls::kMaxDurationMs, c.duration2Ms, 10);
+    segTo_ = checkBox(group, "CheckBoxSegTo", "To",
+                      "Vary duration of segments between minimum and maximum value", c.segTo);
+    overlap_ = checkBox(group, "CheckBoxOverlap", "Overlap",
+                        "Segments can be overlapping or adjacent", c.overlap);
+    zeroCross_ = checkBox(group, "CheckBoxZeroCrossAdjust", "Z-Cross",
+                          "Adjust the segment borders to avoid \"clicks\"", c.zeroCrossAdjust);
+    crossFade_ = checkBox(group, "CheckBoxCrossFade", "X-Fade",
+                          "Cross fade segments to make output sound \"softer\"", c.crossFade);
+    useCueList_ =
+        checkBox(group, "CheckBoxUseCueList", "Use Cue List",
+                 "If the WAV file contains a Cue List, use cues instead of segments", c.useCueList);
+
+    auto* grid = new QGridLayout(group);
+    grid->addWidget(new QLabel("From", group), 0, 0);
+    grid->addWidget(segDuration_, 0, 1);
+    grid->addWidget(new QLabel("ms", group), 0, 2);
+    grid->addWidget(segTo_, 1, 0);
+    grid->addWidget(segDuration2_, 1, 1);
+    grid->addWidget(new QLabel("ms", group), 1, 2);
+    grid->addWidget(overlap_, 2, 0);
+    grid->addWidget(zeroCross_, 2, 1, 1, 2);
+    grid->addWidget(crossFade_, 3, 0);
+    grid->addWidget(useCueList_, 3, 1, 1, 2);
+
+    connect(segDuration_, &QSpinBox::valueChanged, this, [this] { CSpinEditSegDurationChange(); });
+    connect(segDuration2_, &QSpinBox::valueChanged, this,
+            [this] { CSpinEditSegDuration2Change(); });
+    connect(segTo_, &QCheckBox::clicked, this, [this] { CheckBoxSegToClick(); });
+    connect(overlap_, &QCheckBox::clicked, this, [this] { CheckBoxOverlapClick(); });
+    connect(zeroCross_, &QCheckBox::clicked, this, [this] { CheckBoxZeroCrossAdjustClick(); });
+    connect(crossFade_, &QCheckBox::clicked, this, [this] { CheckBoxCrossFadeClick(); });
+    connect(useCueList_, &QCheckBox::clicked, this, [this] { CheckBoxUseCueListClick(); });
+    return group;
+}
+
+QWidget* TFormMain::buildPlayOqtGroup() {
+    const Transport& t = program_->transport();
+    randomPlay_ = new QGroupBox("Play OQT", this);
+    randomPlay_->setObjectName("RadioGroupRandomPlay");
+    randomPlay_->setToolTip("Play segments until \"Stop\", or stop after x seconds");
+    continuously_ = new QRadioButton("continuously", randomPlay_);
+    continuously_->setObjectName("RadioGroupRandomPlayItem0");
+    forSeconds_ = new QRadioButton("for", randomPlay_);
+    forSeconds_->setObjectName("RadioGroupRandomPlayItem1");
+    (t.timedOqt ? forSeconds_ : continuously_)->setChecked(true);
+    randomPlayTime_ = spinEdit(randomPlay_, "CSpinEditRandomPlayTime",
+                               "Number of seconds after which OQT generation stops automatically",
+                               1, 99, t.timedOqtSeconds, 1);
+    auto* timed = new QHBoxLayout;
+    timed->addWidget(forSeconds_);
+    timed->addWidget(randomPlayTime_);
+    timed->addWidget(new QLabel("s", randomPlay_));
+    timed->addStretch();
+    auto* column = new QVBoxLayout(randomPlay_);
+    column->addWidget(continuously_);
+    column->addLayout(timed);
+    connect(continuously_, &QRadioButton::clicked, this, [this] { RadioGroupRandomPlayClick(); });
+    connect(forSeconds_, &QRadioButton::clicked, this, [this] { RadioGroupRandomPlayClick(); });
+    connect(randomPlayTime_, &QSpinBox::valueChanged, this,
+            [this] { CSpinEditRandomPlayTimeChange(); });
+    return randomPlay_;
+}
+
+void TFormMain::buildStatusBar() {
+    // The panels hold their texts in the system font; never narrower than the classic widths.
+    const char* widest[3] = {"Sample: 44100 Hz \xC2\xB7 16 Bit \xC2\xB7 Stereo", "Cues: 9999",
+                             "Time: 9999.999 s"};
+    const int classic[3] = {170, 65, 50};
+    statusBar()->setSizeGripEnabled(false);
+    for (int i = 0; i < 3; ++i) {
+        status_[i] = new QLabel(QString::fromUtf8(defaultStatus_[i]), this);
+        status_[i]->setObjectName(QString("StatusPanel%1").arg(i));
+        const int textWidth =
+            status_[i]->fontMetrics().horizontalAdvance(QString::fromUtf8(widest[i])) + 8;
+        status_[i]->setMinimumWidth(std::max(classic[i], textWidth));
+        statusBar()->addWidget(status_[i], i == 0 ? 1 : 0);
+    }
+    statusBar()->setObjectName("StatusBar");
+}
+
+void TFormMain::connectDevices() {
+    const auto watch = [this](int fd) -> QSocketNotifier* {
+        if (fd < 0) {
+            return nullptr;
+        }
+        auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+        connect(notifier, &QSocketNotifier::activated, this, [this] { program_->pumpDevices(); });
+        return notifier;
+    };
+    outputNotifier_ = watch(program_->outputNotifyFd());
+    inputNotifier_ = watch(program_->inputNotifyFd());
+}
+
+void TFormMain::fixWindowSize() {
+    ensurePolished();
+    adjustSize();
+    setFixedSize(sizeHint().expandedTo(minimumSizeHint()));
+}
+
+std::string TFormMain::statusText(int panel) const {
+    return panel >= 0 && panel < 3 ? status_[panel]->text().toStdString() : std::string();
+}
+
+// --- UserInterface -------------------------------------------------------------------------
+
+MessageResult TFormMain::messageBox(const std::string& caption, const std::string& text,
+                                    MessageIcon icon, MessageButtons buttons) {
+    QMessageBox::Icon qicon = QMessageBox::NoIcon;
+    switch (icon) {
+        case MessageIcon::Error:
+            qicon = QMessageBox::Critical;
+            break;
+        case MessageIcon::Warning:
+            qicon = QMessageBox::Warning;
+            break;
+        case MessageIcon::Question:
+            qicon = QMessageBox::Question;
+            break;
+        case MessageIcon::Information:
+            qicon = QMessageBox::Information;
+            break;
+        case MessageIcon::None:
+            break;
+    }
+    QMessageBox::StandardButtons qbuttons = QMessageBox::Ok;
+    switch (buttons) {
+        case MessageButtons::Ok:
+            qbuttons = QMessageBox::Ok;
+            break;
+        case MessageButtons::OkCancel:
+            qbuttons = QMessageBox::Ok | QMessageBox::Cancel;
+            break;
+        case MessageButtons::YesNo:
+            qbuttons = QMessageBox::Yes | QMessageBox::No;
+            break;
+        case MessageButtons::YesNoCancel:
+            qbuttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+            break;
+        case MessageButtons::RetryCancel:
+            qbuttons = QMessageBox::Retry | QMessageBox::Cancel;
+            break;
+    }
+    QMessageBox box(qicon, QString::fromUtf8(caption), QString::fromUtf8(text), qbuttons, this);
+    switch (box.exec()) {
+        case QMessageBox::Yes:
+            return MessageResult::Yes;
+        case QMessageBox::No:
+            return MessageResult::No;
+        case QMessageBox::Retry:
+            return MessageResult::Retry;
+        case QMessageBox::Ok:
+            return MessageResult::Ok;
+        default:
+            return MessageResult::Cancel;
+    }
+}
+
+std::optional<std::string> TFormMain::openFileDialog(const FileDialogRequest& request) {
+    return runFileDialog(request, false);
+}
+
+std::optional<std::string> TFormMain::saveFileDialog(const FileDialogRequest& request) {
+    return runFileDialog(request, true);
+}
+
+std::optional<std::string> TFormMain::runFileDialog(const FileDialogRequest& request, bool save) {
+    QFileDialog dialog(this, QString::fromUtf8(request.title));
+    dialog.setNameFilters(qtNameFilters(request.filter));
+    dialog.setDefaultSuffix(qtDefaultSuffix(request.defaultExtension));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save || !request.mustExist ? QFileDialog::AnyFile
+                                                  : QFileDialog::ExistingFile);
+    if (!request.startFolder.empty()) {
+        dialog.setDirectory(QString::fromUtf8(request.startFolder));
+    }
+    if (!request.presetName.empty()) {
+        dialog.selectFile(QString::fromUtf8(request.presetName));
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().front().toStdString();
+}
+
+std::string TFormMain::caption() const {
+    return windowTitle().toStdString();
+}
+
+void TFormMain::setCaption(const std::string& text) {
+    setWindowTitle(QString::fromUtf8(text));
+}
+
+void TFormMain::processEvents() {
+    QCoreApplication::processEvents();
+}
+
+void TFormMain::setApplicationTitle(const std::string& text) {
+    // Qt has no task bar text apart from the window's own title; the value is kept for
+    // whoever asks.
+    applicationTitle_ = text;
+}
+
+void TFormMain::setStatusText(int panel, const std::string& text) {
+    if (panel < 0 || panel > 2) {
+        return;
+    }
+    // An emptied panel goes back to the text it was shown with.
+    status_[panel]->setText(QString::fromUtf8(text.empty() ? defaultStatus_[panel] : text));
+}
+
+// --- ProgramView ---------------------------------------------------------------------------
+
+void TFormMain::refreshCommands() {
+    const TransportMode mode = program_->mode();
+    const bool idle = mode == TransportMode::tmIdle;
+    const bool generating = mode == TransportMode::tmRandomPlay;
+    const bool playing = mode == TransportMode::tmPlay || generating;
+    const AudioDocument& doc = program_->document;
+    open_.setEnabled(idle);
+    save_.setEnabled(idle && doc.loaded && doc.changed);
+    record_.setEnabled(idle);
+    play_.setEnabled(idle && doc.loaded);
+    rndPlay_.setEnabled(idle && doc.loaded);
+    pause_.setEnabled(playing);
+    stop_.setEnabled(playing || mode == TransportMode::tmRecord);
+    if (idle || generating) {
+        protRn_->setEnabled(idle);
+        writeRn_->setEnabled(idle);
+    }
+    for (QAction* effect : {reverse_, echo_, normalize_}) {
+        effect->setEnabled(idle && doc.loaded);
+    }
+    randomPlay_->setEnabled(idle);
+    randomPlayTime_->setEnabled(idle);
+    QPalette palette = randomPlayTime_->palette();
+    palette.setColor(QPalette::Base,
+                     QApplication::palette().color(idle ? QPalette::Base : QPalette::Button));
+    randomPlayTime_->setPalette(palette);
+    applySegmentControls();
+    applySessionControls();
+}
+
+void TFormMain::applySegmentControls() {
+    const SegmentControlsEnabling on = program_->controls.enabling(program_->mode());
+    segTo_->setEnabled(on.segTo);
+    overlap_->setEnabled(on.overlap);
+    zeroCross_->setEnabled(on.zeroCross);
+    crossFade_->setEnabled(on.crossFade);
+    useCueList_->setEnabled(on.useCueList);
+    const auto paint = [](QSpinBox* spin, bool enabled) {
+        spin->setEnabled(enabled);
+        QPalette palette = spin->palette();
+        palette.setColor(QPalette::Base, QApplication::palette().color(enabled ? QPalette::Base
+                                                                               : QPalette::Button));
+        spin->setPalette(palette);
+    };
+    paint(segDuration_, on.duration);
+    paint(segDuration2_, on.duration2);
+}
+
+void TFormMain::showPaused(bool paused) {
+    pause_.button->setChecked(paused);
+    pause_.action->setChecked(paused);
+}
+
+void TFormMain::startStopTimer(int milliseconds) {
+    timerRandomPlay_->start(milliseconds);
+}
+
+void TFormMain::stopStopTimer() {
+    timerRandomPlay_->stop();
+}
+
+void TFormMain::openWithDesktop(const std::string& path) {
+    openUrl(QUrl::fromLocalFile(QFileInfo(QString::fromUtf8(path)).absoluteFilePath()));
+}
+
+bool TFormMain::openUrl(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
+}
+
+std::optional<std::string> TFormMain::askSessionText(const std::string& prompt,
+                                                     const std::string& text) {
+    return formSessionEdit_->ask(prompt, text);
+}
+
+void TFormMain::showAbout() {
+    formAbout_->exec();
+}
+
+// --- Window events -------------------------------------------------------------------------
+
+void TFormMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (shown_) {
+        return;
+    }
+    shown_ = true;
+    program_->transport().SetTransportMode(TransportMode::tmIdle);
+    refreshSessionPanel();
+    for (const QString& argument : arguments_) {
+        program_->OpenByExtension(argument.toStdString());
+    }
+}
+
+void TFormMain::closeEvent(QCloseEvent* event) {
+    if (!program_->idle() || program_->CloseDocument()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void TFormMain::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) {
+        event->acceptProposedAction();
+    }
+}
+
+void TFormMain::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    event->acceptProposedAction();
+    for (const QUrl& url : urls) {
+        if (url.isLocalFile()) {
+            program_->OpenByExtension(url.toLocalFile().toStdString());
+        }
+    }
+}
+
+// --- Handlers: file, transport, effects, help ----------------------------------------------
+
+void TFormMain::ButtonOpenClick() {
+    program_->OpenWav({});
+}
+void TFormMain::ButtonSaveClick() {
+    program_->SaveDocument(false);
+}
+void TFormMain::ButtonRecordClick() {
+    program_->StartRecording();
+}
+void TFormMain::ButtonPlayClick() {
+    program_->PlayWavFile();
+}
+void TFormMain::ButtonRndPlayClick() {
+    program_->MakeOqt();
+}
+void TFormMain::ButtonPauseClick() {
+    program_->PauseContinue();
+    showPaused(program_->transport().paused());
+}
+void TFormMain::ButtonStopClick() {
+    program_->StopPlayback();
+}
+void TFormMain::MenuFileExitClick() {
+    close();
+}
+void TFormMain::MenuExtrasReverseClick() {
+    program_->Reverse();
+}
+void TFormMain::MenuExtrasEchoClick() {
+    program_->Echo(program_->echoDelayMs, program_->echoDecayPercent);
+}
+void TFormMain::MenuExtrasNormalizeClick() {
+    program_->Normalize();
+}
+void TFormMain::MenuHelpManualClick() {
+    openHelpFile("manual.html");
+}
+void TFormMain::QuickstartGuide1Click() {
+    openHelpFile("quickstart.html");
+}
+void TFormMain::MenuHelpDownloadClick() {
+    openUrl(QUrl(MURMELIX_HOMEPAGE));
+}
+void TFormMain::MenuHelpAboutClick() {
+    showAbout();
+}
+
+void TFormMain::openHelpFile(const char* fileName) {
+    const QString path = QCoreApplication::applicationDirPath() + "/" + fileName;
+    if (!QFileInfo::exists(path)) {
+        showError(formatText("The help file '%s' can't be found.", path.toStdString().c_str()));
+        return;
+    }
+    openUrl(QUrl::fromLocalFile(path));
+}
+
+// --- Handlers: segments and Play OQT -------------------------------------------------------
+
+void TFormMain::CSpinEditSegDurationChange() {
+    const SpinEditValue v = SegmentControls::adjustSpinEdit(segDuration_->value());
+    segDuration_->setSingleStep(v.step);
+    program_->controls.durationMs = v.value;
+    program_->controls.updateMinimumLength(program_->document);
+}
+void TFormMain::CSpinEditSegDuration2Change() {
+    const SpinEditValue v = SegmentControls::adjustSpinEdit(segDuration2_->value());
+    segDuration2_->setSingleStep(v.step);
+    program_->controls.duration2Ms = v.value;
+    program_->controls.updateMaximumLength(program_->document);
+}
+void TFormMain::CheckBoxSegToClick() {
+    program_->controls.segTo = segTo_->isChecked();
+    applySegmentControls();
+}
+void TFormMain::CheckBoxOverlapClick() {
+    program_->controls.overlap = overlap_->isChecked();
+}
+void TFormMain::CheckBoxZeroCrossAdjustClick() {
+    program_->controls.zeroCrossAdjust = zeroCross_->isChecked();
+}
+void TFormMain::CheckBoxCrossFadeClick() {
+    program_->controls.crossFade = crossFade_->isChecked();
+    applySegmentControls();
+}
+void TFormMain::CheckBoxUseCueListClick() {
+    program_->controls.useCueList = useCueList_->isChecked();
+    applySegmentControls();
+}
+void TFormMain::RadioGroupRandomPlayClick() {
+    program_->transport().timedOqt = forSeconds_->isChecked();
+}
+void TFormMain::CSpinEditRandomPlayTimeChange() {
+    program_->transport().timedOqtSeconds = randomPlayTime_->value();
+    forSeconds_->setChecked(true);
+    RadioGroupRandomPlayClick();
+}
+void TFormMain::TimerRandomPlayTimer() {
+    program_->StopPlayback();
+}
+
+}  // namespace murmelix

@@ -1,0 +1,222 @@
+// The toolbar and the menu tree of the main window.
+#include <QAction>
+#include <QActionGroup>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "app/form_main.h"
+
+namespace murmelix {
+
+namespace {
+
+// No standard icon shows "record": a red dot, drawn for both looks of the button.
+QIcon recordIcon() {
+    QPixmap dot(32, 32);
+    dot.fill(Qt::transparent);
+    QPainter painter(&dot);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(210, 30, 30));
+    painter.drawEllipse(QRectF(6, 6, 20, 20));
+    return QIcon(dot);
+}
+
+}  // namespace
+
+void TFormMain::Command::setEnabled(bool on) const {
+    if (button != nullptr) {
+        button->setEnabled(on);
+    }
+    if (action != nullptr) {
+        action->setEnabled(on);
+    }
+}
+
+QAction* TFormMain::addItem(QMenu* menu, const char* name, const char* caption,
+                            const QKeySequence& key, void (TFormMain::*handler)()) {
+    QAction* action = menu->addAction(QString::fromUtf8(caption));
+    action->setObjectName(name);
+    action->setParent(this);
+    if (!key.isEmpty()) {
+        action->setShortcut(key);
+    }
+    if (handler != nullptr) {
+        connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+    }
+    return action;
+}
+
+QToolButton* TFormMain::addToolButton(const char* name, const char* hint, const QIcon& icon,
+                                      void (TFormMain::*handler)()) {
+    auto* button = new QToolButton(this);
+    button->setObjectName(name);
+    button->setToolTip(hint);
+    button->setIcon(icon);
+    button->setIconSize(QSize(24, 24));
+    button->setAutoRaise(true);
+    button->setCursor(Qt::PointingHandCursor);
+    connect(button, &QToolButton::clicked, this, [this, handler] { (this->*handler)(); });
+    return button;
+}
+
+void TFormMain::buildToolBar() {
+    auto* bar = new QToolBar(this);
+    bar->setObjectName("ToolBar");
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    bar->setContextMenuPolicy(Qt::PreventContextMenu);
+    addToolBar(Qt::TopToolBarArea, bar);
+    QStyle* s = style();
+    open_.button =
+        addToolButton("ButtonOpen", "Open WAV file (F2)",
+                      s->standardIcon(QStyle::SP_DialogOpenButton), &TFormMain::ButtonOpenClick);
+    save_.button =
+        addToolButton("ButtonSave", "Save to a WAV file (F3)",
+                      s->standardIcon(QStyle::SP_DialogSaveButton), &TFormMain::ButtonSaveClick);
+    record_.button =
+        addToolButton("ButtonRecord", "Record (F4)", recordIcon(), &TFormMain::ButtonRecordClick);
+    play_.button = addToolButton("ButtonPlay", "Play (F5)", s->standardIcon(QStyle::SP_MediaPlay),
+                                 &TFormMain::ButtonPlayClick);
+    rndPlay_.button =
+        addToolButton("ButtonRndPlay", "Make OQT (F6)", s->standardIcon(QStyle::SP_BrowserReload),
+                      &TFormMain::ButtonRndPlayClick);
+    pause_.button =
+        addToolButton("ButtonPause", "Pause/Continue (F7)", s->standardIcon(QStyle::SP_MediaPause),
+                      &TFormMain::ButtonPauseClick);
+    pause_.button->setCheckable(true);
+    stop_.button = addToolButton("ButtonStop", "Stop (F8)", s->standardIcon(QStyle::SP_MediaStop),
+                                 &TFormMain::ButtonStopClick);
+    for (QAbstractButton* b : {open_.button, save_.button, record_.button}) {
+        bar->addWidget(b);
+    }
+    bar->addSeparator();
+    for (QAbstractButton* b : {play_.button, rndPlay_.button, pause_.button, stop_.button}) {
+        bar->addWidget(b);
+    }
+}
+
+void TFormMain::buildMenus() {
+    menuBar()->setObjectName("Menu");
+    buildFileMenu();
+    buildSessionMenu();
+    buildExtrasMenu();
+    buildHelpMenu();
+}
+
+void TFormMain::buildFileMenu() {
+    QMenu* file = menuBar()->addMenu("&File");
+    file->setObjectName("MenuFile");
+    open_.action =
+        addItem(file, "MenuFileOpen", "Open WAV &File...", Qt::Key_F2, &TFormMain::ButtonOpenClick);
+    save_.action =
+        addItem(file, "MenuFileSave", "S&ave WAV file...", Qt::Key_F3, &TFormMain::ButtonSaveClick);
+    file->addSeparator()->setObjectName("N1");
+    record_.action = addItem(file, "MenuFileRecord", "Re&cord WAV file...", Qt::Key_F4,
+                             &TFormMain::ButtonRecordClick);
+    play_.action =
+        addItem(file, "MenuFilePlay", "Play &WAV File", Qt::Key_F5, &TFormMain::ButtonPlayClick);
+    rndPlay_.action =
+        addItem(file, "MenuFileOQT", "&Make an OQT!", Qt::Key_F6, &TFormMain::ButtonRndPlayClick);
+    pause_.action =
+        addItem(file, "MenuFilePause", "Pa&use", Qt::Key_F7, &TFormMain::ButtonPauseClick);
+    pause_.action->setCheckable(true);
+    stop_.action = addItem(file, "MenuFileStop", "S&top", Qt::Key_F8, &TFormMain::ButtonStopClick);
+    file->addSeparator()->setObjectName("N2");
+    addItem(file, "MenuFileExit", "&Exit", {}, &TFormMain::MenuFileExitClick);
+    for (const Command* c : {&save_, &play_, &rndPlay_, &pause_, &stop_}) {
+        c->setEnabled(false);
+    }
+}
+
+void TFormMain::buildSessionMenu() {
+    QMenu* menu = menuBar()->addMenu("&Session");
+    menu->setObjectName("MenuSession");
+    sessionNew_.action = addItem(menu, "MenuSessionNew", "&New", QKeySequence("Ctrl+N"),
+                                 &TFormMain::ButtonCloseSessionFileClick);
+    sessionOpen_.action = addItem(menu, "MenuSessionOpen", "&Open...", QKeySequence("Ctrl+O"),
+                                  &TFormMain::ButtonOpenSessionFileClick);
+    sessionSave_.action = addItem(menu, "MenuSessionSave", "&Save...", QKeySequence("Ctrl+S"),
+                                  &TFormMain::ButtonSaveSessionFileClick);
+    menu->addSeparator()->setObjectName("N3");
+    sessionRecord_.action = addItem(menu, "MenuSessionRecord", "&Record", QKeySequence("Ctrl+R"),
+                                    &TFormMain::ButtonSessionRecClick);
+    sessionRecord_.action->setCheckable(true);
+    sessionPlay_.action = addItem(menu, "MenuSessionPlay", "&Play", QKeySequence("Ctrl+P"),
+                                  &TFormMain::ButtonSessionPlayClick);
+    sessionOqt_.action = addItem(menu, "MenuSessionOQT", "Play &OQT", QKeySequence("Ctrl+E"),
+                                 &TFormMain::ButtonSessionPlaySeqClick);
+    sessionStop_.action = addItem(menu, "MenuSessionStop", "S&top", QKeySequence("Ctrl+T"),
+                                  &TFormMain::ButtonSessionStopClick);
+    menu->addSeparator()->setObjectName("N4");
+    sessionWav_.action = addItem(menu, "MenuSessionWAV", "E&xport OQT as WAV File...",
+                                 QKeySequence("Ctrl+X"), &TFormMain::ButtonSessionWavClick);
+    sessionEdit_.action = addItem(menu, "MenuSessionEdit", "Load OQT into WAV E&ditor",
+                                  QKeySequence("Ctrl+D"), &TFormMain::ButtonSessionEditClick);
+    menu->addSeparator()->setObjectName("N5");
+    sessionPrev_.action = addItem(menu, "MenuSessionPrev", "&- Skip to previous OQT", {},
+                                  &TFormMain::ButtonSessionPrevClick);
+    sessionNext_.action = addItem(menu, "MenuSessionNext", "&+ Skip to next OQT", {},
+                                  &TFormMain::ButtonSessionNextClick);
+}
+
+void TFormMain::buildExtrasMenu() {
+    QMenu* extras = menuBar()->addMenu("&Extras");
+    extras->setObjectName("Extras1");
+    reverse_ = addItem(extras, "MenuExtrasReverse", "Re&verse signal", {},
+                       &TFormMain::MenuExtrasReverseClick);
+    echo_ = addItem(extras, "MenuExtrasEcho", "Add &echo to signal...", {},
+                    &TFormMain::MenuExtrasEchoClick);
+    normalize_ = addItem(extras, "MenuExtrasNormalize", "&Normalize signal", {},
+                         &TFormMain::MenuExtrasNormalizeClick);
+    addItem(extras, "MenuExtrasSpeedControlWindow", "Spee&d control", {}, nullptr)
+        ->setCheckable(true);
+    extras->addSeparator()->setObjectName("N11");
+    addItem(extras, "MenuExtrasVisualFeedbackWindow", "Visual &feedback window", {}, nullptr)
+        ->setCheckable(true);
+    extras->addSeparator()->setObjectName("N10");
+
+    QMenu* source = extras->addMenu("&Random source");
+    source->setObjectName("MenuPrefRndSrc");
+    auto* kinds = new QActionGroup(this);
+    const char* kindCaptions[] = {"&Pseudo RNG", "&Fractal formula...", "&Sound card", "F&ile..."};
+    for (const char* caption : kindCaptions) {
+        QAction* item = source->addAction(caption);
+        item->setCheckable(true);
+        kinds->addAction(item);
+    }
+    kinds->actions().front()->setChecked(true);
+    source->addSeparator();
+    const std::pair<const char*, bool> options[] = {{"Use &absolute values", false},
+                                                    {"&Best sample rate", true},
+                                                    {"&Record new", true},
+                                                    {"&Loop file", true}};
+    for (const auto& [caption, checked] : options) {
+        QAction* item = source->addAction(caption);
+        item->setCheckable(true);
+        item->setChecked(checked);
+    }
+
+    extras->addSeparator()->setObjectName("MenuExtras");
+    protRn_ = addItem(extras, "MenuExtrasProtRN", "&Log random numbers...", {}, nullptr);
+    writeRn_ = addItem(extras, "MenuExtrasWriteRN", "&Write RN to a file...", {}, nullptr);
+    extras->addSeparator()->setObjectName("N8");
+    addItem(extras, "MenuExtrasSettings", "&Settings...", {}, nullptr);
+}
+
+void TFormMain::buildHelpMenu() {
+    QMenu* help = menuBar()->addMenu("&Help");
+    help->setObjectName("MenuHelp");
+    addItem(help, "MenuHelpManual", "&Manual", Qt::Key_F1, &TFormMain::MenuHelpManualClick);
+    addItem(help, "QuickstartGuide1", "&Quickstart Guide", {}, &TFormMain::QuickstartGuide1Click);
+    addItem(help, "MenuHelpDownload", "Go to &Web Site / Download", {},
+            &TFormMain::MenuHelpDownloadClick);
+    help->addSeparator()->setObjectName("N6");
+    addItem(help, "MenuHelpAbout", "&About Murmelix...", {}, &TFormMain::MenuHelpAboutClick);
+}
+
+}  // namespace murmelix

@@ -1,0 +1,285 @@
+// The "OQT Session" panel of the main window: its controls, their enabling and handlers.
+#include <QAction>
+#include <QApplication>
+#include <QFontDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QToolButton>
+
+#include "app/form_main.h"
+#include "base/path_text.h"
+#include "synth/sequence_wav_writer.h"
+
+namespace murmelix {
+
+namespace {
+
+QLineEdit* panelEdit(QWidget* parent, const char* name, const char* hint, bool readOnly) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(name);
+    edit->setToolTip(hint);
+    edit->setReadOnly(readOnly);
+    return edit;
+}
+
+void paintBase(QWidget* widget, bool windowColour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Base, QApplication::palette().color(
+                                         windowColour ? QPalette::Base : QPalette::Button));
+    widget->setPalette(palette);
+}
+
+QLabel* buddyLabel(QWidget* parent, const char* text, QWidget* buddy) {
+    auto* label = new QLabel(text, parent);
+    label->setBuddy(buddy);
+    return label;
+}
+
+}  // namespace
+
+QPushButton* TFormMain::sessionButton(const char* name, const char* caption, const char* hint,
+                                      void (TFormMain::*handler)()) {
+    auto* button = new QPushButton(caption, this);
+    button->setObjectName(name);
+    button->setToolTip(hint);
+    button->setAutoDefault(false);
+    connect(button, &QPushButton::clicked, this, [this, handler] { (this->*handler)(); });
+    return button;
+}
+
+QWidget* TFormMain::buildSessionGroup() {
+    auto* group = new QGroupBox("OQT Session", this);
+    group->setObjectName("GroupBoxSession");
+    sessionFile_ = panelEdit(group, "EditSessionFile", "Name of Session file", true);
+    paintBase(sessionFile_, false);
+    dateTime_ = panelEdit(group, "EditDateTime", "Date/Time when OQT was recorded", true);
+    sequence_ = panelEdit(group, "EditSequence", "Current OQT number within session", true);
+    sequence_->setText("0/0");
+    sequence_->setAlignment(Qt::AlignCenter);
+    sequence_->setFixedWidth(sequence_->fontMetrics().horizontalAdvance("0000/0000") + 16);
+    question_ = panelEdit(group, "EditQuestion", "Enter your question here!", false);
+    answer_ = panelEdit(group, "EditAnswer", "Enter your OQT Interpretation here!", false);
+    cueLabels_ = new QPlainTextEdit(group);
+    cueLabels_->setObjectName("MemoCueLabels");
+    cueLabels_->setToolTip("Right-click to change Font...");
+    cueLabels_->setReadOnly(true);
+    cueLabels_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    cueLabels_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    cueLabels_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QFont courier("Courier New", 10);
+    courier.setStyleHint(QFont::Monospace);
+    cueLabels_->setFont(courier);
+    cueLabels_->setFixedHeight(cueLabels_->fontMetrics().height() * 2 + 12 +
+                               cueLabels_->horizontalScrollBar()->sizeHint().height());
+    cueLabels_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(cueLabels_, &QWidget::customContextMenuRequested, this,
+            [this] { MemoCueLabelsMouseDown(); });
+    recordMode_ = new QLabel(group);
+    recordMode_->setObjectName("LabelSessionRecordMode");
+    recordMode_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    QPalette red = recordMode_->palette();
+    red.setColor(QPalette::WindowText, Qt::red);
+    recordMode_->setPalette(red);
+
+    sessionNew_.button =
+        sessionButton("ButtonCloseSessionFile", "&New", "Close Session file / New session",
+                      &TFormMain::ButtonCloseSessionFileClick);
+    sessionOpen_.button = sessionButton("ButtonOpenSessionFile", "&Open", "Open Session file",
+                                        &TFormMain::ButtonOpenSessionFileClick);
+    sessionSave_.button = sessionButton("ButtonSaveSessionFile", "&Save", "Save Session file",
+                                        &TFormMain::ButtonSaveSessionFileClick);
+    auto* rec = sessionButton("ButtonSessionRec", "&Rec", "Recording session ON/OFF",
+                              &TFormMain::ButtonSessionRecClick);
+    sessionPlay_.button = sessionButton("ButtonSessionPlay", "&Play", "Play entire session",
+                                        &TFormMain::ButtonSessionPlayClick);
+    sessionOqt_.button =
+        sessionButton("ButtonSessionPlaySeq", "&OQT", "Play previously recorded OQT",
+                      &TFormMain::ButtonSessionPlaySeqClick);
+    sessionStop_.button = sessionButton("ButtonSessionStop", "S&top", "Stop playing",
+                                        &TFormMain::ButtonSessionStopClick);
+    sessionWav_.button = sessionButton("ButtonSessionWav", "E&xp", "Export OQT as WAV file",
+                                       &TFormMain::ButtonSessionWavClick);
+    sessionEdit_.button =
+        sessionButton("ButtonSessionEdit", "E&dit", "Open OQT in your standard WAV file editor",
+                      &TFormMain::ButtonSessionEditClick);
+    auto* prev = sessionButton("ButtonSessionPrev", "&-", "Skip to previous OQT",
+                               &TFormMain::ButtonSessionPrevClick);
+    auto* next = sessionButton("ButtonSessionNext", "&+", "Skip to next OQT",
+                               &TFormMain::ButtonSessionNextClick);
+    QFont larger = prev->font();
+    larger.setPointSizeF(larger.pointSizeF() * 1.5);
+    larger.setBold(true);
+    prev->setFont(larger);
+    next->setFont(larger);
+
+    auto* grid = new QGridLayout(group);
+    grid->addWidget(buddyLabel(group, "Session file", sessionFile_), 0, 0);
+    grid->addWidget(recordMode_, 0, 1, 1, 3);
+    auto* fileRow = new QHBoxLayout;
+    fileRow->addWidget(sessionFile_, 1);
+    for (const Command* c : {&sessionNew_, &sessionOpen_, &sessionSave_}) {
+        fileRow->addWidget(c->button);
+    }
+    grid->addLayout(fileRow, 1, 0, 1, 4);
+    grid->addWidget(buddyLabel(group, "Date/Time", dateTime_), 2, 0, 1, 3);
+    grid->addWidget(buddyLabel(group, "OQT No.", sequence_), 2, 3);
+    grid->addWidget(dateTime_, 3, 0, 1, 3);
+    grid->setColumnStretch(0, 1);
+    grid->addWidget(sequence_, 3, 3);
+    grid->addWidget(buddyLabel(group, "&Question", question_), 4, 0, 1, 4);
+    grid->addWidget(question_, 5, 0, 1, 4);
+    grid->addWidget(buddyLabel(group, "OQT &Answer", answer_), 6, 0, 1, 4);
+    grid->addWidget(answer_, 7, 0, 1, 4);
+    auto* cueRow = new QHBoxLayout;
+    cueRow->addWidget(buddyLabel(group, "&Cue Labels", cueLabels_));
+    cueRow->addStretch();
+    cueRow->addWidget(new QLabel("(Phonemes)", group));
+    grid->addLayout(cueRow, 8, 0, 1, 4);
+    grid->addWidget(cueLabels_, 9, 0, 1, 4);
+    auto* transport = new QHBoxLayout;
+    for (QAbstractButton* b :
+         {static_cast<QAbstractButton*>(rec), sessionPlay_.button, sessionOqt_.button,
+          sessionStop_.button, sessionWav_.button, sessionEdit_.button,
+          static_cast<QAbstractButton*>(prev), static_cast<QAbstractButton*>(next)}) {
+        transport->addWidget(b);
+    }
+    grid->addLayout(transport, 10, 0, 1, 4);
+    sessionRecord_.button = rec;
+    sessionPrev_.button = prev;
+    sessionNext_.button = next;
+
+    connect(question_, &QLineEdit::textChanged, this, [this] { EditQuestionChange(); });
+    connect(answer_, &QLineEdit::textChanged, this, [this] { EditAnswerChange(); });
+    return group;
+}
+
+void TFormMain::refreshSessionPanel() {
+    const SessionPanelText text = program_->workflow.panelText();
+    recordMode_->setText(QString::fromUtf8(text.recordMode));
+    recordMode_->setAutoFillBackground(!text.recordMode.empty());
+    sequence_->setText(QString::fromUtf8(text.sequence));
+    sessionFile_->setText(QString::fromUtf8(text.sessionFile));
+    dateTime_->setText(QString::fromUtf8(text.dateTime));
+    question_->setText(QString::fromUtf8(text.question));
+    answer_->setText(QString::fromUtf8(text.answer));
+    if (text.cueLabels) {
+        cueLabels_->setPlainText(QString::fromUtf8(*text.cueLabels));
+    } else {
+        cueLabels_->clear();
+    }
+}
+
+void TFormMain::applySessionControls() {
+    const Session& s = program_->session;
+    const TransportMode mode = program_->mode();
+    const bool idle = mode == TransportMode::tmIdle;
+    const bool sessionPlay = mode == TransportMode::tmSessionPlay;
+    const bool any = s.count() > 0;
+    sessionRecord_.action->setChecked(s.recordMode);
+    sessionOpen_.setEnabled(idle);
+    sessionNew_.setEnabled(idle && any);
+    sessionSave_.setEnabled(idle && s.changed);
+    sessionRecord_.setEnabled(idle && !program_->document.fileName.empty());
+    for (const Command* c : {&sessionPlay_, &sessionOqt_, &sessionWav_, &sessionEdit_}) {
+        c->setEnabled(idle && any);
+    }
+    sessionStop_.setEnabled(sessionPlay);
+    sessionPrev_.setEnabled(idle && any && s.currentIndex() > 0);
+    sessionNext_.setEnabled(idle && any && s.currentIndex() + 1 < s.count());
+    sessionFile_->setEnabled(idle && !s.sessionFileName.empty());
+    dateTime_->setEnabled(idle && any);
+    sequence_->setEnabled(idle && any);
+    for (QLineEdit* edit : {question_, answer_}) {
+        edit->setEnabled(idle && any);
+        paintBase(edit, idle && any);
+    }
+    cueLabels_->setEnabled((idle || sessionPlay) && any);
+}
+
+void TFormMain::ButtonCloseSessionFileClick() {
+    program_->sessionFiles.closeSession();
+}
+void TFormMain::ButtonOpenSessionFileClick() {
+    program_->sessionFiles.openSession();
+}
+void TFormMain::ButtonSaveSessionFileClick() {
+    program_->sessionFiles.saveSession(false);
+}
+void TFormMain::ButtonSessionRecClick() {
+    program_->workflow.toggleRecordMode();
+}
+void TFormMain::ButtonSessionPlayClick() {
+    program_->PlaySession();
+}
+void TFormMain::ButtonSessionPlaySeqClick() {
+    program_->PlayCurrentSequence();
+}
+void TFormMain::ButtonSessionStopClick() {
+    program_->StopSessionPlay();
+}
+void TFormMain::ButtonSessionWavClick() {
+    ExportSequence();
+}
+void TFormMain::ButtonSessionEditClick() {
+    EditSequence();
+}
+void TFormMain::ButtonSessionPrevClick() {
+    program_->workflow.previous();
+}
+void TFormMain::ButtonSessionNextClick() {
+    program_->workflow.next();
+}
+void TFormMain::EditQuestionChange() {
+    program_->workflow.questionChanged(question_->text().toStdString());
+}
+void TFormMain::EditAnswerChange() {
+    program_->workflow.answerChanged(answer_->text().toStdString());
+}
+
+void TFormMain::MemoCueLabelsMouseDown() {
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, cueLabels_->font(), this);
+    if (ok) {
+        cueLabels_->setFont(chosen);
+    }
+}
+
+void TFormMain::ExportSequence() {
+    Program& p = *program_;
+    if (p.session.empty()) {
+        return;
+    }
+    FileDialogRequest request;
+    request.title = "Export current sequence as WAV file...";
+    request.filter = "WAV Files (*.wav)|*.wav|All Files (*.*)|*.*";
+    request.defaultExtension = "*.wav";
+    request.presetName = p.workflow.exportNameProposal();
+    request.startFolder = p.useSeparateFolders ? p.exportFolder : std::string();
+    const auto chosen = saveFileDialog(request);
+    if (!chosen) {
+        return;
+    }
+    p.exportFolder = PathText::folderOf(*chosen);
+    SequenceWavWriter::write(*chosen, *p.session.current(), p.document, p.session.wavFileName,
+                             *this);
+}
+
+void TFormMain::EditSequence() {
+    Program& p = *program_;
+    if (p.session.empty()) {
+        return;
+    }
+    const std::string name = "murmelix.wav";
+    if (SequenceWavWriter::write(name, *p.session.current(), p.document, p.session.wavFileName,
+                                 *this) == 0) {
+        openWithDesktop(name);
+    }
+}
+
+}  // namespace murmelix

@@ -1,0 +1,67 @@
+#include "app/form_session_edit.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace murmelix {
+
+void centreOver(QWidget* dialog, const QWidget* owner) {
+    if (owner == nullptr) {
+        return;
+    }
+    const QRect frame = owner->frameGeometry();
+    dialog->move(frame.left() + (frame.width() - dialog->width()) / 2,
+                 frame.top() + (frame.height() - dialog->height()) / 2);
+}
+
+TFormSessionEdit::TFormSessionEdit(QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      label_(new QLabel(this)),
+      edit_(new QLineEdit(this)),
+      ok_(new QPushButton("&OK", this)),
+      cancel_(new QPushButton("&Cancel", this)) {
+    setObjectName("FormSessionEdit");
+    setWindowTitle("OQT Session");
+    setModal(true);
+    label_->setObjectName("Label1");
+    edit_->setObjectName("EditString");
+    edit_->setFixedWidth(268);
+    ok_->setObjectName("ButtonOK");
+    ok_->setDefault(true);
+    cancel_->setObjectName("ButtonCancel");
+    connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok_);
+    buttons->addWidget(cancel_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(label_);
+    layout->addWidget(edit_);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+std::optional<std::string> TFormSessionEdit::ask(const std::string& prompt,
+                                                 const std::string& text) {
+    label_->setText(QString::fromUtf8(prompt));
+    edit_->setText(QString::fromUtf8(text));
+    if (exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return edit_->text().toStdString();
+}
+
+void TFormSessionEdit::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    adjustSize();
+    centreOver(this, parentWidget());
+    edit_->setFocus();
+    edit_->selectAll();
+}
+
+}  // namespace murmelix

@@ -1,0 +1,400 @@
+#include "app/form_main.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <cmath>
+#include <deque>
+#include <vector>
+
+#include "app/form_file_filter.h"
+#include "device/simulated_input_device.h"
+#include "device/simulated_output_device.h"
+
+namespace murmelix {
+namespace {
+
+// The main window with its modal boxes answered from queues instead of shown.
+class ScriptedFormMain : public TFormMain {
+  public:
+    using TFormMain::TFormMain;
+
+    struct Shown {
+        std::string caption;
+        std::string text;
+    };
+    std::vector<Shown> messages;
+    std::deque<MessageResult> answers;
+    std::vector<std::string> prompts;
+    std::deque<std::optional<std::string>> sessionTexts;
+
+    MessageResult messageBox(const std::string& caption, const std::string& text, MessageIcon,
+                             MessageButtons) override {
+        messages.push_back({caption, text});
+        if (answers.empty()) {
+            return MessageResult::Ok;
+        }
+        const MessageResult answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    std::optional<std::string> openFileDialog(const FileDialogRequest&) override { return {}; }
+    std::optional<std::string> saveFileDialog(const FileDialogRequest&) override { return {}; }
+    std::optional<std::string> askSessionText(const std::string& prompt,
+                                              const std::string&) override {
+        prompts.push_back(prompt);
+        if (sessionTexts.empty()) {
+            return std::nullopt;
+        }
+        auto text = sessionTexts.front();
+        sessionTexts.pop_front();
+        return text;
+    }
+};
+
+// 10 s of a 200 Hz tone, 8000 Hz 16-bit mono, written as a plain WAV file.
+void writeToneWav(const QString& path) {
+    const uint32_t rate = 8000;
+    const uint32_t frames = 80000;
+    QByteArray bytes;
+    const auto u32 = [&bytes](uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            bytes.append(static_cast<char>((v >> (8 * i)) & 0xFF));
+    };
+    const auto u16 = [&bytes](uint16_t v) {
+        bytes.append(static_cast<char>(v & 0xFF));
+        bytes.append(static_cast<char>(v >> 8));
+    };
+    bytes.append("RIFF");
+    u32(36 + frames * 2);
+    bytes.append("WAVEfmt ");
+    u32(16);
+    u16(1);
+    u16(1);
+    u32(rate);
+    u32(rate * 2);
+    u16(2);
+    u16(16);
+    bytes.append("data");
+    u32(frames * 2);
+    for (uint32_t i = 0; i < frames; ++i) {
+        u16(static_cast<uint16_t>(
+            static_cast<int16_t>(8000 * std::sin(i * 2 * M_PI * 200 / rate))));
+    }
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+struct Rig {
+    QTemporaryDir folder;
+    SimulatedOutputDevice output;
+    SimulatedInputDevice recordInput;
+    SimulatedInputDevice noiseInput;
+    std::unique_ptr<ScriptedFormMain> form;
+
+    explicit Rig(const QStringList& names = {"speech.wav"}) {
+        QStringList arguments;
+        for (const QString& name : names) {
+            const QString path = folder.filePath(name);
+            if (name.endsWith(".wav", Qt::CaseInsensitive)) {
+                writeToneWav(path);
+            }
+            arguments << path;
+        }
+        form = std::make_unique<ScriptedFormMain>(Program::Devices{output, recordInput, noiseInput},
+                                                  arguments);
+        form->show();
+    }
+    Program& program() { return form->program(); }
+    template <typename T = QObject>
+    T* find(const char* name) {
+        return form->findChild<T*>(name);
+    }
+    void click(const char* name) {
+        QAbstractButton* button = find<QAbstractButton>(name);
+        ASSERT_NE(button, nullptr) << name;
+        ASSERT_TRUE(button->isEnabled()) << name;
+        button->click();
+    }
+    void run(int milliseconds) {
+        for (int i = 0; i < milliseconds; ++i) {
+            output.advance(1);
+            program().pumpDevices();
+        }
+    }
+    bool drain() {
+        for (int i = 0; i < 600000 && !program().idle(); ++i) {
+            run(1);
+        }
+        return program().idle();
+    }
+};
+
+TEST(FormMainTest, CommandLineArgumentsAreOpenedByExtensionAtFirstShow) {
+    struct Case {
+        QStringList names;
+        const char* caption;
+        const char* status[3];
+        size_t messages;
+    } cases[] = {
+        {{"speech.wav"},
+         "speech.wav - Murmelix 2.1",
+         {"Sample: 8000 Hz \xC2\xB7 16 Bit \xC2\xB7 Mono", "Cues: 0", "Time: 10.000 s"},
+         0},
+        {{"SPEECH.WAV"}, "SPEECH.WAV - Murmelix 2.1", {"", "Cues: 0", "Time: 10.000 s"}, 0},
+        {{"notes.txt"}, "Murmelix 2.1", {"Sample:", "Cues:", "Time:"}, 1},
+        {{"notes.txt", "b.wav"}, "b.wav - Murmelix 2.1", {"", "Cues: 0", ""}, 1},
+    };
+    for (const Case& c : cases) {
+        Rig rig(c.names);
+        const std::string label = c.names.join(",").toStdString();
+        EXPECT_EQ(rig.form->caption(), c.caption) << label;
+        for (int panel = 0; panel < 3; ++panel) {
+            if (*c.status[panel] != '\0') {
+                EXPECT_EQ(rig.form->statusText(panel), c.status[panel]) << label << panel;
+            }
+        }
+        ASSERT_EQ(rig.form->messages.size(), c.messages) << label;
+        if (c.messages > 0) {
+            EXPECT_EQ(rig.form->messages[0].caption, "Error");
+            EXPECT_EQ(rig.form->messages[0].text, Program::kUnknownFileType);
+        }
+        EXPECT_EQ(rig.find<QAbstractButton>("ButtonRndPlay")->isEnabled(),
+                  rig.program().document.loaded)
+            << label;
+    }
+}
+
+TEST(FormMainTest, UseCueListWithoutCuesRefusesTheRun) {
+    Rig rig;
+    rig.click("CheckBoxUseCueList");
+    EXPECT_TRUE(rig.program().controls.useCueList);
+    EXPECT_FALSE(rig.find<QWidget>("CheckBoxOverlap")->isEnabled());
+    EXPECT_FALSE(rig.find<QWidget>("CSpinEditSegDuration")->isEnabled());
+    rig.click("ButtonRndPlay");
+    ASSERT_EQ(rig.form->messages.size(), 1u);
+    EXPECT_EQ(rig.form->messages[0].caption, "Error");
+    EXPECT_NE(rig.form->messages[0].text.find("\"Use Cue List\""), std::string::npos);
+    EXPECT_EQ(rig.program().mode(), TransportMode::tmIdle);
+    EXPECT_FALSE(rig.output.isOpen());
+}
+
+TEST(FormMainTest, RecordedOqtStoppedAfterThirtyBuffersShowsOneSequenceOfElevenEntries) {
+    Rig rig;
+    rig.click("CheckBoxZeroCrossAdjust");  // keep every segment at exactly 80 ms
+    rig.click("ButtonSessionRec");
+    EXPECT_EQ(rig.find<QLabel>("LabelSessionRecordMode")->text(), "Recording");
+    EXPECT_TRUE(rig.find<QAction>("MenuSessionRecord")->isChecked());
+    rig.form->sessionTexts.push_back("Will it rain?");
+    rig.click("ButtonRndPlay");
+    ASSERT_EQ(rig.program().mode(), TransportMode::tmRandomPlay);
+    ASSERT_EQ(rig.form->prompts.size(), 1u);
+
+    struct Enabled {
+        const char* name;
+        bool generating;
+        bool afterwards;
+    } table[] = {
+        {"ButtonStop", true, false},           {"ButtonPause", true, false},
+        {"ButtonOpen", false, true},           {"ButtonRndPlay", false, true},
+        {"CheckBoxUseCueList", false, true},   {"CheckBoxOverlap", true, true},
+        {"RadioGroupRandomPlay", false, true}, {"ButtonSessionPlay", false, true},
+        {"EditQuestion", false, true},
+    };
+    for (const Enabled& e : table) {
+        EXPECT_EQ(rig.find<QWidget>(e.name)->isEnabled(), e.generating) << e.name;
+    }
+    rig.run(80 * 10 + 5);
+    rig.click("ButtonStop");
+    ASSERT_TRUE(rig.drain());
+    for (const Enabled& e : table) {
+        EXPECT_EQ(rig.find<QWidget>(e.name)->isEnabled(), e.afterwards) << e.name;
+    }
+    EXPECT_EQ(rig.find<QLineEdit>("EditSequence")->text(), "1/1");
+    EXPECT_EQ(rig.find<QLineEdit>("EditQuestion")->text(), "Will it rain?");
+    ASSERT_EQ(rig.program().session.count(), 1);
+    EXPECT_EQ(rig.program().session.last()->entries.size(), 11u);
+    EXPECT_EQ(rig.find<QPlainTextEdit>("MemoCueLabels")->blockCount(), 1);
+
+    // Typing the interpretation stores it and makes the session savable.
+    rig.find<QLineEdit>("EditAnswer")->setText("sunshine");
+    EXPECT_EQ(rig.program().session.current()->answer, "sunshine");
+    EXPECT_TRUE(rig.find<QWidget>("ButtonSaveSessionFile")->isEnabled());
+}
+
+TEST(FormMainTest, CloseIsRefusedWhileGeneratingAndAfterCancelAtTheSaveQuestion) {
+    struct Case {
+        const char* name;
+        bool generate;
+        std::deque<MessageResult> answers;
+        bool closes;
+    } cases[] = {
+        {"unchanged, idle", false, {}, true},
+        {"changed, answer No", false, {MessageResult::No}, true},
+        {"changed, answer Cancel", false, {MessageResult::Cancel}, false},
+        {"generating, then stopped", true, {}, true},
+    };
+    for (const Case& c : cases) {
+        Rig rig;
+        if (!c.answers.empty()) {
+            rig.find<QAction>("MenuExtrasReverse")->trigger();
+            ASSERT_TRUE(rig.program().document.changed) << c.name;
+        }
+        if (c.generate) {
+            rig.click("ButtonRndPlay");
+            EXPECT_FALSE(rig.form->close()) << c.name;
+            EXPECT_TRUE(rig.form->isVisible()) << c.name;
+            EXPECT_TRUE(rig.form->messages.empty()) << "refused without a message";
+            rig.click("ButtonStop");
+            ASSERT_TRUE(rig.drain()) << c.name;
+        }
+        rig.form->answers = c.answers;
+        EXPECT_EQ(rig.form->close(), c.closes) << c.name;
+        EXPECT_EQ(rig.program().document.loaded, !c.closes) << c.name;
+        if (!c.answers.empty()) {
+            ASSERT_FALSE(rig.form->messages.empty()) << c.name;
+            EXPECT_EQ(rig.form->messages.back().caption, "Warning");
+            EXPECT_EQ(rig.form->messages.back().text, Program::kSaveWavQuestion);
+        }
+    }
+}
+
+TEST(FormMainTest, TimedOqtIsChosenByTheSecondsSpinEditAndStopsByItsTimer) {
+    Rig rig;
+    EXPECT_TRUE(rig.find<QRadioButton>("RadioGroupRandomPlayItem0")->isChecked());
+    rig.find<QSpinBox>("CSpinEditRandomPlayTime")->setValue(2);
+    EXPECT_TRUE(rig.find<QRadioButton>("RadioGroupRandomPlayItem1")->isChecked());
+    EXPECT_TRUE(rig.program().transport().timedOqt);
+    EXPECT_EQ(rig.program().transport().timedOqtSeconds, 2);
+    rig.click("ButtonRndPlay");
+    auto* timer = rig.form->findChild<QTimer*>("TimerRandomPlay");
+    ASSERT_NE(timer, nullptr);
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_EQ(timer->interval(), 2000);
+    EXPECT_FALSE(rig.find<QWidget>("RadioGroupRandomPlayItem0")->isEnabled());
+    rig.click("ButtonStop");
+    ASSERT_TRUE(rig.drain());
+    EXPECT_FALSE(timer->isActive());
+}
+
+TEST(FormMainTest, EveryNamedControlAndMenuItemExists) {
+    Rig rig;
+    const char* names[] = {
+        "ButtonOpen",
+        "ButtonSave",
+        "ButtonRecord",
+        "ButtonPlay",
+        "ButtonRndPlay",
+        "ButtonPause",
+        "ButtonStop",
+        "MenuFile",
+        "MenuFileOpen",
+        "MenuFileSave",
+        "MenuFileRecord",
+        "MenuFilePlay",
+        "MenuFileOQT",
+        "MenuFilePause",
+        "MenuFileStop",
+        "MenuFileExit",
+        "MenuSession",
+        "MenuSessionNew",
+        "MenuSessionOpen",
+        "MenuSessionSave",
+        "MenuSessionRecord",
+        "MenuSessionPlay",
+        "MenuSessionOQT",
+        "MenuSessionStop",
+        "MenuSessionWAV",
+        "MenuSessionEdit",
+        "MenuSessionPrev",
+        "MenuSessionNext",
+        "Extras1",
+        "MenuExtrasReverse",
+        "MenuExtrasEcho",
+        "MenuExtrasNormalize",
+        "MenuExtrasSpeedControlWindow",
+        "MenuExtrasVisualFeedbackWindow",
+        "MenuPrefRndSrc",
+        "MenuExtrasProtRN",
+        "MenuExtrasWriteRN",
+        "MenuExtrasSettings",
+        "MenuHelp",
+        "MenuHelpManual",
+        "QuickstartGuide1",
+        "MenuHelpDownload",
+        "MenuHelpAbout",
+        "GroupBoxSegments",
+        "CSpinEditSegDuration",
+        "CSpinEditSegDuration2",
+        "CheckBoxSegTo",
+        "CheckBoxOverlap",
+        "CheckBoxZeroCrossAdjust",
+        "CheckBoxCrossFade",
+        "CheckBoxUseCueList",
+        "RadioGroupRandomPlay",
+        "CSpinEditRandomPlayTime",
+        "TimerRandomPlay",
+        "GroupBoxSession",
+        "EditSessionFile",
+        "ButtonCloseSessionFile",
+        "ButtonOpenSessionFile",
+        "ButtonSaveSessionFile",
+        "EditDateTime",
+        "EditSequence",
+        "EditQuestion",
+        "EditAnswer",
+        "MemoCueLabels",
+        "LabelSessionRecordMode",
+        "ButtonSessionRec",
+        "ButtonSessionPlay",
+        "ButtonSessionPlaySeq",
+        "ButtonSessionStop",
+        "ButtonSessionWav",
+        "ButtonSessionEdit",
+        "ButtonSessionPrev",
+        "ButtonSessionNext",
+        "FormSessionEdit",
+        "FormAbout",
+        "EditString",
+        "ButtonOK",
+        "ButtonCancel",
+    };
+    for (const char* name : names) {
+        EXPECT_NE(rig.find(name), nullptr) << name;
+    }
+    EXPECT_FALSE(rig.form->maximumSize().isEmpty());
+    EXPECT_EQ(rig.form->minimumSize(), rig.form->maximumSize()) << "fixed size";
+}
+
+TEST(FormMainTest, DialogFiltersBecomeQtNameFilters) {
+    struct Case {
+        const char* filter;
+        QStringList expected;
+    } cases[] = {
+        {"WAV Files (*.wav)|*.wav|All Files (*.*)|*.*", {"WAV Files (*.wav)", "All Files (*)"}},
+        {"Text File (*.txt)|*.txt", {"Text File (*.txt)"}},
+        {"Mixed|*.wav;*.oqt", {"Mixed (*.wav *.oqt)"}},
+        {"", {"All Files (*)"}},
+        {"Broken|", {"All Files (*)"}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(qtNameFilters(c.filter), c.expected) << c.filter;
+    }
+    EXPECT_EQ(qtDefaultSuffix("*.wav"), "wav");
+    EXPECT_EQ(qtDefaultSuffix(".oqt"), "oqt");
+    EXPECT_EQ(qtDefaultSuffix("*.*"), "");
+}
+
+}  // namespace
+}  // namespace murmelix
