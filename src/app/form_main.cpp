@@ -1,5 +1,7 @@
 #include "app/form_main.h"
 
+#include "app/command_enabling.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -323,37 +325,33 @@ void TFormMain::setStatusText(int panel, const std::string& text) {
 // --- ProgramView ---------------------------------------------------------------------------
 
 void TFormMain::refreshCommands() {
-    const TransportMode mode = program_->mode();
-    const bool idle = mode == TransportMode::tmIdle;
-    const bool generating = mode == TransportMode::tmRandomPlay;
-    const bool playing = mode == TransportMode::tmPlay || generating;
-    const AudioDocument& doc = program_->document;
-    open_.setEnabled(idle);
-    save_.setEnabled(idle && doc.loaded && doc.changed);
-    record_.setEnabled(idle);
-    play_.setEnabled(idle && doc.loaded);
-    rndPlay_.setEnabled(idle && doc.loaded);
-    pause_.setEnabled(playing);
-    stop_.setEnabled(playing || mode == TransportMode::tmRecord);
-    if (idle || generating) {
-        protRn_->setEnabled(idle);
-        writeRn_->setEnabled(idle);
+    const CommandEnabling on = CommandEnabling::compute(program_->mode(), program_->document,
+                                                        program_->controls, program_->session);
+    open_.setEnabled(on.open);
+    save_.setEnabled(on.save);
+    record_.setEnabled(on.record);
+    play_.setEnabled(on.play);
+    rndPlay_.setEnabled(on.oqt);
+    pause_.setEnabled(on.pause);
+    stop_.setEnabled(on.stop);
+    if (on.randomNumbers) {
+        protRn_->setEnabled(*on.randomNumbers);
+        writeRn_->setEnabled(*on.randomNumbers);
     }
     for (QAction* effect : {reverse_, echo_, normalize_}) {
-        effect->setEnabled(idle && doc.loaded);
+        effect->setEnabled(on.effects);
     }
-    randomPlay_->setEnabled(idle);
-    randomPlayTime_->setEnabled(idle);
+    randomPlay_->setEnabled(on.playOqt);
+    randomPlayTime_->setEnabled(on.playOqt);
     QPalette palette = randomPlayTime_->palette();
     palette.setColor(QPalette::Base,
-                     QApplication::palette().color(idle ? QPalette::Base : QPalette::Button));
+                     QApplication::palette().color(on.playOqt ? QPalette::Base : QPalette::Button));
     randomPlayTime_->setPalette(palette);
-    applySegmentControls();
-    applySessionControls();
+    applySegmentControls(on.segments);
+    applySessionControls(on.session);
 }
 
-void TFormMain::applySegmentControls() {
-    const SegmentControlsEnabling on = program_->controls.enabling(program_->mode());
+void TFormMain::applySegmentControls(const SegmentControlsEnabling& on) {
     segTo_->setEnabled(on.segTo);
     overlap_->setEnabled(on.overlap);
     zeroCross_->setEnabled(on.zeroCross);
@@ -513,7 +511,7 @@ void TFormMain::CSpinEditSegDuration2Change() {
 }
 void TFormMain::CheckBoxSegToClick() {
     program_->controls.segTo = segTo_->isChecked();
-    applySegmentControls();
+    applySegmentControls(program_->controls.enabling(program_->mode()));
 }
 void TFormMain::CheckBoxOverlapClick() {
     program_->controls.overlap = overlap_->isChecked();
@@ -523,11 +521,11 @@ void TFormMain::CheckBoxZeroCrossAdjustClick() {
 }
 void TFormMain::CheckBoxCrossFadeClick() {
     program_->controls.crossFade = crossFade_->isChecked();
-    applySegmentControls();
+    applySegmentControls(program_->controls.enabling(program_->mode()));
 }
 void TFormMain::CheckBoxUseCueListClick() {
     program_->controls.useCueList = useCueList_->isChecked();
-    applySegmentControls();
+    applySegmentControls(program_->controls.enabling(program_->mode()));
 }
 void TFormMain::RadioGroupRandomPlayClick() {
     program_->transport().timedOqt = forSeconds_->isChecked();

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "app/command_enabling.h"
 #include "app/program.h"
 #include "app/program_view.h"
 #include "base/user_interface.h"
@@ -145,8 +146,8 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
                                void (TFormMain::*handler)());
     QPushButton* sessionButton(const char* name, const char* caption, const char* hint,
                                void (TFormMain::*handler)());
-    void applySegmentControls();
-    void applySessionControls();
+    void applySegmentControls(const SegmentControlsEnabling& on);
+    void applySessionControls(const SessionControlsEnabling& on);
     void openHelpFile(const char* fileName);
     std::optional<std::string> runFileDialog(const FileDialogRequest& request, bool save);
 

@@ -13,6 +13,8 @@
 #include <QToolButton>
 
 #include "app/form_main.h"
+
+#include "app/command_enabling.h"
 #include "base/path_text.h"
 #include "synth/sequence_wav_writer.h"
 
@@ -175,31 +177,26 @@ void TFormMain::refreshSessionPanel() {
     }
 }
 
-void TFormMain::applySessionControls() {
-    const Session& s = program_->session;
-    const TransportMode mode = program_->mode();
-    const bool idle = mode == TransportMode::tmIdle;
-    const bool sessionPlay = mode == TransportMode::tmSessionPlay;
-    const bool any = s.count() > 0;
-    sessionRecord_.action->setChecked(s.recordMode);
-    sessionOpen_.setEnabled(idle);
-    sessionNew_.setEnabled(idle && any);
-    sessionSave_.setEnabled(idle && s.changed);
-    sessionRecord_.setEnabled(idle && !program_->document.fileName.empty());
+void TFormMain::applySessionControls(const SessionControlsEnabling& on) {
+    sessionRecord_.action->setChecked(program_->session.recordMode);
+    sessionOpen_.setEnabled(on.open);
+    sessionNew_.setEnabled(on.newSession);
+    sessionSave_.setEnabled(on.save);
+    sessionRecord_.setEnabled(on.record);
     for (const Command* c : {&sessionPlay_, &sessionOqt_, &sessionWav_, &sessionEdit_}) {
-        c->setEnabled(idle && any);
+        c->setEnabled(on.play);
     }
-    sessionStop_.setEnabled(sessionPlay);
-    sessionPrev_.setEnabled(idle && any && s.currentIndex() > 0);
-    sessionNext_.setEnabled(idle && any && s.currentIndex() + 1 < s.count());
-    sessionFile_->setEnabled(idle && !s.sessionFileName.empty());
-    dateTime_->setEnabled(idle && any);
-    sequence_->setEnabled(idle && any);
+    sessionStop_.setEnabled(on.stop);
+    sessionPrev_.setEnabled(on.previous);
+    sessionNext_.setEnabled(on.next);
+    sessionFile_->setEnabled(on.sessionFile);
+    dateTime_->setEnabled(on.dateTimeAndNumber);
+    sequence_->setEnabled(on.dateTimeAndNumber);
     for (QLineEdit* edit : {question_, answer_}) {
-        edit->setEnabled(idle && any);
-        paintBase(edit, idle && any);
+        edit->setEnabled(on.texts);
+        paintBase(edit, on.texts);
     }
-    cueLabels_->setEnabled((idle || sessionPlay) && any);
+    cueLabels_->setEnabled(on.cueLabels);
 }
 
 void TFormMain::ButtonCloseSessionFileClick() {

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <optional>
+
+#include "synth/segment_controls.h"
+#include "synth/transport_mode.h"
+
+namespace murmelix {
+
+class AudioDocument;
+class Session;
+
+// Which of the session panel's controls (buttons with their menu items, and the edits) can be
+// used. `texts` covers the question and answer edits, which also change colour with it.
+struct SessionControlsEnabling {
+    bool open = false;
+    bool newSession = false;
+    bool save = false;
+    bool record = false;
+    bool play = false;  // Play, OQT, Exp and Edit
+    bool stop = false;
+    bool previous = false;
+    bool next = false;
+    bool sessionFile = false;
+    bool dateTimeAndNumber = false;
+    bool texts = false;
+    bool cueLabels = false;
+    bool operator==(const SessionControlsEnabling&) const = default;
+};
+
+// Everything the transport mode decides in the main window, as data the window applies.
+struct CommandEnabling {
+    bool open = false;
+    bool save = false;
+    bool record = false;
+    bool play = false;
+    bool oqt = false;
+    bool pause = false;
+    bool stop = false;
+    // The two random-number items; none: they keep their state (file and session play).
+    std::optional<bool> randomNumbers;
+    bool effects = false;
+    bool playOqt = false;  // the "Play OQT" group and its seconds
+    SegmentControlsEnabling segments;
+    SessionControlsEnabling session;
+    bool operator==(const CommandEnabling&) const = default;
+
+    static CommandEnabling compute(TransportMode mode, const AudioDocument& document,
+                                   const SegmentControls& controls, const Session& session);
+    static SessionControlsEnabling sessionControls(TransportMode mode,
+                                                   const AudioDocument& document,
+                                                   const Session& session);
+};
+
+}  // namespace murmelix
