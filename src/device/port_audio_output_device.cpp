@@ -7,6 +7,7 @@
 
 #include "device/device_error.h"
 #include "device/device_list.h"
+#include "device/port_audio_device_lookup.h"
 #include "device/resampler.h"
 
 namespace murmelix {
@@ -24,15 +25,11 @@ int PortAudioOutputDevice::open(int deviceId, const WaveFormat& format, bool que
     if (!isUsableFormat(format)) {
         return fail(DeviceError::kBadFormat);
     }
-    if (!library_) {
-        library_ = std::make_unique<PortAudioLibrary>();
-    }
-    if (library_->status() != paNoError) {
-        return fail(library_->status(), PortAudioLibrary::describe(library_->status()));
-    }
-    const int index = DeviceList::portAudioIndex(DeviceList::Direction::Output, deviceId);
-    if (index < 0) {
-        return fail(deviceId == -1 ? DeviceError::kNoDevice : DeviceError::kBadDeviceId);
+    int index = -1;
+    std::string details;
+    if (const int code = PortAudioDeviceLookup::find(DeviceList::Direction::Output, deviceId,
+                                                     library_, index, details)) {
+        return fail(code, details);
     }
     const PaDeviceInfo* info = Pa_GetDeviceInfo(index);
     const double rate = info->defaultSampleRate;
