@@ -28,7 +28,11 @@
 
 #include "app/form_about.h"
 #include "app/form_file_filter.h"
+#include "app/form_rec_param.h"
 #include "app/form_session_edit.h"
+#include "app/form_settings.h"
+#include "app/ini_location.h"
+#include "app/settings_file.h"
 #include "base/text_format.h"
 
 #ifndef MURMELIX_HOMEPAGE
@@ -62,8 +66,9 @@ QCheckBox* checkBox(QWidget* parent, const char* name, const char* caption, cons
 
 }  // namespace
 
-TFormMain::TFormMain(Program::Devices devices, QStringList arguments, QWidget* parent)
-    : QMainWindow(parent), arguments_(std::move(arguments)) {
+TFormMain::TFormMain(Program::Devices devices, QStringList arguments, StartOptions options,
+                     QWidget* parent)
+    : QMainWindow(parent), arguments_(std::move(arguments)), options_(std::move(options)) {
     setObjectName("FormMain");
     program_ = std::make_unique<Program>(*this, devices, static_cast<ProgramView*>(this));
     program_->workflow.hooks().editText = [this](const std::string& prompt,
@@ -94,8 +99,14 @@ TFormMain::TFormMain(Program::Devices devices, QStringList arguments, QWidget* p
     timerRandomPlay_->setSingleShot(true);
     connect(timerRandomPlay_, &QTimer::timeout, this, [this] { TimerRandomPlayTimer(); });
 
+    // The windows in the order the program always made them.
     formSessionEdit_ = new TFormSessionEdit(this);
     formAbout_ = new TFormAbout(this);
+    formRecParam_ = new TFormRecParam(this);
+    formSettings_ = new TFormSettings(this, *program_);
+    formSettings_->saveNow = [this] { return SaveSettings(); };
+    settingsPath_ = options_.settingsPath.empty() ? IniLocation::resolve(IniLocation::current())
+                                                  : options_.settingsPath;
     connectDevices();
     fixWindowSize();
 }
@@ -284,6 +295,7 @@ std::optional<std::string> TFormMain::runFileDialog(const FileDialogRequest& req
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save || !request.mustExist ? QFileDialog::AnyFile
                                                   : QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
     if (!request.startFolder.empty()) {
         dialog.setDirectory(QString::fromUtf8(request.startFolder));
     }
@@ -312,6 +324,10 @@ void TFormMain::setApplicationTitle(const std::string& text) {
     // Qt has no task bar text apart from the window's own title; the value is kept for
     // whoever asks.
     applicationTitle_ = text;
+}
+
+bool TFormMain::askRecordingParameters(RecordingParameters& parameters) {
+    return formRecParam_->ask(parameters);
 }
 
 void TFormMain::setStatusText(int panel, const std::string& text) {
@@ -406,10 +422,12 @@ void TFormMain::showEvent(QShowEvent* event) {
         return;
     }
     shown_ = true;
+    formSettings_->setDeviceNames(options_.outputDevices, options_.inputDevices);
+    LoadSettings();
     program_->transport().SetTransportMode(TransportMode::tmIdle);
     refreshSessionPanel();
     for (const QString& argument : arguments_) {
-        program_->OpenByExtension(argument.toStdString());
+        openByExtension(argument);
     }
 }
 
@@ -418,7 +436,12 @@ void TFormMain::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    alive_ = false;
     event->accept();
+    // Leaving must not be held up by a settings file that cannot be written.
+    if (formSettings_->saveOnExit()) {
+        SettingsFile::write(settingsPath_, currentSettings());
+    }
 }
 
 void TFormMain::dragEnterEvent(QDragEnterEvent* event) {
@@ -432,9 +455,14 @@ void TFormMain::dropEvent(QDropEvent* event) {
     event->acceptProposedAction();
     for (const QUrl& url : urls) {
         if (url.isLocalFile()) {
-            program_->OpenByExtension(url.toLocalFile().toStdString());
+            openByExtension(url.toLocalFile());
         }
     }
+}
+
+void TFormMain::openByExtension(const QString& path) {
+    program_->OpenByExtension(path.toStdString());
+    refreshRandomSourceMenu();
 }
 
 // --- Handlers: file, transport, effects, help ----------------------------------------------

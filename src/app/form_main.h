@@ -1,13 +1,16 @@
 #pragma once
 
+#include <QColor>
 #include <QMainWindow>
 #include <QStringList>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/command_enabling.h"
 #include "app/program.h"
+#include "app/program_settings.h"
 #include "app/program_view.h"
 #include "base/user_interface.h"
 
@@ -29,7 +32,9 @@ class QToolButton;
 namespace murmelix {
 
 class TFormAbout;
+class TFormRecParam;
 class TFormSessionEdit;
+class TFormSettings;
 
 // The main window: toolbar, "Segments" and "Play OQT" groups, the session panel, menus and
 // status bar. It owns the Program and is its UserInterface and ProgramView; every handler
@@ -37,10 +42,28 @@ class TFormSessionEdit;
 // can answer them without a modal loop.
 class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
   public:
-    TFormMain(Program::Devices devices, QStringList arguments, QWidget* parent = nullptr);
+    // What the window is started with besides its devices.
+    struct StartOptions {
+        // The settings file; empty: the usual place (beside the program or the user's
+        // configuration folder).
+        std::string settingsPath;
+        // The sound devices the settings dialog offers, in device id order.
+        std::vector<std::string> outputDevices;
+        std::vector<std::string> inputDevices;
+    };
+
+    TFormMain(Program::Devices devices, QStringList arguments, StartOptions options = {},
+              QWidget* parent = nullptr);
     ~TFormMain() override;
 
     Program& program() { return *program_; }
+    const std::string& settingsPath() const { return settingsPath_; }
+    // Every setting as the program and the windows hold it now.
+    ProgramSettings currentSettings() const;
+    // Writes the settings file; false (with the message shown) when it could not be written.
+    bool SaveSettings();
+    // Cleared once the close of the window has been accepted.
+    bool alive() const { return alive_; }
     const std::string& applicationTitle() const { return applicationTitle_; }
     std::string statusText(int panel) const;
 
@@ -54,6 +77,7 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
     void processEvents() override;
     void setApplicationTitle(const std::string& text) override;
     void setStatusText(int panel, const std::string& text) override;
+    bool askRecordingParameters(RecordingParameters& parameters) override;
 
     // ProgramView
     void refreshCommands() override;
@@ -86,6 +110,15 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
     void QuickstartGuide1Click();
     void MenuHelpDownloadClick();
     void MenuHelpAboutClick();
+    void MenuExtrasSettingsClick();
+    void MenuPrefRndSrcProgramClick();
+    void MenuPrefRndSrcSoundcardClick();
+    void MenuPrefRndSrcFileClick();
+    void MenuPrefRndSrcFractalClick();
+    void MenuPrefRndSrcUseAbsClick();
+    void MenuPrefRndSrcRecBestClick();
+    void MenuPrefRndSrcRecNewClick();
+    void MenuPrefRndSrcFileLoopClick();
     void CSpinEditSegDurationChange();
     void CSpinEditSegDuration2Change();
     void CheckBoxSegToClick();
@@ -111,10 +144,6 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
     void EditAnswerChange();
     void MemoCueLabelsMouseDown();
 
-    // The session operations the panel offers beyond Program's.
-    void ExportSequence();
-    void EditSequence();
-
   protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -134,6 +163,12 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
     void buildSessionMenu();
     void buildExtrasMenu();
     void buildHelpMenu();
+    void buildRandomSourceMenu(QMenu* extras);
+    void refreshRandomSourceMenu();
+    void LoadSettings();
+    void showSettingsInWindow();
+    void restoreWindowPosition();
+    void openByExtension(const QString& path);
     QWidget* buildSegmentsGroup();
     QWidget* buildPlayOqtGroup();
     QWidget* buildSessionGroup();
@@ -153,13 +188,26 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
 
     std::unique_ptr<Program> program_;
     QStringList arguments_;
+    StartOptions options_;
+    std::string settingsPath_;
+    // The values loaded for windows that keep them only here (the tool windows).
+    ProgramSettings settings_;
+    QColor cueLabelColour_;
     bool shown_ = false;
+    bool alive_ = true;
     std::string applicationTitle_ = "Murmelix";
     std::string defaultStatus_[3] = {"Sample:", "Cues:", "Time:"};
 
     Command open_, save_, record_, play_, rndPlay_, pause_, stop_;
     Command sessionNew_, sessionOpen_, sessionSave_, sessionRecord_, sessionPlay_, sessionOqt_,
         sessionStop_, sessionWav_, sessionEdit_, sessionPrev_, sessionNext_;
+    QAction* speedWindowItem_ = nullptr;
+    QAction* feedbackWindowItem_ = nullptr;
+    QAction* sourceKindItems_[4] = {nullptr, nullptr, nullptr, nullptr};  // by kind value
+    QAction* useAbs_ = nullptr;
+    QAction* recBest_ = nullptr;
+    QAction* recNew_ = nullptr;
+    QAction* fileLoop_ = nullptr;
     QAction* protRn_ = nullptr;
     QAction* writeRn_ = nullptr;
     QAction* reverse_ = nullptr;
@@ -194,6 +242,8 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
 
     TFormSessionEdit* formSessionEdit_ = nullptr;
     TFormAbout* formAbout_ = nullptr;
+    TFormRecParam* formRecParam_ = nullptr;
+    TFormSettings* formSettings_ = nullptr;
 };
 
 }  // namespace murmelix

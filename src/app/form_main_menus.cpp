@@ -173,39 +173,66 @@ void TFormMain::buildExtrasMenu() {
                     &TFormMain::MenuExtrasEchoClick);
     normalize_ = addItem(extras, "MenuExtrasNormalize", "&Normalize signal", {},
                          &TFormMain::MenuExtrasNormalizeClick);
-    addItem(extras, "MenuExtrasSpeedControlWindow", "Spee&d control", {}, nullptr)
-        ->setCheckable(true);
+    speedWindowItem_ =
+        addItem(extras, "MenuExtrasSpeedControlWindow", "Spee&d control", {}, nullptr);
+    speedWindowItem_->setCheckable(true);
     extras->addSeparator()->setObjectName("N11");
-    addItem(extras, "MenuExtrasVisualFeedbackWindow", "Visual &feedback window", {}, nullptr)
-        ->setCheckable(true);
+    feedbackWindowItem_ =
+        addItem(extras, "MenuExtrasVisualFeedbackWindow", "Visual &feedback window", {}, nullptr);
+    feedbackWindowItem_->setCheckable(true);
     extras->addSeparator()->setObjectName("N10");
-
-    QMenu* source = extras->addMenu("&Random source");
-    source->setObjectName("MenuPrefRndSrc");
-    auto* kinds = new QActionGroup(this);
-    const char* kindCaptions[] = {"&Pseudo RNG", "&Fractal formula...", "&Sound card", "F&ile..."};
-    for (const char* caption : kindCaptions) {
-        QAction* item = source->addAction(caption);
-        item->setCheckable(true);
-        kinds->addAction(item);
-    }
-    kinds->actions().front()->setChecked(true);
-    source->addSeparator();
-    const std::pair<const char*, bool> options[] = {{"Use &absolute values", false},
-                                                    {"&Best sample rate", true},
-                                                    {"&Record new", true},
-                                                    {"&Loop file", true}};
-    for (const auto& [caption, checked] : options) {
-        QAction* item = source->addAction(caption);
-        item->setCheckable(true);
-        item->setChecked(checked);
-    }
+    buildRandomSourceMenu(extras);
 
     extras->addSeparator()->setObjectName("MenuExtras");
     protRn_ = addItem(extras, "MenuExtrasProtRN", "&Log random numbers...", {}, nullptr);
     writeRn_ = addItem(extras, "MenuExtrasWriteRN", "&Write RN to a file...", {}, nullptr);
     extras->addSeparator()->setObjectName("N8");
-    addItem(extras, "MenuExtrasSettings", "&Settings...", {}, nullptr);
+    addItem(extras, "MenuExtrasSettings", "&Settings...", {}, &TFormMain::MenuExtrasSettingsClick);
+}
+
+void TFormMain::buildRandomSourceMenu(QMenu* extras) {
+    QMenu* menu = extras->addMenu("&Random source");
+    menu->setObjectName("MenuPrefRndSrc");
+    auto* kinds = new QActionGroup(this);
+    struct Kind {
+        RandomSourceKind kind;
+        const char* name;
+        const char* caption;
+        void (TFormMain::*handler)();
+    };
+    const Kind items[] = {
+        {RandomSourceKind::Pseudo, "MenuPrefRndSrcProgram", "&Pseudo RNG",
+         &TFormMain::MenuPrefRndSrcProgramClick},
+        {RandomSourceKind::Fractal, "MenuPrefRndSrcFractal", "&Fractal formula...",
+         &TFormMain::MenuPrefRndSrcFractalClick},
+        {RandomSourceKind::SoundCard, "MenuPrefRndSrcSoundcard", "&Sound card",
+         &TFormMain::MenuPrefRndSrcSoundcardClick},
+        {RandomSourceKind::File, "MenuPrefRndSrcFile", "F&ile...",
+         &TFormMain::MenuPrefRndSrcFileClick},
+    };
+    for (const Kind& item : items) {
+        QAction* action = addItem(menu, item.name, item.caption, {}, item.handler);
+        action->setCheckable(true);
+        kinds->addAction(action);
+        sourceKindItems_[static_cast<int>(item.kind)] = action;
+    }
+    sourceKindItems_[0]->setChecked(true);
+    menu->addSeparator()->setObjectName("N9");
+    const auto option = [&](const char* name, const char* caption, bool checked,
+                            void (TFormMain::*handler)()) {
+        QAction* action = addItem(menu, name, caption, {}, handler);
+        action->setCheckable(true);
+        action->setChecked(checked);
+        return action;
+    };
+    useAbs_ = option("MenuPrefRndSrcUseAbs", "Use &absolute values", false,
+                     &TFormMain::MenuPrefRndSrcUseAbsClick);
+    recBest_ = option("MenuPrefRndSrcRecBest", "&Best sample rate", true,
+                      &TFormMain::MenuPrefRndSrcRecBestClick);
+    recNew_ =
+        option("MenuPrefRndSrcRecNew", "&Record new", true, &TFormMain::MenuPrefRndSrcRecNewClick);
+    fileLoop_ = option("MenuPrefRndSrcFileLoop", "&Loop file", true,
+                       &TFormMain::MenuPrefRndSrcFileLoopClick);
 }
 
 void TFormMain::buildHelpMenu() {

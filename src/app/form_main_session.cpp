@@ -15,8 +15,6 @@
 #include "app/form_main.h"
 
 #include "app/command_enabling.h"
-#include "base/path_text.h"
-#include "synth/sequence_wav_writer.h"
 
 namespace murmelix {
 
@@ -221,10 +219,10 @@ void TFormMain::ButtonSessionStopClick() {
     program_->StopSessionPlay();
 }
 void TFormMain::ButtonSessionWavClick() {
-    ExportSequence();
+    program_->ExportSequence();
 }
 void TFormMain::ButtonSessionEditClick() {
-    EditSequence();
+    program_->EditSequence();
 }
 void TFormMain::ButtonSessionPrevClick() {
     program_->workflow.previous();
@@ -244,38 +242,6 @@ void TFormMain::MemoCueLabelsMouseDown() {
     const QFont chosen = QFontDialog::getFont(&ok, cueLabels_->font(), this);
     if (ok) {
         cueLabels_->setFont(chosen);
-    }
-}
-
-void TFormMain::ExportSequence() {
-    Program& p = *program_;
-    if (p.session.empty()) {
-        return;
-    }
-    FileDialogRequest request;
-    request.title = "Export current sequence as WAV file...";
-    request.filter = "WAV Files (*.wav)|*.wav|All Files (*.*)|*.*";
-    request.defaultExtension = "*.wav";
-    request.presetName = p.workflow.exportNameProposal();
-    request.startFolder = p.useSeparateFolders ? p.exportFolder : std::string();
-    const auto chosen = saveFileDialog(request);
-    if (!chosen) {
-        return;
-    }
-    p.exportFolder = PathText::folderOf(*chosen);
-    SequenceWavWriter::write(*chosen, *p.session.current(), p.document, p.session.wavFileName,
-                             *this);
-}
-
-void TFormMain::EditSequence() {
-    Program& p = *program_;
-    if (p.session.empty()) {
-        return;
-    }
-    const std::string name = "murmelix.wav";
-    if (SequenceWavWriter::write(name, *p.session.current(), p.document, p.session.wavFileName,
-                                 *this) == 0) {
-        openWithDesktop(name);
     }
 }
 

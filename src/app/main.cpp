@@ -1,7 +1,9 @@
 #include <QApplication>
+#include <QIcon>
 #include <QLocale>
 
 #include "app/form_main.h"
+#include "device/device_list.h"
 #include "device/port_audio_input_device.h"
 #include "device/port_audio_library.h"
 #include "device/port_audio_output_device.h"
@@ -9,6 +11,9 @@
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("Murmelix");
+    // Lets the desktop match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName("murmelix");
+    QApplication::setWindowIcon(QIcon::fromTheme("murmelix", QIcon(":/murmelix.png")));
     // Every number the program shows or reads uses a point, whatever the user's locale.
     QLocale::setDefault(QLocale::c());
 
@@ -18,7 +23,10 @@ int main(int argc, char* argv[]) {
     murmelix::PortAudioInputDevice noiseInput;
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
-    murmelix::TFormMain form({output, recordInput, noiseInput}, arguments);
+    murmelix::TFormMain::StartOptions options;
+    options.outputDevices = murmelix::DeviceList::names(murmelix::DeviceList::Direction::Output);
+    options.inputDevices = murmelix::DeviceList::names(murmelix::DeviceList::Direction::Input);
+    murmelix::TFormMain form({output, recordInput, noiseInput}, arguments, options);
     if (library.status() != 0) {
         form.messageBox("Wave Out Error",
                         "The sound system could not be started: " +

@@ -1,7 +1,11 @@
 #include "app/program.h"
 
+#include <stdlib.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 
 #include "audio/signal_effects.h"
 #include "audio/wav_reader.h"
@@ -9,6 +13,7 @@
 #include "base/path_text.h"
 #include "base/text_format.h"
 #include "base/user_interface.h"
+#include "synth/sequence_wav_writer.h"
 
 namespace murmelix {
 
@@ -36,6 +41,12 @@ SessionHooks Program::sessionHooks() {
     hooks.openWavFile = [this](const std::string& path) { return OpenWav(path); };
     hooks.refreshPanel = [this] { view_.refreshSessionPanel(); };
     hooks.refreshControls = [this] { view_.refreshCommands(); };
+    hooks.startFolder = [this](SessionFolder kind) {
+        return startFolder(kind == SessionFolder::SessionFiles ? sessionFolder : wavFolder);
+    };
+    hooks.rememberFolder = [this](SessionFolder kind, const std::string& folder) {
+        (kind == SessionFolder::SessionFiles ? sessionFolder : wavFolder) = folder;
+    };
     return hooks;
 }
 
@@ -46,7 +57,7 @@ int Program::OpenWav(const std::string& path) {
         request.title = "Open WAV file...";
         request.filter = "WAV Files (*.wav)|*.wav|All Files (*.*)|*.*";
         request.defaultExtension = "*.wav";
-        request.startFolder = useSeparateFolders ? wavFolder : std::string();
+        request.startFolder = startFolder(wavFolder);
         request.mustExist = true;
         const auto chosen = ui_.openFileDialog(request);
         if (!chosen) {
@@ -54,7 +65,7 @@ int Program::OpenWav(const std::string& path) {
         }
         name = *chosen;
     }
-    wavFolder = PathText::folderOf(name);
+    wavFolder = PathText::folderPartOf(name);
     if (CloseDocument()) {
         return 1;
     }
@@ -103,12 +114,12 @@ bool Program::SaveDocument(bool ask) {
     request.filter = "WAV Files (*.wav)|*.wav|All Files (*.*)|*.*";
     request.defaultExtension = "*.wav";
     request.presetName = document.fileName;
-    request.startFolder = useSeparateFolders ? wavFolder : std::string();
+    request.startFolder = startFolder(wavFolder);
     const auto chosen = ui_.saveFileDialog(request);
     if (!chosen) {
         return true;
     }
-    wavFolder = PathText::folderOf(*chosen);
+    wavFolder = PathText::folderPartOf(*chosen);
     if (WavWriter::writeDocument(*chosen, document, ui_) != 0) {
         return true;
     }
@@ -142,16 +153,71 @@ bool Program::CloseDocument() {
 void Program::OpenByExtension(const std::string& path) {
     const std::string extension = PathText::lowerExtension(path);
     if (extension == ".wav") {
-        wavFolder = PathText::folderOf(path);
+        wavFolder = PathText::folderPartOf(path);
         OpenWav(path);
     } else if (extension == ".pcm") {
-        source.setSourceFolder(PathText::folderOf(path));
+        source.setSourceFolder(PathText::folderPartOf(path));
         source.SelectRandomSource(static_cast<int32_t>(RandomSourceKind::File), path, false);
     } else if (extension == ".oqt") {
         sessionFiles.openSession(path);
     } else {
         ui_.showError(kUnknownFileType);
     }
+}
+
+void Program::setUseSeparateFolders(bool on) {
+    useSeparateFolders_ = on;
+    source.setUseSeparateFolders(on);
+    log.setUseSeparateFolders(on);
+}
+
+bool Program::ExportSequence() {
+    if (session.empty()) {
+        return false;
+    }
+    FileDialogRequest request;
+    request.title = "Export current sequence as WAV file...";
+    request.filter = "WAV Files (*.wav)|*.wav|All Files (*.*)|*.*";
+    request.defaultExtension = "*.wav";
+    request.presetName = workflow.exportNameProposal();
+    request.startFolder = startFolder(exportFolder);
+    const auto chosen = ui_.saveFileDialog(request);
+    if (!chosen) {
+        return false;
+    }
+    exportFolder = PathText::folderPartOf(*chosen);
+    return SequenceWavWriter::write(*chosen, *session.current(), document, session.wavFileName,
+                                    ui_) == 0;
+}
+
+bool Program::EditSequence() {
+    if (session.empty()) {
+        return false;
+    }
+    const std::string path = editorFilePath();
+    if (SequenceWavWriter::write(path, *session.current(), document, session.wavFileName, ui_) !=
+        0) {
+        return false;
+    }
+    view_.openWithDesktop(path);
+    return true;
+}
+
+// A program started from the desktop often runs in a folder it may not write (the root
+// folder, an installed program's folder); the hand-off must not fail for that. Permission
+// bits say nothing for the superuser or on read-only mounts, so a probe file decides.
+std::string Program::editorFilePath() {
+    constexpr const char* kName = "murmelix.wav";
+    char probe[] = "./.murmelix-probe-XXXXXX";
+    const int fd = ::mkstemp(probe);
+    if (fd >= 0) {
+        ::close(fd);
+        ::unlink(probe);
+        return kName;
+    }
+    std::error_code error;
+    const std::filesystem::path temporary = std::filesystem::temp_directory_path(error);
+    return error ? std::string(kName) : (temporary / kName).string();
 }
 
 void Program::PlaySession() {

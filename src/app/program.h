@@ -63,6 +63,16 @@ class Program : private TransportHost {
     void SetPlaybackSpeed(int percent) { transport_.SetPlaybackSpeed(percent); }
     void StartRecording() { recorder_.StartRecording(); }
 
+    // Session panel commands beyond the session objects' own.
+    // Export of the current sequence through the export dialog; true when written.
+    bool ExportSequence();
+    // Writes the current sequence to the editor file and opens it with the desktop's WAV
+    // program; true when written.
+    bool EditSequence();
+    // Where the editor hand-off writes: "murmelix.wav" in the current folder, or in the
+    // temporary folder when the current one cannot be written.
+    static std::string editorFilePath();
+
     // Effects.
     void Reverse();
     void Echo(int delayMs, int decayPercent);
@@ -97,11 +107,18 @@ class Program : private TransportHost {
     const Recorder& recorder() const { return recorder_; }
     UserInterface& ui() { return ui_; }
 
-    // Remembered folders.
+    // Remembered folders (each with its trailing '/'); the random source and the log keep
+    // their own.
     std::string wavFolder;
     std::string exportFolder;
     std::string sessionFolder;
-    bool useSeparateFolders = true;
+    // Whether each file dialog starts in its kind's remembered folder; the folders are
+    // remembered either way.
+    bool useSeparateFolders() const { return useSeparateFolders_; }
+    void setUseSeparateFolders(bool on);
+    std::string startFolder(const std::string& remembered) const {
+        return useSeparateFolders_ ? remembered : std::string();
+    }
 
     // The echo dialog's last values, kept for the whole run.
     int echoDelayMs = 100;
@@ -121,6 +138,7 @@ class Program : private TransportHost {
     void afterEffect();
 
     UserInterface& ui_;
+    bool useSeparateFolders_ = true;
     Devices devices_;
     ProgramView noView_;
     ProgramView& view_;

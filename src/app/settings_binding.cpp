@@ -57,9 +57,7 @@ void SettingsBinding::applySegments(const ProgramSettings& settings, Program& pr
 }
 
 void SettingsBinding::applyFolders(const ProgramSettings& settings, Program& program) {
-    program.useSeparateFolders = settings.useSeparateFolders;
-    program.source.setUseSeparateFolders(settings.useSeparateFolders);
-    program.log.setUseSeparateFolders(settings.useSeparateFolders);
+    program.setUseSeparateFolders(settings.useSeparateFolders);
     program.wavFolder = settings.sourceWavFiles;
     program.exportFolder = settings.outputWavFiles;
     program.sessionFolder = settings.sessionFiles;
@@ -102,7 +100,7 @@ void SettingsBinding::capture(const Program& program, ProgramSettings& settings)
     settings.randomPlayTime = program.transport().timedOqtSeconds;
     settings.randomPlay = program.transport().timedOqt ? 1 : 0;
 
-    settings.useSeparateFolders = program.useSeparateFolders;
+    settings.useSeparateFolders = program.useSeparateFolders();
     settings.sourceWavFiles = program.wavFolder;
     settings.outputWavFiles = program.exportFolder;
     settings.sessionFiles = program.sessionFolder;

@@ -17,6 +17,9 @@ struct FileDialogRequest {
     std::string startFolder;
     std::string presetName;
     bool mustExist = false;
+    // Save dialogs: ask before replacing an existing file. Session files are saved over
+    // themselves as a matter of course, so their dialog does not ask.
+    bool confirmOverwrite = true;
 };
 
 // The choices of the recording parameters dialog, as its controls hold them.

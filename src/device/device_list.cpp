@@ -2,6 +2,7 @@
 
 #include <portaudio.h>
 
+#include <algorithm>
 #include <set>
 
 #include "device/port_audio_library.h"
@@ -15,6 +16,9 @@ bool offers(const PaDeviceInfo& info, DeviceList::Direction direction) {
                                                       : info.maxInputChannels > 0;
 }
 
+// The system's default device comes first: a stored device 0 (what a fresh settings file
+// holds) then plays through the user's sound server, not through whichever raw card the
+// sound system happens to list first.
 std::vector<PaDeviceIndex> devicesFor(DeviceList::Direction direction) {
     std::vector<PaDeviceIndex> found;
     const PaDeviceIndex count = Pa_GetDeviceCount();
@@ -23,6 +27,13 @@ std::vector<PaDeviceIndex> devicesFor(DeviceList::Direction direction) {
         if (info != nullptr && offers(*info, direction)) {
             found.push_back(index);
         }
+    }
+    const PaDeviceIndex preferred = direction == DeviceList::Direction::Output
+                                        ? Pa_GetDefaultOutputDevice()
+                                        : Pa_GetDefaultInputDevice();
+    const auto position = std::find(found.begin(), found.end(), preferred);
+    if (position != found.end()) {
+        std::rotate(found.begin(), position, position + 1);
     }
     return found;
 }

@@ -190,7 +190,7 @@ FileDialogRequest RandomNumberLog::exportDialogRequest() const {
 }
 
 void RandomNumberLog::rememberOutputFolder(const std::string& chosenPath) {
-    outputFolder_ = PathText::folderOf(chosenPath);
+    outputFolder_ = PathText::folderPartOf(chosenPath);
 }
 
 }  // namespace murmelix

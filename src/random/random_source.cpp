@@ -303,7 +303,7 @@ void RandomSource::chooseFile() {
     if (!chosen) {
         return;
     }
-    sourceFolder_ = PathText::folderOf(*chosen);
+    sourceFolder_ = PathText::folderPartOf(*chosen);
     fileName_ = *chosen;
     presetFileName_ = *chosen;
     useFile();

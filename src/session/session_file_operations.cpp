@@ -128,7 +128,7 @@ SessionOutcome SessionFileOperations::saveSession(bool askFirst) {
     }
     const auto chosen = ui_.saveFileDialog({kSaveTitle, kFilter, kDefaultExtension,
                                             hooks_.callStartFolder(SessionFolder::SessionFiles),
-                                            saveNameProposal(), false});
+                                            saveNameProposal(), false, false});
     if (!chosen || chosen->empty()) {
         return SessionOutcome::Cancelled;
     }

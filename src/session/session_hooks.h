@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "base/path_text.h"
+
 namespace murmelix {
 
 // Remembered folders a session dialog belongs to (the settings keys of the same name).
@@ -71,9 +73,7 @@ struct SessionHooks {
     // Takes the folder part of a chosen file's path.
     void callRememberFolderOf(SessionFolder kind, const std::string& path) const {
         if (rememberFolder) {
-            const auto slash = path.find_last_of('/');
-            rememberFolder(kind,
-                           slash == std::string::npos ? std::string() : path.substr(0, slash + 1));
+            rememberFolder(kind, PathText::folderPartOf(path));
         }
     }
     std::time_t callNow() const { return now ? now() : std::time(nullptr); }

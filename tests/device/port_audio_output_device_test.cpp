@@ -9,6 +9,7 @@
 
 #include "device/device_error.h"
 #include "device/device_list.h"
+#include "device/port_audio_library.h"
 #include "device_test_signals.h"
 #include "sound_server_rig.h"
 
@@ -150,12 +151,16 @@ std::vector<WaveBuffer*> collect(OutputDevice& device, size_t count, millisecond
     return back;
 }
 
-TEST(PortAudioOutputDeviceTest, TheDeviceListNamesTheSoundServersDevices) {
+TEST(PortAudioOutputDeviceTest, TheDeviceListNamesTheSoundServersDevicesDefaultFirst) {
     MURMELIX_REQUIRE_SOUND_SERVER();
+    const PortAudioLibrary library;
     for (const auto direction : {DeviceList::Direction::Output, DeviceList::Direction::Input}) {
         const std::vector<std::string> names = DeviceList::names(direction);
         EXPECT_NE(std::find(names.begin(), names.end(), "pulse"), names.end());
-        EXPECT_NE(std::find(names.begin(), names.end(), "default"), names.end());
+        ASSERT_FALSE(names.empty());
+        EXPECT_EQ(names.front(), "default");
+        EXPECT_EQ(DeviceList::portAudioIndex(direction, 0),
+                  DeviceList::portAudioIndex(direction, -1));
     }
 }
 

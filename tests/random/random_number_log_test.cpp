@@ -139,11 +139,11 @@ TEST(RandomNumberLog, LogDialogRequest) {
         EXPECT_TRUE(log.logging());
         EXPECT_TRUE(log.startAnew());
         EXPECT_EQ(log.logFileName(), "/chosen/place/numbers.txt");
-        EXPECT_EQ(log.outputFolder(), "/chosen/place");
+        EXPECT_EQ(log.outputFolder(), "/chosen/place/");
         const FileDialogRequest exportRequest = log.exportDialogRequest();
         EXPECT_EQ(exportRequest.title, "Write random numbers to file...");
         EXPECT_EQ(exportRequest.filter, "Text File (*.txt)|*.txt|All Files (*.*)|*.*");
-        EXPECT_EQ(exportRequest.startFolder, c.separateFolders ? "/chosen/place" : "");
+        EXPECT_EQ(exportRequest.startFolder, c.separateFolders ? "/chosen/place/" : "");
     }
 }
 

@@ -362,7 +362,7 @@ TEST(RandomSource, OpenDialogRequest) {
         EXPECT_TRUE(request.mustExist);
         EXPECT_EQ(request.presetName, "/noise/last.pcm");
         EXPECT_EQ(request.startFolder, c.expectedStart);
-        EXPECT_EQ(h.source.sourceFolder(), "/elsewhere") << "the folder follows the choice";
+        EXPECT_EQ(h.source.sourceFolder(), "/elsewhere/") << "the folder follows the choice";
         EXPECT_EQ(h.source.presetFileName(), "/elsewhere/new.pcm");
     }
 }

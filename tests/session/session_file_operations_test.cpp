@@ -334,6 +334,7 @@ TEST_F(SessionFileOperationsTest, SaveQuestionAndDialog) {
         if (dialogShown) {
             EXPECT_EQ(ui_.fileDialogs[0].title, "Save session file...");
             EXPECT_EQ(ui_.fileDialogs[0].presetName, c.proposal);
+            EXPECT_FALSE(ui_.fileDialogs[0].confirmOverwrite);
         }
         if (c.written) {
             EXPECT_EQ(session_.sessionFileName, *c.chosen);

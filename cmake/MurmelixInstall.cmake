@@ -1,0 +1,130 @@
+# Where everything goes on `cmake --install`, and the Debian package built from that.
+#
+# The desktop program opens its help files from the folder of its own executable (symlinks
+# resolved), so program and help files share one private folder and the command in bin/ is a
+# relative symlink into it. A relative link keeps the tree relocatable: the same layout works
+# under /usr, /usr/local, ~/.local and inside the package's staging root.
+
+include(GNUInstallDirs)
+
+set(MURMELIX_INSTALL_PROGRAMDIR "lib/murmelix"
+    CACHE STRING "Folder, under the prefix, that holds the desktop program and its help files")
+
+set(murmelix_packaging_dir "${PROJECT_SOURCE_DIR}/packaging")
+set(murmelix_help_names manual.html quickstart.html)
+
+# The help pages are written alongside the code; a checkout without them still configures and
+# builds (the install check reports them missing). The glob re-runs on every build, so pages
+# that appear later are picked up without a manual reconfigure.
+set(murmelix_help_patterns "")
+foreach(name IN LISTS murmelix_help_names)
+  list(APPEND murmelix_help_patterns "${PROJECT_SOURCE_DIR}/docs/${name}")
+endforeach()
+file(GLOB murmelix_help_files CONFIGURE_DEPENDS ${murmelix_help_patterns})
+list(SORT murmelix_help_files)
+
+# Turns a folder under the prefix into an absolute one, for working out relative links.
+function(murmelix_full_install_dir dir out)
+  if(IS_ABSOLUTE "${dir}")
+    set(${out} "${dir}" PARENT_SCOPE)
+  else()
+    set(${out} "${CMAKE_INSTALL_PREFIX}/${dir}" PARENT_SCOPE)
+  endif()
+endfunction()
+
+# Copies the help pages beside the built executable, so F1 works in the build tree too.
+function(murmelix_copy_help_to_build_tree)
+  if(NOT murmelix_help_files)
+    return()
+  endif()
+  add_custom_target(murmelix_help_files
+                    COMMAND "${CMAKE_COMMAND}" -E copy_if_different ${murmelix_help_files}
+                            "$<TARGET_FILE_DIR:murmelix>"
+                    DEPENDS ${murmelix_help_files}
+                    COMMENT "Copying the help files beside murmelix"
+                    VERBATIM)
+  add_dependencies(murmelix murmelix_help_files)
+endfunction()
+
+# bin/murmelix -> ../lib/murmelix/murmelix, made at install time so that DESTDIR and a
+# --prefix given to `cmake --install` are honoured.
+function(murmelix_install_command_link)
+  murmelix_full_install_dir("${CMAKE_INSTALL_BINDIR}" bin_full)
+  murmelix_full_install_dir("${MURMELIX_INSTALL_PROGRAMDIR}" program_full)
+  file(RELATIVE_PATH link_target "${bin_full}" "${program_full}/murmelix")
+  if(IS_ABSOLUTE "${CMAKE_INSTALL_BINDIR}")
+    set(link_dir "\$ENV{DESTDIR}${CMAKE_INSTALL_BINDIR}")
+  else()
+    set(link_dir "\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}")
+  endif()
+  install(CODE "
+    set(murmelix_link \"${link_dir}/murmelix\")
+    message(STATUS \"Installing: \${murmelix_link} -> ${link_target}\")
+    file(MAKE_DIRECTORY \"${link_dir}\")
+    file(CREATE_LINK \"${link_target}\" \"\${murmelix_link}\" RESULT murmelix_link_result SYMBOLIC)
+    if(NOT murmelix_link_result EQUAL 0)
+      message(FATAL_ERROR \"Cannot create \${murmelix_link}: \${murmelix_link_result}\")
+    endif()
+    list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${murmelix_link}\")
+  ")
+endfunction()
+
+function(murmelix_install_desktop_program)
+  install(TARGETS murmelix RUNTIME DESTINATION "${MURMELIX_INSTALL_PROGRAMDIR}")
+  if(murmelix_help_files)
+    install(FILES ${murmelix_help_files} DESTINATION "${MURMELIX_INSTALL_PROGRAMDIR}")
+  endif()
+  murmelix_install_command_link()
+
+  install(FILES "${murmelix_packaging_dir}/murmelix.desktop"
+          DESTINATION "${CMAKE_INSTALL_DATADIR}/applications")
+  set(icons "${CMAKE_INSTALL_DATADIR}/icons/hicolor")
+  foreach(size 48 128 256)
+    install(FILES "${murmelix_packaging_dir}/murmelix-${size}.png"
+            DESTINATION "${icons}/${size}x${size}/apps"
+            RENAME murmelix.png)
+  endforeach()
+  install(FILES "${murmelix_packaging_dir}/murmelix.svg" DESTINATION "${icons}/scalable/apps")
+  install(FILES "${murmelix_packaging_dir}/murmelix-mime.xml"
+          DESTINATION "${CMAKE_INSTALL_DATADIR}/mime/packages"
+          RENAME murmelix.xml)
+endfunction()
+
+if(TARGET murmelix)
+  foreach(name IN LISTS murmelix_help_names)
+    if(NOT EXISTS "${PROJECT_SOURCE_DIR}/docs/${name}")
+      message(WARNING "docs/${name} is missing: the program's help will not find it")
+    endif()
+  endforeach()
+  murmelix_copy_help_to_build_tree()
+  murmelix_install_desktop_program()
+endif()
+
+# The Debian package. The desktop database, icon cache and MIME database are refreshed by the
+# triggers of desktop-file-utils, hicolor-icon-theme and shared-mime-info, so the package needs
+# no maintainer scripts of its own.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME murmelix)
+set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
+set(CPACK_PACKAGE_VENDOR "Murmelix team")
+set(CPACK_PACKAGE_CONTACT "Murmelix team <team@murmelix.example.org>")
+set(CPACK_PACKAGE_HOMEPAGE_URL "${MURMELIX_HOMEPAGE}")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "random speech fragments from a speech recording")
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+       "Murmelix turns a speech recording into an endless stream of random speech\n"
+       "fragments. It picks segments of a WAV file by duration or by its cue regions,\n"
+       "with randomness from a pseudo generator, a logistic map, sound-card noise or a\n"
+       "raw sample file, and plays them in random order. Streams can be kept in session\n"
+       "files with the listener's question and answer, replayed and exported as WAV.\n"
+       "\n"
+       "The package holds the desktop program and the command-line tool murmelix-cli.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
+set(CPACK_DEBIAN_PACKAGE_SECTION sound)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${MURMELIX_HOMEPAGE}")
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The help menu opens pages and the web site through the desktop's URL handler.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+include(CPack)

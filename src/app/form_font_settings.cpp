@@ -1,0 +1,41 @@
+#include "app/form_font_settings.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace murmelix {
+
+QFont FormFontSettings::toFont(const FontSettings& settings) {
+    QFont font(QString::fromUtf8(settings.name));
+    // A size Qt cannot use (0 or below) would leave the font at an unusable size.
+    font.setPointSize(std::clamp(settings.size, 1, 1000));
+    font.setBold(settings.bold);
+    font.setItalic(settings.italic);
+    font.setUnderline(settings.underline);
+    font.setStrikeOut(settings.strikeOut);
+    return font;
+}
+
+FontSettings FormFontSettings::fromFont(const QFont& font, int charset) {
+    FontSettings settings;
+    settings.name = font.family().toStdString();
+    settings.bold = font.bold();
+    settings.italic = font.italic();
+    settings.underline = font.underline();
+    settings.strikeOut = font.strikeOut();
+    settings.size =
+        font.pointSize() > 0 ? font.pointSize() : static_cast<int>(std::lround(font.pointSizeF()));
+    settings.charset = charset;
+    return settings;
+}
+
+QColor FormFontSettings::toColor(int stored) {
+    const auto value = static_cast<unsigned>(stored);
+    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+}
+
+int FormFontSettings::fromColor(const QColor& color) {
+    return color.red() | (color.green() << 8) | (color.blue() << 16);
+}
+
+}  // namespace murmelix

@@ -1,0 +1,114 @@
+#include "app/program.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "audio/wav_reader.h"
+#include "device/simulated_input_device.h"
+#include "device/simulated_output_device.h"
+#include "ini_test_folder.h"
+#include "support/scripted_user_interface.h"
+
+namespace murmelix {
+namespace {
+
+using testing::IniTestFolder;
+using testing::ScriptedUserInterface;
+
+struct OpenedFiles : ProgramView {
+    std::vector<std::string> paths;
+    void openWithDesktop(const std::string& path) override { paths.push_back(path); }
+};
+
+struct ProgramRig {
+    ScriptedUserInterface ui;
+    SimulatedOutputDevice output;
+    SimulatedInputDevice recordInput;
+    SimulatedInputDevice noiseInput;
+    OpenedFiles view;
+    Program program{ui, {output, recordInput, noiseInput}, &view};
+
+    // A loaded one-second document and a session holding one sequence of two entries.
+    void loadSequence() {
+        program.document.format = {1, 1, 8000, 16000, 2, 16, 0};
+        program.document.data.assign(16000, 0);
+        program.document.commit("/rec/words.wav");
+        SEQUENCE sequence;
+        sequence.dateTime = "2026-12-08 10:11:12";
+        sequence.entries = {{0, 800, 1, 0, "", false}, {4000, 800, 2, 5, "", false}};
+        program.session.appendSequence(sequence);
+        program.session.wavFileName = "/rec/words.wav";
+    }
+};
+
+// Every file dialog starts in its own remembered folder only while separate folders are on;
+// the chosen file's folder is remembered either way.
+TEST(ProgramTest, FileDialogsStartInTheirFolderOnlyWithSeparateFolders) {
+    struct Case {
+        const char* dialog;
+        std::string Program::*folder;
+    } cases[] = {
+        {"open WAV", &Program::wavFolder},
+        {"open session", &Program::sessionFolder},
+        {"export", &Program::exportFolder},
+    };
+    for (const Case& c : cases) {
+        for (const bool separate : {true, false}) {
+            ProgramRig rig;
+            rig.loadSequence();
+            rig.program.setUseSeparateFolders(separate);
+            rig.program.*c.folder = "/remembered/";
+            rig.ui.fileAnswers.push_back(std::string("/chosen/place/x.wav"));
+            const std::string dialog = c.dialog;
+            if (dialog == "open WAV") {
+                rig.program.OpenWav({});
+            } else if (dialog == "open session") {
+                rig.program.sessionFiles.openSession();
+            } else {
+                rig.program.ExportSequence();
+            }
+            ASSERT_FALSE(rig.ui.fileDialogs.empty()) << c.dialog;
+            EXPECT_EQ(rig.ui.fileDialogs[0].startFolder, separate ? "/remembered/" : "")
+                << c.dialog << separate;
+            EXPECT_EQ(rig.program.*c.folder, "/chosen/place/") << c.dialog << separate;
+        }
+    }
+}
+
+TEST(ProgramTest, EditorHandOffWritesBesideTheProgramOrInTheTemporaryFolder) {
+    const std::filesystem::path before = std::filesystem::current_path();
+    const IniTestFolder scratch;
+    struct Case {
+        std::filesystem::path folder;
+        bool writable;
+    } cases[] = {
+        {scratch.path(), true}, {"/proc", false},  // refuses new files even to the superuser
+    };
+    for (const Case& c : cases) {
+        ProgramRig rig;
+        rig.loadSequence();
+        ASSERT_EQ(::chdir(c.folder.c_str()), 0);
+        const bool written = rig.program.EditSequence();
+        std::filesystem::current_path(before);
+        ASSERT_TRUE(written) << c.folder;
+        ASSERT_EQ(rig.view.paths.size(), 1u);
+        const std::filesystem::path expected =
+            c.writable ? c.folder / "murmelix.wav"
+                       : std::filesystem::temp_directory_path() / "murmelix.wav";
+        const std::filesystem::path opened =
+            c.writable ? c.folder / rig.view.paths[0] : std::filesystem::path(rig.view.paths[0]);
+        EXPECT_EQ(opened, expected);
+        AudioDocument exported;
+        ASSERT_EQ(WavReader::readFile(expected.string(), exported, rig.ui), 0) << expected;
+        EXPECT_EQ(exported.frameCount, 1600);
+        EXPECT_EQ(exported.cueCount(), 2);
+        EXPECT_TRUE(rig.ui.messages.empty());
+    }
+}
+
+}  // namespace
+}  // namespace murmelix

@@ -1,0 +1,153 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cmath>
+#include <deque>
+#include <memory>
+#include <vector>
+
+#include "app/form_main.h"
+#include "device/simulated_input_device.h"
+#include "device/simulated_output_device.h"
+
+namespace murmelix::testing {
+
+// The main window with its modal boxes answered from queues instead of shown.
+class ScriptedFormMain : public TFormMain {
+  public:
+    using TFormMain::TFormMain;
+
+    struct Shown {
+        std::string caption;
+        std::string text;
+    };
+    std::vector<Shown> messages;
+    std::deque<MessageResult> answers;
+    std::vector<std::string> prompts;
+    std::deque<std::optional<std::string>> sessionTexts;
+
+    MessageResult messageBox(const std::string& caption, const std::string& text, MessageIcon,
+                             MessageButtons) override {
+        messages.push_back({caption, text});
+        if (answers.empty()) {
+            return MessageResult::Ok;
+        }
+        const MessageResult answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    std::optional<std::string> openFileDialog(const FileDialogRequest&) override { return {}; }
+    std::optional<std::string> saveFileDialog(const FileDialogRequest&) override { return {}; }
+    std::optional<std::string> askSessionText(const std::string& prompt,
+                                              const std::string&) override {
+        prompts.push_back(prompt);
+        if (sessionTexts.empty()) {
+            return std::nullopt;
+        }
+        auto text = sessionTexts.front();
+        sessionTexts.pop_front();
+        return text;
+    }
+};
+
+// 10 s of a 200 Hz tone, 8000 Hz 16-bit mono, written as a plain WAV file.
+inline void writeToneWav(const QString& path) {
+    const uint32_t rate = 8000;
+    const uint32_t frames = 80000;
+    QByteArray bytes;
+    const auto u32 = [&bytes](uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            bytes.append(static_cast<char>((v >> (8 * i)) & 0xFF));
+    };
+    const auto u16 = [&bytes](uint16_t v) {
+        bytes.append(static_cast<char>(v & 0xFF));
+        bytes.append(static_cast<char>(v >> 8));
+    };
+    bytes.append("RIFF");
+    u32(36 + frames * 2);
+    bytes.append("WAVEfmt ");
+    u32(16);
+    u16(1);
+    u16(1);
+    u32(rate);
+    u32(rate * 2);
+    u16(2);
+    u16(16);
+    bytes.append("data");
+    u32(frames * 2);
+    for (uint32_t i = 0; i < frames; ++i) {
+        u16(static_cast<uint16_t>(
+            static_cast<int16_t>(8000 * std::sin(i * 2 * M_PI * 200 / rate))));
+    }
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+struct Rig {
+    QTemporaryDir folder;
+    SimulatedOutputDevice output;
+    SimulatedInputDevice recordInput;
+    SimulatedInputDevice noiseInput;
+    std::unique_ptr<ScriptedFormMain> form;
+
+    // The files named are made in a fresh folder (WAV files as a tone) and given as
+    // arguments; `ini`, when given, is the settings file the window starts with.
+    explicit Rig(const QStringList& names = {"speech.wav"}, const QByteArray& ini = {}) {
+        QStringList arguments;
+        for (const QString& name : names) {
+            const QString path = folder.filePath(name);
+            if (name.endsWith(".wav", Qt::CaseInsensitive)) {
+                writeToneWav(path);
+            }
+            arguments << path;
+        }
+        if (!ini.isEmpty()) {
+            QFile file(settingsPath());
+            EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(ini);
+        }
+        start(arguments);
+    }
+    // A new window on the same folder and settings file, as after a restart.
+    void start(const QStringList& arguments = {}) {
+        form.reset();
+        TFormMain::StartOptions options;
+        options.settingsPath = settingsPath().toStdString();
+        options.outputDevices = {"Simulated output", "Second output"};
+        options.inputDevices = {"Simulated input"};
+        form = std::make_unique<ScriptedFormMain>(Program::Devices{output, recordInput, noiseInput},
+                                                  arguments, options);
+        form->show();
+    }
+    QString settingsPath() const { return folder.filePath("murmelix.ini"); }
+    Program& program() { return form->program(); }
+    template <typename T = QObject>
+    T* find(const char* name) {
+        return form->findChild<T*>(name);
+    }
+    void click(const char* name) {
+        QAbstractButton* button = find<QAbstractButton>(name);
+        ASSERT_NE(button, nullptr) << name;
+        ASSERT_TRUE(button->isEnabled()) << name;
+        button->click();
+    }
+    void run(int milliseconds) {
+        for (int i = 0; i < milliseconds; ++i) {
+            output.advance(1);
+            program().pumpDevices();
+        }
+    }
+    bool drain() {
+        for (int i = 0; i < 600000 && !program().idle(); ++i) {
+            run(1);
+        }
+        return program().idle();
+    }
+};
+
+}  // namespace murmelix::testing

@@ -1,0 +1,165 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QUrl>
+#include <functional>
+
+#include "form_main_rig.h"
+
+namespace murmelix {
+namespace {
+
+using testing::Rig;
+
+QByteArray fileText(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+TEST(FormMainSettingsTest, WithoutASettingsFileEveryControlStartsAtItsDefault) {
+    Rig rig(QStringList{});
+    EXPECT_EQ(rig.find<QSpinBox>("CSpinEditSegDuration")->value(), 80);
+    EXPECT_EQ(rig.find<QSpinBox>("CSpinEditSegDuration2")->value(), 120);
+    EXPECT_TRUE(rig.find<QCheckBox>("CheckBoxZeroCrossAdjust")->isChecked());
+    EXPECT_FALSE(rig.find<QCheckBox>("CheckBoxUseCueList")->isChecked());
+    EXPECT_TRUE(rig.find<QRadioButton>("RadioGroupRandomPlayItem0")->isChecked());
+    EXPECT_EQ(rig.find<QSpinBox>("CSpinEditRandomPlayTime")->value(), 15);
+    EXPECT_TRUE(rig.find<QAction>("MenuPrefRndSrcProgram")->isChecked());
+    for (const char* option :
+         {"CheckBoxUseSeparateFolders", "CheckBoxSaveOnExit", "CheckBoxRestWinPos"}) {
+        EXPECT_TRUE(rig.find<QCheckBox>(option)->isChecked()) << option;
+    }
+    EXPECT_EQ(rig.find<QComboBox>("ComboBoxDevicePlayback")->currentIndex(), 0);
+    EXPECT_EQ(rig.find<QSpinBox>("EditRecBufferTimeMilliseconds")->value(), 100);
+    EXPECT_EQ(rig.form->pos(), QPoint(200, 100));
+    EXPECT_TRUE(rig.form->messages.empty());
+}
+
+TEST(FormMainSettingsTest, StoredValuesReachTheControls) {
+    struct Case {
+        const char* ini;
+        std::function<void(Rig&)> check;
+    } cases[] = {
+        {"[SEGMENTS]\nUseCueList=1\nCrossFade=1\n",
+         [](Rig& rig) {
+             EXPECT_TRUE(rig.find<QCheckBox>("CheckBoxUseCueList")->isChecked());
+             EXPECT_TRUE(rig.find<QCheckBox>("CheckBoxCrossFade")->isChecked());
+             EXPECT_TRUE(rig.program().controls.useCueList && rig.program().controls.crossFade);
+         }},
+        {"[segments]\nsegmentduration=0x10\n",
+         [](Rig& rig) {
+             EXPECT_EQ(rig.find<QSpinBox>("CSpinEditSegDuration")->value(), 16);
+             EXPECT_EQ(rig.program().controls.durationMs, 16);
+         }},
+        {"[PLAYOQT]\nRandomPlayTime=30\nRandomPlay=0\n",
+         [](Rig& rig) {
+             EXPECT_TRUE(rig.find<QRadioButton>("RadioGroupRandomPlayItem0")->isChecked());
+             EXPECT_EQ(rig.find<QSpinBox>("CSpinEditRandomPlayTime")->value(), 30);
+             EXPECT_FALSE(rig.program().transport().timedOqt);
+         }},
+        {"[DEVICES]\nDevicePlayback=5\nDeviceRandomSource=0\n",
+         [](Rig& rig) {
+             EXPECT_EQ(rig.find<QComboBox>("ComboBoxDevicePlayback")->currentIndex(), -1);
+             EXPECT_EQ(rig.program().transport().outputDeviceId, -1);
+             EXPECT_EQ(rig.find<QComboBox>("ComboBoxDeviceRandomSource")->currentIndex(), 0);
+         }},
+        {"[PROGRAM]\nRestWinPos=0\nWindowPosLeft=300\nWindowPosTop=300\n",
+         [](Rig& rig) {
+             EXPECT_FALSE(rig.find<QCheckBox>("CheckBoxRestWinPos")->isChecked());
+             EXPECT_NE(rig.form->pos(), QPoint(300, 300));
+         }},
+        {"[OQTSESSION]\nCueLabelFontSize=14\nCueLabelFontStyleBold=1\nCueLabelFontColor=255\n",
+         [](Rig& rig) {
+             const auto* memo = rig.find<QPlainTextEdit>("MemoCueLabels");
+             EXPECT_EQ(memo->font().pointSize(), 14);
+             EXPECT_TRUE(memo->font().bold());
+             EXPECT_EQ(memo->palette().color(QPalette::Text), QColor(255, 0, 0));
+         }},
+        {"[RANDOMSOURCE]\nRandomSource=3\nRandomSourceUseAbs=1\nRandomSourceFileLoop=0\n",
+         [](Rig& rig) {
+             EXPECT_TRUE(rig.find<QAction>("MenuPrefRndSrcFractal")->isChecked());
+             EXPECT_TRUE(rig.find<QAction>("MenuPrefRndSrcUseAbs")->isChecked());
+             EXPECT_FALSE(rig.find<QAction>("MenuPrefRndSrcFileLoop")->isChecked());
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.ini);
+        Rig rig(QStringList{}, c.ini);
+        c.check(rig);
+        EXPECT_TRUE(rig.form->messages.empty());
+    }
+}
+
+TEST(FormMainSettingsTest, SaveOnExitOffWritesNothingAndSaveNowStoresIt) {
+    for (const bool saveNowFirst : {false, true}) {
+        Rig rig(QStringList{});
+        rig.click("CheckBoxSaveOnExit");
+        if (saveNowFirst) {
+            rig.click("ButtonSaveNow");
+        }
+        const QByteArray saved = fileText(rig.settingsPath());
+        EXPECT_EQ(saved.contains("SaveOnExit=0"), saveNowFirst);
+        rig.find<QSpinBox>("CSpinEditSegDuration")->setValue(500);
+        ASSERT_TRUE(rig.form->close());
+        EXPECT_EQ(fileText(rig.settingsPath()), saved) << saveNowFirst;
+    }
+}
+
+TEST(FormMainSettingsTest, SettingsSurviveARestart) {
+    Rig rig(QStringList{});
+    rig.find<QSpinBox>("CSpinEditSegDuration")->setValue(200);
+    rig.click("CheckBoxOverlap");
+    rig.click("CheckBoxUseSeparateFolders");
+    rig.find<QComboBox>("ComboBoxDevicePlayback")->setCurrentIndex(1);
+    rig.find<QSpinBox>("EditRecBufferTimeMilliseconds")->setValue(300);
+    rig.find<QAction>("MenuExtrasSpeedControlWindow")->trigger();
+    rig.form->move(250, 150);
+    ASSERT_TRUE(rig.form->close());
+
+    rig.start();
+    EXPECT_EQ(rig.find<QSpinBox>("CSpinEditSegDuration")->value(), 200);
+    EXPECT_TRUE(rig.find<QCheckBox>("CheckBoxOverlap")->isChecked());
+    EXPECT_FALSE(rig.find<QCheckBox>("CheckBoxUseSeparateFolders")->isChecked());
+    EXPECT_FALSE(rig.program().useSeparateFolders());
+    EXPECT_EQ(rig.find<QComboBox>("ComboBoxDevicePlayback")->currentIndex(), 1);
+    EXPECT_EQ(rig.program().transport().outputDeviceId, 1);
+    EXPECT_EQ(rig.program().recorder().bufferTimeMilliseconds, 300);
+    EXPECT_TRUE(rig.find<QAction>("MenuExtrasSpeedControlWindow")->isChecked());
+    EXPECT_EQ(rig.form->pos(), QPoint(250, 150));
+}
+
+TEST(FormMainSettingsTest, DroppedFilesOpenInOrderByTheirExtension) {
+    Rig rig(QStringList{});
+    testing::writeToneWav(rig.folder.filePath("dropped.wav"));
+    QFile noise(rig.folder.filePath("noise.pcm"));
+    ASSERT_TRUE(noise.open(QIODevice::WriteOnly));
+    noise.write(QByteArray(128, '\x11'));
+    noise.close();
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(rig.folder.filePath("dropped.wav")),
+                  QUrl::fromLocalFile(rig.folder.filePath("noise.pcm"))});
+    // A drop reaches the window that accepted the drag's entry.
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(rig.form.get(), &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(rig.form.get(), &drop);
+    EXPECT_EQ(rig.form->caption(), "dropped.wav - Murmelix 2.1");
+    const auto* fileItem = rig.find<QAction>("MenuPrefRndSrcFile");
+    EXPECT_TRUE(fileItem->isChecked());
+    EXPECT_EQ(fileItem->text(), "F&ile [noise.pcm] ...");
+    EXPECT_EQ(rig.program().wavFolder, rig.folder.path().toStdString() + "/");
+    EXPECT_TRUE(rig.form->messages.empty());
+}
+
+}  // namespace
+}  // namespace murmelix
