@@ -10,7 +10,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     espeak-ng sox pulseaudio pulseaudio-utils libasound2-plugins alsa-utils
     xvfb xauth x11-apps imagemagick
-    dpkg-dev desktop-file-utils libxml2-utils
+    dpkg-dev desktop-file-utils libxml2-utils xdg-utils
 )
 
 missing=()

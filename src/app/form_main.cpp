@@ -398,7 +398,10 @@ void TFormMain::stopStopTimer() {
 }
 
 void TFormMain::openWithDesktop(const std::string& path) {
-    openUrl(QUrl::fromLocalFile(QFileInfo(QString::fromUtf8(path)).absoluteFilePath()));
+    const QString full = QFileInfo(QString::fromUtf8(path)).absoluteFilePath();
+    if (!openUrl(QUrl::fromLocalFile(full))) {
+        showError(formatText(kNoProgramFor, full.toStdString().c_str()));
+    }
 }
 
 bool TFormMain::openUrl(const QUrl& url) {
@@ -508,7 +511,9 @@ void TFormMain::QuickstartGuide1Click() {
     openHelpFile("quickstart.html");
 }
 void TFormMain::MenuHelpDownloadClick() {
-    openUrl(QUrl(MURMELIX_HOMEPAGE));
+    if (!openUrl(QUrl(MURMELIX_HOMEPAGE))) {
+        showError(formatText(kNoProgramFor, MURMELIX_HOMEPAGE));
+    }
 }
 void TFormMain::MenuHelpAboutClick() {
     showAbout();
@@ -520,7 +525,7 @@ void TFormMain::openHelpFile(const char* fileName) {
         showError(formatText("The help file '%s' can't be found.", path.toStdString().c_str()));
         return;
     }
-    openUrl(QUrl::fromLocalFile(path));
+    openWithDesktop(path.toStdString());
 }
 
 // --- Handlers: segments and Play OQT -------------------------------------------------------

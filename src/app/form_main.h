@@ -42,6 +42,11 @@ class TFormSettings;
 // can answer them without a modal loop.
 class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
   public:
+    // The desktop has no program for a file or address handed to it.
+    static constexpr const char* kNoProgramFor =
+        "No program on this desktop could open '%s'. Open it yourself with a program of your "
+        "choice (on Linux desktops the package xdg-utils sets up which program opens what).";
+
     // What the window is started with besides its devices.
     struct StartOptions {
         // The settings file; empty: the usual place (beside the program or the user's

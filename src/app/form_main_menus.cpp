@@ -14,16 +14,60 @@ namespace murmelix {
 
 namespace {
 
-// No standard icon shows "record": a red dot, drawn for both looks of the button.
-QIcon recordIcon() {
-    QPixmap dot(32, 32);
-    dot.fill(Qt::transparent);
-    QPainter painter(&dot);
+enum class Glyph { Record, Play, Pause, Stop };
+
+QPixmap glyphPixmap(Glyph glyph, const QColor& colour) {
+    QPixmap picture(32, 32);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(210, 30, 30));
-    painter.drawEllipse(QRectF(6, 6, 20, 20));
-    return QIcon(dot);
+    painter.setBrush(colour);
+    switch (glyph) {
+        case Glyph::Record:
+            painter.drawEllipse(QRectF(6, 6, 20, 20));
+            break;
+        case Glyph::Play:
+            painter.drawPolygon(QPolygonF({QPointF(9, 5), QPointF(27, 16), QPointF(9, 27)}));
+            break;
+        case Glyph::Pause:
+            painter.drawRect(QRectF(8, 6, 6, 20));
+            painter.drawRect(QRectF(18, 6, 6, 20));
+            break;
+        case Glyph::Stop:
+            painter.drawRect(QRectF(7, 7, 18, 18));
+            break;
+    }
+    return picture;
+}
+
+// Drawn in the palette's own text colour, so the glyphs stay clear on light and dark
+// themes; the disabled look is drawn as well rather than left to the style's fading, which
+// is hard to tell apart on a toolbar.
+QIcon glyphIcon(Glyph glyph, const QPalette& palette) {
+    const QColor normal =
+        glyph == Glyph::Record ? QColor(210, 30, 30) : palette.color(QPalette::WindowText);
+    QColor disabled = palette.color(QPalette::Disabled, QPalette::WindowText);
+    disabled.setAlphaF(0.45);
+    QIcon icon;
+    icon.addPixmap(glyphPixmap(glyph, normal), QIcon::Normal);
+    icon.addPixmap(glyphPixmap(glyph, disabled), QIcon::Disabled);
+    return icon;
+}
+
+// A style's icon with a disabled look that is clearly fainter than its normal one.
+QIcon withFaintDisabledLook(const QIcon& styleIcon) {
+    const QPixmap normal = styleIcon.pixmap(32, 32);
+    QPixmap faint(normal.size());
+    faint.fill(Qt::transparent);
+    QPainter painter(&faint);
+    painter.setOpacity(0.3);
+    painter.drawPixmap(0, 0, normal);
+    painter.end();
+    QIcon icon;
+    icon.addPixmap(normal, QIcon::Normal);
+    icon.addPixmap(faint, QIcon::Disabled);
+    return icon;
 }
 
 }  // namespace
@@ -74,22 +118,25 @@ void TFormMain::buildToolBar() {
     QStyle* s = style();
     open_.button =
         addToolButton("ButtonOpen", "Open WAV file (F2)",
-                      s->standardIcon(QStyle::SP_DialogOpenButton), &TFormMain::ButtonOpenClick);
+                      withFaintDisabledLook(s->standardIcon(QStyle::SP_DialogOpenButton)),
+                      &TFormMain::ButtonOpenClick);
     save_.button =
         addToolButton("ButtonSave", "Save to a WAV file (F3)",
-                      s->standardIcon(QStyle::SP_DialogSaveButton), &TFormMain::ButtonSaveClick);
+                      withFaintDisabledLook(s->standardIcon(QStyle::SP_DialogSaveButton)),
+                      &TFormMain::ButtonSaveClick);
     record_.button =
-        addToolButton("ButtonRecord", "Record (F4)", recordIcon(), &TFormMain::ButtonRecordClick);
-    play_.button = addToolButton("ButtonPlay", "Play (F5)", s->standardIcon(QStyle::SP_MediaPlay),
+        addToolButton("ButtonRecord", "Record (F4)", glyphIcon(Glyph::Record, palette()),
+                      &TFormMain::ButtonRecordClick);
+    play_.button = addToolButton("ButtonPlay", "Play (F5)", glyphIcon(Glyph::Play, palette()),
                                  &TFormMain::ButtonPlayClick);
     rndPlay_.button =
-        addToolButton("ButtonRndPlay", "Make OQT (F6)", s->standardIcon(QStyle::SP_BrowserReload),
+        addToolButton("ButtonRndPlay", "Make OQT (F6)",
+                      withFaintDisabledLook(s->standardIcon(QStyle::SP_BrowserReload)),
                       &TFormMain::ButtonRndPlayClick);
-    pause_.button =
-        addToolButton("ButtonPause", "Pause/Continue (F7)", s->standardIcon(QStyle::SP_MediaPause),
-                      &TFormMain::ButtonPauseClick);
+    pause_.button = addToolButton("ButtonPause", "Pause/Continue (F7)",
+                                  glyphIcon(Glyph::Pause, palette()), &TFormMain::ButtonPauseClick);
     pause_.button->setCheckable(true);
-    stop_.button = addToolButton("ButtonStop", "Stop (F8)", s->standardIcon(QStyle::SP_MediaStop),
+    stop_.button = addToolButton("ButtonStop", "Stop (F8)", glyphIcon(Glyph::Stop, palette()),
                                  &TFormMain::ButtonStopClick);
     for (QAbstractButton* b : {open_.button, save_.button, record_.button}) {
         bar->addWidget(b);

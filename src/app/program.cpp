@@ -65,6 +65,13 @@ int Program::OpenWav(const std::string& path) {
         }
         name = *chosen;
     }
+    // A session keeps this name to find its recording again, from whatever folder the
+    // program is started in next time.
+    std::error_code error;
+    const std::filesystem::path full = std::filesystem::absolute(name, error);
+    if (!error) {
+        name = full.lexically_normal().string();
+    }
     wavFolder = PathText::folderPartOf(name);
     if (CloseDocument()) {
         return 1;

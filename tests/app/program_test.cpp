@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "audio/wav_reader.h"
+#include "audio/wav_writer.h"
 #include "device/simulated_input_device.h"
 #include "device/simulated_output_device.h"
 #include "ini_test_folder.h"
@@ -108,6 +109,22 @@ TEST(ProgramTest, EditorHandOffWritesBesideTheProgramOrInTheTemporaryFolder) {
         EXPECT_EQ(exported.cueCount(), 2);
         EXPECT_TRUE(rig.ui.messages.empty());
     }
+}
+
+TEST(ProgramTest, AWavFileNamedRelativeToTheCurrentFolderIsKeptWithItsFullPath) {
+    const std::filesystem::path before = std::filesystem::current_path();
+    const IniTestFolder scratch;
+    ProgramRig rig;
+    rig.loadSequence();
+    ASSERT_EQ(WavWriter::writeDocument(scratch.file("words.wav"), rig.program.document, rig.ui), 0);
+    rig.program.document.clear();
+    rig.program.session.clearSequences();
+    ASSERT_EQ(::chdir(scratch.path().c_str()), 0);
+    const int result = rig.program.OpenWav("./sub/../words.wav");
+    std::filesystem::current_path(before);
+    ASSERT_EQ(result, 0) << (rig.ui.messages.empty() ? "" : rig.ui.messages[0].text);
+    EXPECT_EQ(rig.program.document.fileName, scratch.file("words.wav"));
+    EXPECT_EQ(rig.program.wavFolder, scratch.path() + "/");
 }
 
 }  // namespace

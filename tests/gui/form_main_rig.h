@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <cmath>
 #include <deque>
 #include <memory>
@@ -29,6 +30,8 @@ class ScriptedFormMain : public TFormMain {
     std::deque<MessageResult> answers;
     std::vector<std::string> prompts;
     std::deque<std::optional<std::string>> sessionTexts;
+    std::vector<QUrl> opened;  // what was handed to the desktop
+    bool desktopOpens = true;
 
     MessageResult messageBox(const std::string& caption, const std::string& text, MessageIcon,
                              MessageButtons) override {
@@ -52,6 +55,11 @@ class ScriptedFormMain : public TFormMain {
         sessionTexts.pop_front();
         return text;
     }
+    bool openUrl(const QUrl& url) override {
+        opened.push_back(url);
+        return desktopOpens;
+    }
+    bool askRecordingParameters(RecordingParameters&) override { return false; }
 };
 
 // 10 s of a 200 Hz tone, 8000 Hz 16-bit mono, written as a plain WAV file.

@@ -4,7 +4,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -13,6 +15,7 @@
 #include <QUrl>
 #include <functional>
 
+#include "base/text_format.h"
 #include "form_main_rig.h"
 
 namespace murmelix {
@@ -159,6 +162,45 @@ TEST(FormMainSettingsTest, DroppedFilesOpenInOrderByTheirExtension) {
     EXPECT_EQ(fileItem->text(), "F&ile [noise.pcm] ...");
     EXPECT_EQ(rig.program().wavFolder, rig.folder.path().toStdString() + "/");
     EXPECT_TRUE(rig.form->messages.empty());
+}
+
+}  // namespace
+}  // namespace murmelix
+
+namespace murmelix {
+namespace {
+
+// What the desktop cannot do, and a settings file that cannot be written, are said.
+TEST(FormMainSettingsTest, FailuresOfTheDesktopAndOfSaveNowAreReported) {
+    Rig rig;
+    rig.click("CheckBoxZeroCrossAdjust");
+    rig.click("ButtonSessionRec");
+    rig.form->sessionTexts.push_back("Why?");
+    rig.click("ButtonRndPlay");
+    rig.run(400);
+    rig.click("ButtonStop");
+    ASSERT_TRUE(rig.drain());
+
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(rig.folder.path()));
+    rig.form->desktopOpens = false;
+    rig.click("ButtonSessionEdit");
+    QDir::setCurrent(before);
+    const QString handedOver = rig.folder.filePath("murmelix.wav");
+    EXPECT_TRUE(QFileInfo::exists(handedOver));
+    ASSERT_EQ(rig.form->opened.size(), 1u);
+    EXPECT_EQ(rig.form->opened[0], QUrl::fromLocalFile(handedOver));
+    ASSERT_EQ(rig.form->messages.size(), 1u);
+    EXPECT_EQ(rig.form->messages[0].text,
+              formatText(TFormMain::kNoProgramFor, handedOver.toStdString().c_str()));
+
+    // A folder where the settings file should be cannot be replaced by a file.
+    ASSERT_TRUE(QDir().mkpath(rig.settingsPath() + "/blocked"));
+    rig.click("ButtonSaveNow");
+    ASSERT_EQ(rig.form->messages.size(), 2u);
+    EXPECT_EQ(rig.form->messages[1].caption, "Error");
+    EXPECT_NE(rig.form->messages[1].text.find("Can't write settings file"), std::string::npos);
+    EXPECT_TRUE(QFileInfo(rig.settingsPath()).isDir());
 }
 
 }  // namespace
