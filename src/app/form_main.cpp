@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QProgressDialog>
 #include <QRadioButton>
 #include <QSocketNotifier>
 #include <QSpinBox>
@@ -27,10 +28,12 @@
 #include <QVBoxLayout>
 
 #include "app/form_about.h"
+#include "app/form_echo.h"
 #include "app/form_file_filter.h"
 #include "app/form_rec_param.h"
 #include "app/form_session_edit.h"
 #include "app/form_settings.h"
+#include "app/form_write_rn.h"
 #include "app/ini_location.h"
 #include "app/settings_file.h"
 #include "base/text_format.h"
@@ -102,6 +105,8 @@ TFormMain::TFormMain(Program::Devices devices, QStringList arguments, StartOptio
     // The windows in the order the program always made them.
     formSessionEdit_ = new TFormSessionEdit(this);
     formAbout_ = new TFormAbout(this);
+    formWriteRN_ = new TFormWriteRN(this);
+    formEcho_ = new TFormEcho(this);
     formRecParam_ = new TFormRecParam(this);
     formSettings_ = new TFormSettings(this, *program_);
     formSettings_->saveNow = [this] { return SaveSettings(); };
@@ -330,6 +335,34 @@ bool TFormMain::askRecordingParameters(RecordingParameters& parameters) {
     return formRecParam_->ask(parameters);
 }
 
+bool TFormMain::askEchoParameters(int& delayMs, int& decayPercent) {
+    return formEcho_->ask(delayMs, decayPercent);
+}
+
+bool TFormMain::askWriteCount(int& count) {
+    return formWriteRN_->ask(count);
+}
+
+bool TFormMain::showProgress(const std::string& text, int64_t done, int64_t total) {
+    if (done >= total || total <= 0) {
+        delete progress_;
+        progress_ = nullptr;
+        return true;
+    }
+    if (progress_ == nullptr) {
+        progress_ = new QProgressDialog(QString::fromUtf8(text), "&Cancel", 0, 1000, this);
+        progress_->setObjectName("ProgressDialog");
+        progress_->setWindowTitle(QString::fromUtf8(Program::kDefaultCaption));
+        progress_->setWindowModality(Qt::WindowModal);
+        progress_->setMinimumDuration(500);
+        progress_->setAutoReset(false);
+        progress_->setValue(0);
+    }
+    // A modal progress dialog lets the window repaint and the Cancel button work here.
+    progress_->setValue(static_cast<int>(done * 1000 / total));
+    return !progress_->wasCanceled();
+}
+
 void TFormMain::setStatusText(int panel, const std::string& text) {
     if (panel < 0 || panel > 2) {
         return;
@@ -499,7 +532,14 @@ void TFormMain::MenuExtrasReverseClick() {
     program_->Reverse();
 }
 void TFormMain::MenuExtrasEchoClick() {
-    program_->Echo(program_->echoDelayMs, program_->echoDecayPercent);
+    program_->AddEcho();
+}
+void TFormMain::MenuExtrasProtRNClick() {
+    program_->ToggleRandomLog();
+    protRn_->setChecked(program_->log.logging());
+}
+void TFormMain::MenuExtrasWriteRNClick() {
+    program_->ExportRandomNumbers();
 }
 void TFormMain::MenuExtrasNormalizeClick() {
     program_->Normalize();

@@ -22,6 +22,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
+class QProgressDialog;
 class QPushButton;
 class QRadioButton;
 class QSocketNotifier;
@@ -32,9 +33,11 @@ class QToolButton;
 namespace murmelix {
 
 class TFormAbout;
+class TFormEcho;
 class TFormRecParam;
 class TFormSessionEdit;
 class TFormSettings;
+class TFormWriteRN;
 
 // The main window: toolbar, "Segments" and "Play OQT" groups, the session panel, menus and
 // status bar. It owns the Program and is its UserInterface and ProgramView; every handler
@@ -83,6 +86,9 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
     void setApplicationTitle(const std::string& text) override;
     void setStatusText(int panel, const std::string& text) override;
     bool askRecordingParameters(RecordingParameters& parameters) override;
+    bool askEchoParameters(int& delayMs, int& decayPercent) override;
+    bool askWriteCount(int& count) override;
+    bool showProgress(const std::string& text, int64_t done, int64_t total) override;
 
     // ProgramView
     void refreshCommands() override;
@@ -116,6 +122,8 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
     void MenuHelpDownloadClick();
     void MenuHelpAboutClick();
     void MenuExtrasSettingsClick();
+    void MenuExtrasProtRNClick();
+    void MenuExtrasWriteRNClick();
     void MenuPrefRndSrcProgramClick();
     void MenuPrefRndSrcSoundcardClick();
     void MenuPrefRndSrcFileClick();
@@ -247,7 +255,10 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
 
     TFormSessionEdit* formSessionEdit_ = nullptr;
     TFormAbout* formAbout_ = nullptr;
+    TFormWriteRN* formWriteRN_ = nullptr;
+    TFormEcho* formEcho_ = nullptr;
     TFormRecParam* formRecParam_ = nullptr;
+    QProgressDialog* progress_ = nullptr;  // while a long operation runs
     TFormSettings* formSettings_ = nullptr;
 };
 

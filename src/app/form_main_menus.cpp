@@ -231,8 +231,11 @@ void TFormMain::buildExtrasMenu() {
     buildRandomSourceMenu(extras);
 
     extras->addSeparator()->setObjectName("MenuExtras");
-    protRn_ = addItem(extras, "MenuExtrasProtRN", "&Log random numbers...", {}, nullptr);
-    writeRn_ = addItem(extras, "MenuExtrasWriteRN", "&Write RN to a file...", {}, nullptr);
+    protRn_ = addItem(extras, "MenuExtrasProtRN", "&Log random numbers...", {},
+                      &TFormMain::MenuExtrasProtRNClick);
+    protRn_->setCheckable(true);
+    writeRn_ = addItem(extras, "MenuExtrasWriteRN", "&Write RN to a file...", {},
+                       &TFormMain::MenuExtrasWriteRNClick);
     extras->addSeparator()->setObjectName("N8");
     addItem(extras, "MenuExtrasSettings", "&Settings...", {}, &TFormMain::MenuExtrasSettingsClick);
 }

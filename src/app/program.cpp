@@ -249,6 +249,20 @@ void Program::Reverse() {
     }
 }
 
+void Program::AddEcho() {
+    if (!document.loaded || !idle()) {
+        return;
+    }
+    int delay = echoDelayMs;
+    int decay = echoDecayPercent;
+    if (!ui_.askEchoParameters(delay, decay)) {
+        return;
+    }
+    echoDelayMs = delay;
+    echoDecayPercent = decay;
+    Echo(delay, decay);
+}
+
 void Program::Echo(int delayMs, int decayPercent) {
     if (document.loaded && idle()) {
         SignalEffects::echo(document, delayMs, decayPercent);
@@ -260,6 +274,32 @@ void Program::Normalize() {
     if (document.loaded && idle() && SignalEffects::normalize(document)) {
         afterEffect();
     }
+}
+
+RandomNumberLog::ExportResult Program::ExportRandomNumbers() {
+    RandomNumberLog::ExportResult result;
+    result.outcome = RandomNumberLog::ExportOutcome::Cancelled;
+    int count = writeCount;
+    if (!ui_.askWriteCount(count)) {
+        return result;
+    }
+    writeCount = count;
+    if (count < 1) {
+        return result;
+    }
+    const auto chosen = ui_.saveFileDialog(log.exportDialogRequest());
+    if (!chosen) {
+        return result;
+    }
+    log.rememberOutputFolder(*chosen);
+    const int64_t total = count;
+    // A million sound-card numbers take minutes: the window keeps showing how far it got
+    // and can stop the export.
+    result = log.ExportRandomNumbers(source, total, *chosen, [this, total](int64_t done) {
+        return done % kProgressStep != 0 || ui_.showProgress(kExportProgress, done, total);
+    });
+    ui_.showProgress(kExportProgress, total, total);
+    return result;
 }
 
 void Program::pumpDevices() {

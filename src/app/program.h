@@ -75,8 +75,18 @@ class Program : private TransportHost {
 
     // Effects.
     void Reverse();
+    // Asks for the echo parameters (kept for the whole run) and adds the echo.
+    void AddEcho();
     void Echo(int delayMs, int decayPercent);
     void Normalize();
+
+    // Random numbers: the log switched on (after choosing its file) or off, and the export
+    // of a number of draws into a new file, with progress that can be cancelled.
+    void ToggleRandomLog() { log.ToggleRandomLog(); }
+    RandomNumberLog::ExportResult ExportRandomNumbers();
+    static constexpr const char* kExportProgress = "Writing random numbers ...";
+    // How many draws pass between two progress reports.
+    static constexpr int64_t kProgressStep = 1000;
 
     // The sound devices' file descriptors: readable when finished buffers wait; then
     // pumpDevices() handles them.
@@ -123,6 +133,8 @@ class Program : private TransportHost {
     // The echo dialog's last values, kept for the whole run.
     int echoDelayMs = 100;
     int echoDecayPercent = 50;
+    // The export's count dialog keeps its value for the whole run.
+    int writeCount = 1000;
 
   private:
     // TransportHost

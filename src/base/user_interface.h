@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -64,6 +65,27 @@ class UserInterface {
     virtual bool askRecordingParameters(RecordingParameters& parameters) {
         (void)parameters;
         return false;
+    }
+
+    // The echo dialog, preset with the current parameters; false when cancelled.
+    virtual bool askEchoParameters(int& delayMs, int& decayPercent) {
+        (void)delayMs;
+        (void)decayPercent;
+        return false;
+    }
+    // The count dialog of the random-number export, preset with `count`; false when
+    // cancelled.
+    virtual bool askWriteCount(int& count) {
+        (void)count;
+        return false;
+    }
+    // Progress of a long operation on the UI thread: `done` of `total` steps; false when the
+    // person asked to stop. Called with done == total once at the end.
+    virtual bool showProgress(const std::string& text, int64_t done, int64_t total) {
+        (void)text;
+        (void)done;
+        (void)total;
+        return true;
     }
 
     void showError(const std::string& text) {

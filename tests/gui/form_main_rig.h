@@ -9,6 +9,7 @@
 #include <cmath>
 #include <deque>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 #include "app/form_main.h"
@@ -43,8 +44,24 @@ class ScriptedFormMain : public TFormMain {
         answers.pop_front();
         return answer;
     }
-    std::optional<std::string> openFileDialog(const FileDialogRequest&) override { return {}; }
-    std::optional<std::string> saveFileDialog(const FileDialogRequest&) override { return {}; }
+    // File dialogs: answered from a queue, cancelled when it is empty.
+    std::deque<std::string> fileAnswers;
+    std::vector<FileDialogRequest> fileDialogs;
+    std::optional<std::string> openFileDialog(const FileDialogRequest& request) override {
+        return nextFile(request);
+    }
+    std::optional<std::string> saveFileDialog(const FileDialogRequest& request) override {
+        return nextFile(request);
+    }
+    std::optional<std::string> nextFile(const FileDialogRequest& request) {
+        fileDialogs.push_back(request);
+        if (fileAnswers.empty()) {
+            return std::nullopt;
+        }
+        std::string answer = fileAnswers.front();
+        fileAnswers.pop_front();
+        return answer;
+    }
     std::optional<std::string> askSessionText(const std::string& prompt,
                                               const std::string&) override {
         prompts.push_back(prompt);
@@ -60,6 +77,30 @@ class ScriptedFormMain : public TFormMain {
         return desktopOpens;
     }
     bool askRecordingParameters(RecordingParameters&) override { return false; }
+    // Echo and count dialogs: answered from queues, cancelled when empty.
+    std::deque<std::pair<int, int>> echoAnswers;
+    std::deque<int> countAnswers;
+    std::vector<int64_t> progress;
+    bool askEchoParameters(int& delayMs, int& decayPercent) override {
+        if (echoAnswers.empty()) {
+            return false;
+        }
+        std::tie(delayMs, decayPercent) = echoAnswers.front();
+        echoAnswers.pop_front();
+        return true;
+    }
+    bool askWriteCount(int& count) override {
+        if (countAnswers.empty()) {
+            return false;
+        }
+        count = countAnswers.front();
+        countAnswers.pop_front();
+        return true;
+    }
+    bool showProgress(const std::string&, int64_t done, int64_t) override {
+        progress.push_back(done);
+        return true;
+    }
 };
 
 // 10 s of a 200 Hz tone, 8000 Hz 16-bit mono, written as a plain WAV file.

@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QTimer>
+
+#include "app/form_echo.h"
+#include "app/form_write_rn.h"
+#include "form_main_rig.h"
+
+namespace murmelix {
+namespace {
+
+using testing::Rig;
+
+QStringList linesOf(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    return QString::fromUtf8(file.readAll()).split("\n", Qt::SkipEmptyParts);
+}
+
+TEST(FormDialogsTest, EchoDialogHandsOverItsPositionsOnlyOnOk) {
+    for (const bool ok : {false, true}) {
+        TFormEcho echo(nullptr);
+        int delay = 100;
+        int decay = 50;
+        QTimer::singleShot(0, &echo, [&echo, ok] {
+            echo.findChild<QScrollBar*>("ScrollBarDelay")->setValue(250);
+            echo.findChild<QScrollBar*>("ScrollBarDecay")->setValue(7);
+            EXPECT_EQ(echo.findChild<QLabel*>("LabelDelay")->text(), "Delay: 250 ms");
+            EXPECT_EQ(echo.findChild<QLabel*>("LabelDecay")->text(), "Decay: 7 %");
+            echo.findChild<QPushButton*>(ok ? "ButtonOK" : "ButtonCancel")->click();
+        });
+        EXPECT_EQ(echo.ask(delay, decay), ok);
+        EXPECT_EQ(delay, ok ? 250 : 100);
+        EXPECT_EQ(decay, ok ? 7 : 50);
+    }
+}
+
+TEST(FormDialogsTest, WriteCountButtonsDivideAndMultiplyWithinTheRange) {
+    struct Case {
+        int value;
+        const char* button;
+        int expected;
+    } cases[] = {
+        {5, "Button01", 1},
+        {9, "Button01", 1},
+        {12345, "Button01", 1234},
+        {1, "Button10", 10},
+        {200000, "Button10", 1000000},
+        {1000000, "Button10", 1000000},
+    };
+    TFormWriteRN form(nullptr);
+    for (const Case& c : cases) {
+        form.setValue(c.value);
+        form.findChild<QPushButton*>(c.button)->click();
+        EXPECT_EQ(form.value(), c.expected) << c.value << c.button;
+    }
+    // The value stays from one use to the next; Cancel hands nothing over.
+    for (const bool ok : {true, false}) {
+        int count = 77;
+        QTimer::singleShot(0, &form, [&form, ok] {
+            form.findChild<QPushButton*>(ok ? "ButtonOK" : "ButtonCancel")->click();
+        });
+        EXPECT_EQ(form.ask(count), ok);
+        EXPECT_EQ(count, 77);
+        EXPECT_EQ(form.value(), 77);
+    }
+}
+
+TEST(FormDialogsTest, EchoFromTheMenuKeepsItsParametersAndOnlyChangesOnOk) {
+    Rig rig;
+    const std::vector<uint8_t> before = rig.program().document.data;
+    rig.find<QAction>("MenuExtrasEcho")->trigger();  // cancelled
+    EXPECT_EQ(rig.program().document.data, before);
+    EXPECT_FALSE(rig.program().document.changed);
+    rig.form->echoAnswers.push_back({200, 30});
+    rig.find<QAction>("MenuExtrasEcho")->trigger();
+    EXPECT_NE(rig.program().document.data, before);
+    EXPECT_TRUE(rig.program().document.changed);
+    EXPECT_EQ(rig.program().echoDelayMs, 200);
+    EXPECT_EQ(rig.program().echoDecayPercent, 30);
+    EXPECT_TRUE(rig.find<QAction>("MenuFileSave")->isEnabled());
+    EXPECT_NE(rig.form->currentSettings().echoDelay, 100);
+}
+
+TEST(FormDialogsTest, RandomNumbersAreExportedAndLoggedAcrossTwoOqts) {
+    Rig rig;
+    rig.program().source.pseudoGenerator().seedFromTime(1);
+    const QString exported = rig.folder.filePath("numbers.txt");
+    rig.form->countAnswers.push_back(5);
+    rig.form->fileAnswers.push_back(exported.toStdString());
+    rig.find<QAction>("MenuExtrasWriteRN")->trigger();
+    EXPECT_EQ(linesOf(exported),
+              QStringList({"346", "13854878", "1621890440", "816282396", "1778554774"}));
+    EXPECT_EQ(rig.form->fileDialogs.back().title, "Write random numbers to file...");
+    EXPECT_EQ(rig.form->progress.back(), 5);
+
+    const QString logged = rig.folder.filePath("log.txt");
+    rig.form->fileAnswers.push_back(logged.toStdString());
+    rig.find<QAction>("MenuExtrasProtRN")->trigger();
+    EXPECT_TRUE(rig.find<QAction>("MenuExtrasProtRN")->isChecked());
+    qsizetype afterFirst = 0;
+    for (int run = 0; run < 2; ++run) {
+        rig.click("ButtonRndPlay");
+        EXPECT_FALSE(rig.find<QAction>("MenuExtrasProtRN")->isEnabled());
+        rig.run(500);
+        rig.click("ButtonStop");
+        ASSERT_TRUE(rig.drain());
+        if (run == 0) {
+            afterFirst = linesOf(logged).size();
+            EXPECT_GT(afterFirst, 0);
+        }
+    }
+    EXPECT_GT(linesOf(logged).size(), afterFirst);
+    rig.find<QAction>("MenuExtrasProtRN")->trigger();
+    EXPECT_FALSE(rig.find<QAction>("MenuExtrasProtRN")->isChecked());
+    EXPECT_TRUE(rig.form->messages.empty());
+}
+
+}  // namespace
+}  // namespace murmelix
