@@ -6,6 +6,7 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include "app/form_dialog_buttons.h"
 #include "app/form_session_edit.h"
 
 namespace murmelix {
@@ -23,17 +24,7 @@ TFormEcho::TFormEcho(QWidget* owner)
     connect(delay_, &QScrollBar::valueChanged, this, [this] { ScrollBarDelayChange(); });
     connect(decay_, &QScrollBar::valueChanged, this, [this] { ScrollBarDecayChange(); });
 
-    ok_ = new QPushButton("&OK", this);
-    ok_->setObjectName("ButtonOK");
-    ok_->setDefault(true);
-    cancel_ = new QPushButton("&Cancel", this);
-    cancel_->setObjectName("ButtonCancel");
-    connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok_);
-    buttons->addWidget(cancel_);
+    const FormDialogButtons::Row buttons = FormDialogButtons::okCancel(this);
 
     auto* column = new QVBoxLayout(this);
     column->addWidget(labelDelay_);
@@ -42,7 +33,7 @@ TFormEcho::TFormEcho(QWidget* owner)
     column->addWidget(labelDecay_);
     column->addWidget(decay_);
     column->addSpacing(6);
-    column->addLayout(buttons);
+    column->addLayout(buttons.layout);
     column->setSizeConstraint(QLayout::SetFixedSize);
 }
 

@@ -3,7 +3,6 @@
 #include <QDialog>
 
 class QLabel;
-class QPushButton;
 class QScrollBar;
 
 namespace murmelix {
@@ -35,8 +34,6 @@ class TFormEcho : public QDialog {
     QScrollBar* delay_ = nullptr;
     QLabel* labelDecay_ = nullptr;
     QScrollBar* decay_ = nullptr;
-    QPushButton* ok_ = nullptr;
-    QPushButton* cancel_ = nullptr;
 };
 
 }  // namespace murmelix

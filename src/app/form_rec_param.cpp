@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "app/form_dialog_buttons.h"
 #include "app/form_session_edit.h"
 
 namespace murmelix {
@@ -31,22 +32,12 @@ TFormRecParam::TFormRecParam(QWidget* owner)
     normalize_->setObjectName("CheckBoxNormalize");
     (new QVBoxLayout(amplitude))->addWidget(normalize_);
 
-    ok_ = new QPushButton("&Start", this);
-    ok_->setObjectName("ButtonOK");
-    ok_->setDefault(true);
-    cancel_ = new QPushButton("&Cancel", this);
-    cancel_->setObjectName("ButtonCancel");
-    connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok_);
-    buttons->addWidget(cancel_);
+    const FormDialogButtons::Row buttons = FormDialogButtons::okCancel(this, "&Start");
 
     auto* column = new QVBoxLayout(this);
     column->addLayout(choices);
     column->addWidget(amplitude);
-    column->addLayout(buttons);
+    column->addLayout(buttons.layout);
     column->setSizeConstraint(QLayout::SetFixedSize);
     preset(RecordingParameters{});
 }

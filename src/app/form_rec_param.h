@@ -7,7 +7,6 @@
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
-class QPushButton;
 
 namespace murmelix {
 
@@ -36,8 +35,6 @@ class TFormRecParam : public QDialog {
     QButtonGroup* channels_ = nullptr;
     QButtonGroup* resolution_ = nullptr;
     QCheckBox* normalize_ = nullptr;
-    QPushButton* ok_ = nullptr;
-    QPushButton* cancel_ = nullptr;
 };
 
 }  // namespace murmelix

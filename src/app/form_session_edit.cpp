@@ -1,5 +1,7 @@
 #include "app/form_session_edit.h"
 
+#include "app/form_dialog_buttons.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,29 +22,18 @@ void centreOver(QWidget* dialog, const QWidget* owner) {
 TFormSessionEdit::TFormSessionEdit(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       label_(new QLabel(this)),
-      edit_(new QLineEdit(this)),
-      ok_(new QPushButton("&OK", this)),
-      cancel_(new QPushButton("&Cancel", this)) {
+      edit_(new QLineEdit(this)) {
     setObjectName("FormSessionEdit");
     setWindowTitle("OQT Session");
     setModal(true);
     label_->setObjectName("Label1");
     edit_->setObjectName("EditString");
     edit_->setFixedWidth(268);
-    ok_->setObjectName("ButtonOK");
-    ok_->setDefault(true);
-    cancel_->setObjectName("ButtonCancel");
-    connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok_);
-    buttons->addWidget(cancel_);
+    const FormDialogButtons::Row buttons = FormDialogButtons::okCancel(this);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label_);
     layout->addWidget(edit_);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.layout);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 

@@ -6,7 +6,6 @@
 
 class QLabel;
 class QLineEdit;
-class QPushButton;
 
 namespace murmelix {
 
@@ -28,8 +27,6 @@ class TFormSessionEdit : public QDialog {
   private:
     QLabel* label_;
     QLineEdit* edit_;
-    QPushButton* ok_;
-    QPushButton* cancel_;
 };
 
 // Centres `dialog` over `owner` (halves rounded toward zero).

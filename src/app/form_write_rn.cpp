@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/form_dialog_buttons.h"
 #include "app/form_session_edit.h"
 
 namespace murmelix {
@@ -40,24 +41,16 @@ TFormWriteRN::TFormWriteRN(QWidget* owner)
     connect(divide_, &QPushButton::clicked, this, [this] { Button01Click(); });
     connect(multiply_, &QPushButton::clicked, this, [this] { Button10Click(); });
 
-    ok_ = dialogButton(this, "ButtonOK", "&OK");
-    ok_->setDefault(true);
-    cancel_ = dialogButton(this, "ButtonCancel", "&Cancel");
-    connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+    const FormDialogButtons::Row buttons = FormDialogButtons::okCancel(this);
 
     auto* count = new QHBoxLayout;
     count->addWidget(samples_, 1);
     count->addWidget(divide_);
     count->addWidget(multiply_);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok_);
-    buttons->addWidget(cancel_);
     auto* column = new QVBoxLayout(this);
     column->addWidget(label);
     column->addLayout(count);
-    column->addLayout(buttons);
+    column->addLayout(buttons.layout);
     column->setSizeConstraint(QLayout::SetFixedSize);
 }
 

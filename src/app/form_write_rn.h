@@ -31,8 +31,6 @@ class TFormWriteRN : public QDialog {
     QSpinBox* samples_ = nullptr;
     QPushButton* divide_ = nullptr;
     QPushButton* multiply_ = nullptr;
-    QPushButton* ok_ = nullptr;
-    QPushButton* cancel_ = nullptr;
 };
 
 }  // namespace murmelix
