@@ -30,6 +30,7 @@
 #include "app/form_about.h"
 #include "app/form_echo.h"
 #include "app/form_file_filter.h"
+#include "app/form_fractal.h"
 #include "app/form_rec_param.h"
 #include "app/form_session_edit.h"
 #include "app/form_settings.h"
@@ -105,6 +106,8 @@ TFormMain::TFormMain(Program::Devices devices, QStringList arguments, StartOptio
     // The windows in the order the program always made them.
     formSessionEdit_ = new TFormSessionEdit(this);
     formAbout_ = new TFormAbout(this);
+    formFractal_ = new TFormFractal(this, program_->source);
+    program_->source.setFractalDialog([this] { return askFractalFormula(); });
     formWriteRN_ = new TFormWriteRN(this);
     formEcho_ = new TFormEcho(this);
     formRecParam_ = new TFormRecParam(this);
@@ -333,6 +336,10 @@ void TFormMain::setApplicationTitle(const std::string& text) {
 
 bool TFormMain::askRecordingParameters(RecordingParameters& parameters) {
     return formRecParam_->ask(parameters);
+}
+
+std::optional<FractalFieldTexts> TFormMain::askFractalFormula() {
+    return formFractal_->ask();
 }
 
 bool TFormMain::askEchoParameters(int& delayMs, int& decayPercent) {

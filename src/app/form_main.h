@@ -34,6 +34,7 @@ namespace murmelix {
 
 class TFormAbout;
 class TFormEcho;
+class TFormFractal;
 class TFormRecParam;
 class TFormSessionEdit;
 class TFormSettings;
@@ -102,6 +103,8 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
     virtual std::optional<std::string> askSessionText(const std::string& prompt,
                                                       const std::string& text);
     virtual void showAbout();
+    // The fractal formula dialog: its two fields on OK, nothing when cancelled.
+    virtual std::optional<FractalFieldTexts> askFractalFormula();
     // Opens a URL with the desktop; false when nothing could open it.
     virtual bool openUrl(const QUrl& url);
 
@@ -255,6 +258,7 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
 
     TFormSessionEdit* formSessionEdit_ = nullptr;
     TFormAbout* formAbout_ = nullptr;
+    TFormFractal* formFractal_ = nullptr;
     TFormWriteRN* formWriteRN_ = nullptr;
     TFormEcho* formEcho_ = nullptr;
     TFormRecParam* formRecParam_ = nullptr;

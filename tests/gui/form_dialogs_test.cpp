@@ -123,5 +123,24 @@ TEST(FormDialogsTest, RandomNumbersAreExportedAndLoggedAcrossTwoOqts) {
     EXPECT_TRUE(rig.form->messages.empty());
 }
 
+TEST(FormDialogsTest, FractalSourceChosenInItsDialogDrivesTheNextOqt) {
+    Rig rig;
+    QAction* fractal = rig.find<QAction>("MenuPrefRndSrcFractal");
+    fractal->trigger();  // cancelled: the pseudo generator stays
+    EXPECT_TRUE(rig.find<QAction>("MenuPrefRndSrcProgram")->isChecked());
+    rig.form->fractalAnswers.push_back({"3.9", "0.3"});
+    fractal->trigger();
+    EXPECT_TRUE(fractal->isChecked());
+    ASSERT_EQ(rig.program().source.kind(), RandomSourceKind::Fractal);
+    EXPECT_EQ(rig.program().source.growthConstant(), 3.9L);
+    rig.click("ButtonRndPlay");
+    rig.run(300);
+    rig.click("ButtonStop");
+    ASSERT_TRUE(rig.drain());
+    EXPECT_NE(rig.program().source.population(), 0.3L);
+    EXPECT_EQ(rig.form->currentSettings().randomSource, 3);
+    EXPECT_TRUE(rig.form->messages.empty());
+}
+
 }  // namespace
 }  // namespace murmelix

@@ -80,6 +80,15 @@ class ScriptedFormMain : public TFormMain {
     // Echo and count dialogs: answered from queues, cancelled when empty.
     std::deque<std::pair<int, int>> echoAnswers;
     std::deque<int> countAnswers;
+    std::deque<FractalFieldTexts> fractalAnswers;
+    std::optional<FractalFieldTexts> askFractalFormula() override {
+        if (fractalAnswers.empty()) {
+            return std::nullopt;
+        }
+        FractalFieldTexts texts = fractalAnswers.front();
+        fractalAnswers.pop_front();
+        return texts;
+    }
     std::vector<int64_t> progress;
     bool askEchoParameters(int& delayMs, int& decayPercent) override {
         if (echoAnswers.empty()) {
