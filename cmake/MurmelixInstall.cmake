@@ -125,6 +125,6 @@ set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${MURMELIX_HOMEPAGE}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The help menu opens pages and the web site through the desktop's URL handler.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, fonts-symbola")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 include(CPack)

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     build-essential g++ cmake ninja-build pkg-config clang clang-format libclang-rt-dev
-    qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-base-dev qt6-base-dev-tools libgl-dev fonts-symbola
     portaudio19-dev libsamplerate0-dev libsndfile1-dev libasound2-dev libjack-jackd2-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     espeak-ng sox pulseaudio pulseaudio-utils libasound2-plugins alsa-utils

@@ -34,6 +34,8 @@
 #include "app/form_rec_param.h"
 #include "app/form_session_edit.h"
 #include "app/form_settings.h"
+#include "app/form_speed_control_window.h"
+#include "app/form_visual_feedback_window.h"
 #include "app/form_write_rn.h"
 #include "app/ini_location.h"
 #include "app/settings_file.h"
@@ -110,6 +112,7 @@ TFormMain::TFormMain(Program::Devices devices, QStringList arguments, StartOptio
     program_->source.setFractalDialog([this] { return askFractalFormula(); });
     formWriteRN_ = new TFormWriteRN(this);
     formEcho_ = new TFormEcho(this);
+    buildToolWindows();
     formRecParam_ = new TFormRecParam(this);
     formSettings_ = new TFormSettings(this, *program_);
     formSettings_->saveNow = [this] { return SaveSettings(); };
@@ -467,6 +470,7 @@ void TFormMain::showEvent(QShowEvent* event) {
     shown_ = true;
     formSettings_->setDeviceNames(options_.outputDevices, options_.inputDevices);
     LoadSettings();
+    showToolWindows();
     program_->transport().SetTransportMode(TransportMode::tmIdle);
     refreshSessionPanel();
     for (const QString& argument : arguments_) {
@@ -480,6 +484,9 @@ void TFormMain::closeEvent(QCloseEvent* event) {
         return;
     }
     alive_ = false;
+    // Closed without touching their check marks, so the settings keep them shown.
+    formSpeedControlWindow_->close();
+    formVisualFeedbackWindow_->close();
     event->accept();
     // Leaving must not be held up by a settings file that cannot be written.
     if (formSettings_->saveOnExit()) {

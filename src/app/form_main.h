@@ -38,6 +38,8 @@ class TFormFractal;
 class TFormRecParam;
 class TFormSessionEdit;
 class TFormSettings;
+class TFormSpeedControlWindow;
+class TFormVisualFeedbackWindow;
 class TFormWriteRN;
 
 // The main window: toolbar, "Segments" and "Play OQT" groups, the session panel, menus and
@@ -95,6 +97,7 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
     void refreshCommands() override;
     void refreshSessionPanel() override;
     void showPaused(bool paused) override;
+    void showSegmentNumber(int32_t number) override;
     void startStopTimer(int milliseconds) override;
     void stopStopTimer() override;
     void openWithDesktop(const std::string& path) override;
@@ -126,6 +129,8 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
     void MenuHelpAboutClick();
     void MenuExtrasSettingsClick();
     void MenuExtrasProtRNClick();
+    void MenuExtrasSpeedControlWindowClick();
+    void MenuExtrasVisualFeedbackWindowClick();
     void MenuExtrasWriteRNClick();
     void MenuPrefRndSrcProgramClick();
     void MenuPrefRndSrcSoundcardClick();
@@ -184,6 +189,10 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
     void LoadSettings();
     void showSettingsInWindow();
     void restoreWindowPosition();
+    void buildToolWindows();
+    void showToolWindows();
+    void applyToolWindowSettings();
+    void captureToolWindowSettings(ProgramSettings& settings) const;
     void openByExtension(const QString& path);
     QWidget* buildSegmentsGroup();
     QWidget* buildPlayOqtGroup();
@@ -261,6 +270,8 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
     TFormFractal* formFractal_ = nullptr;
     TFormWriteRN* formWriteRN_ = nullptr;
     TFormEcho* formEcho_ = nullptr;
+    TFormVisualFeedbackWindow* formVisualFeedbackWindow_ = nullptr;
+    TFormSpeedControlWindow* formSpeedControlWindow_ = nullptr;
     TFormRecParam* formRecParam_ = nullptr;
     QProgressDialog* progress_ = nullptr;  // while a long operation runs
     TFormSettings* formSettings_ = nullptr;

@@ -220,12 +220,13 @@ void TFormMain::buildExtrasMenu() {
                     &TFormMain::MenuExtrasEchoClick);
     normalize_ = addItem(extras, "MenuExtrasNormalize", "&Normalize signal", {},
                          &TFormMain::MenuExtrasNormalizeClick);
-    speedWindowItem_ =
-        addItem(extras, "MenuExtrasSpeedControlWindow", "Spee&d control", {}, nullptr);
+    speedWindowItem_ = addItem(extras, "MenuExtrasSpeedControlWindow", "Spee&d control", {},
+                               &TFormMain::MenuExtrasSpeedControlWindowClick);
     speedWindowItem_->setCheckable(true);
     extras->addSeparator()->setObjectName("N11");
     feedbackWindowItem_ =
-        addItem(extras, "MenuExtrasVisualFeedbackWindow", "Visual &feedback window", {}, nullptr);
+        addItem(extras, "MenuExtrasVisualFeedbackWindow", "Visual &feedback window", {},
+                &TFormMain::MenuExtrasVisualFeedbackWindowClick);
     feedbackWindowItem_->setCheckable(true);
     extras->addSeparator()->setObjectName("N10");
     buildRandomSourceMenu(extras);

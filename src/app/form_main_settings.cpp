@@ -75,8 +75,7 @@ void TFormMain::showSettingsInWindow() {
     palette.setColor(QPalette::Text, cueLabelColour_);
     cueLabels_->setPalette(palette);
 
-    speedWindowItem_->setChecked(settings_.speedControlWindowVisible);
-    feedbackWindowItem_->setChecked(settings_.visualFeedbackWindowVisible);
+    applyToolWindowSettings();
     formSettings_->showSettings(settings_);
     refreshRandomSourceMenu();
 }
@@ -102,8 +101,7 @@ ProgramSettings TFormMain::currentSettings() const {
     formSettings_->captureSettings(settings);
     settings.windowPosLeft = pos().x();
     settings.windowPosTop = pos().y();
-    settings.speedControlWindowVisible = speedWindowItem_->isChecked();
-    settings.visualFeedbackWindowVisible = feedbackWindowItem_->isChecked();
+    captureToolWindowSettings(settings);
     return settings;
 }
 

@@ -7,7 +7,11 @@
 #include <QSpinBox>
 #include <QTimer>
 
+#include <set>
+
 #include "app/form_echo.h"
+#include "app/form_speed_control_window.h"
+#include "app/form_visual_feedback_window.h"
 #include "app/form_write_rn.h"
 #include "form_main_rig.h"
 
@@ -140,6 +144,55 @@ TEST(FormDialogsTest, FractalSourceChosenInItsDialogDrivesTheNextOqt) {
     EXPECT_NE(rig.program().source.population(), 0.3L);
     EXPECT_EQ(rig.form->currentSettings().randomSource, 3);
     EXPECT_TRUE(rig.form->messages.empty());
+}
+
+}  // namespace
+}  // namespace murmelix
+
+namespace murmelix {
+namespace {
+
+TEST(FormDialogsTest, ToolWindowsFollowTheirMenuItemsAndTheSettings) {
+    Rig rig(QStringList{"speech.wav"},
+            "[SPEEDCONTROLWINDOW]\nSpeedControlWindowSliderPosition=80\n"
+            "[VISUALFEEDBACKWINDOW]\nVisualFeedbackWindowVisible=1\n"
+            "VisualFeedbackWindowWidth=300\nVisualFeedbackWindowHeight=200\n");
+    auto* feedback = rig.find<TFormVisualFeedbackWindow>("FormVisualFeedbackWindow");
+    auto* speed = rig.find<TFormSpeedControlWindow>("FormSpeedControlWindow");
+    ASSERT_NE(feedback, nullptr);
+    ASSERT_NE(speed, nullptr);
+    EXPECT_TRUE(feedback->isVisible());
+    EXPECT_FALSE(speed->isVisible());
+    EXPECT_EQ(feedback->clientSize(), QSize(300, 200));
+    // The stored slider sets the speed before anything plays.
+    EXPECT_EQ(rig.program().transport().speedPercent(), 70);
+
+    // A distinct symbol for each segment that starts playing.
+    rig.click("ButtonRndPlay");
+    std::set<int> codes;
+    for (int i = 0; i < 20; ++i) {
+        rig.run(80);
+        codes.insert(feedback->characterCode());
+    }
+    rig.click("ButtonStop");
+    ASSERT_TRUE(rig.drain());
+    EXPECT_GT(codes.size(), 5u);
+
+    // Closed by the person: the item loses its check mark; shown again by the item.
+    QAction* item = rig.find<QAction>("MenuExtrasVisualFeedbackWindow");
+    feedback->close();
+    EXPECT_FALSE(item->isChecked());
+    item->trigger();
+    EXPECT_TRUE(feedback->isVisible());
+    rig.find<QAction>("MenuExtrasSpeedControlWindow")->trigger();
+    EXPECT_TRUE(speed->isVisible());
+
+    // Closing the program keeps both shown for the next start.
+    ASSERT_TRUE(rig.form->close());
+    rig.start();
+    EXPECT_TRUE(rig.find<QWidget>("FormVisualFeedbackWindow")->isVisible());
+    EXPECT_TRUE(rig.find<QWidget>("FormSpeedControlWindow")->isVisible());
+    EXPECT_EQ(rig.program().transport().speedPercent(), 70);
 }
 
 }  // namespace
