@@ -1,17 +1,35 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs. Idempotent: when everything is present
 # it only asks dpkg and returns.
+#
+#   scripts/deps.sh           what building and running the program needs
+#   scripts/deps.sh --tests   that, and the tools the tests use: the sanitizer and fuzzing
+#                             compiler, a private PulseAudio server, a virtual X server
+#
+# The PulseAudio server package is never installed over a desktop's PipeWire sound server
+# (installing it would replace pipewire-pulse and take the desktop's sound away).
 set -euo pipefail
 
 packages=(
-    build-essential g++ cmake ninja-build pkg-config clang clang-format libclang-rt-dev
-    qt6-base-dev qt6-base-dev-tools libgl-dev fonts-symbola
+    build-essential g++ cmake ninja-build pkg-config
+    qt6-base-dev qt6-base-dev-tools libgl-dev fonts-symbola xdg-utils
     portaudio19-dev libsamplerate0-dev libsndfile1-dev libasound2-dev libjack-jackd2-dev
+    libasound2-plugins alsa-utils
     libgtest-dev libgmock-dev libbenchmark-dev
-    espeak-ng sox pulseaudio pulseaudio-utils libasound2-plugins alsa-utils
-    xvfb xauth x11-apps imagemagick
-    dpkg-dev desktop-file-utils libxml2-utils xdg-utils
+    espeak-ng sox dpkg-dev
 )
+if [ "${1:-}" = "--tests" ]; then
+    packages+=(
+        clang clang-format libclang-rt-dev
+        pulseaudio-utils xvfb xauth x11-apps imagemagick desktop-file-utils libxml2-utils
+    )
+    if dpkg-query -W -f='${Status}' pipewire-pulse 2>/dev/null | grep -q "install ok installed"; then
+        echo "deps.sh: PipeWire serves sound here; not installing pulseaudio over it." >&2
+        echo "         The tests that play through a private PulseAudio server will not run." >&2
+    else
+        packages+=(pulseaudio)
+    fi
+fi
 
 missing=()
 for p in "${packages[@]}"; do
