@@ -27,26 +27,8 @@ int SimulatedInputDevice::open(int deviceId, const WaveFormat& format, bool quer
 }
 
 int SimulatedInputDevice::checkOpen(int deviceId, const WaveFormat& format, bool queryOnly) {
-    int& scripted = queryOnly ? failQueryCode_ : failOpenCode_;
-    std::string& details = queryOnly ? failQueryDetails_ : failOpenDetails_;
-    if (scripted != DeviceError::kNone) {
-        const int code = std::exchange(scripted, DeviceError::kNone);
-        return fail(code, std::exchange(details, {}));
-    }
-    if (open_) {
-        return fail(DeviceError::kAlreadyOpen);
-    }
-    if (deviceCount_ <= 0) {
-        return fail(DeviceError::kNoDevice);
-    }
-    if (deviceId < -1 || deviceId >= deviceCount_) {
-        return fail(DeviceError::kBadDeviceId);
-    }
-    if (!isUsableFormat(format) ||
-        std::count(refusedRates_.begin(), refusedRates_.end(), format.samplesPerSec) > 0) {
-        return fail(DeviceError::kBadFormat);
-    }
-    return DeviceError::kNone;
+    const auto refusal = script_.refusal(deviceId, format, queryOnly, open_);
+    return refusal ? fail(refusal->code, refusal->details) : DeviceError::kNone;
 }
 
 int SimulatedInputDevice::addBuffer(WaveBuffer* buffer) {
@@ -110,8 +92,7 @@ bool SimulatedInputDevice::waitDone(std::chrono::milliseconds timeout) {
 }
 
 void SimulatedInputDevice::failNextOpen(bool queryOnly, int code, std::string details) {
-    (queryOnly ? failQueryCode_ : failOpenCode_) = code;
-    (queryOnly ? failQueryDetails_ : failOpenDetails_) = std::move(details);
+    script_.failNext(queryOnly, code, std::move(details));
 }
 
 void SimulatedInputDevice::setSource(std::vector<uint8_t> bytes, bool loop) {

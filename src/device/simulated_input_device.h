@@ -7,6 +7,7 @@
 
 #include "device/frame_clock.h"
 #include "device/input_device.h"
+#include "device/simulated_open_script.h"
 
 namespace murmelix {
 
@@ -27,10 +28,10 @@ class SimulatedInputDevice final : public InputDevice {
     bool waitDone(std::chrono::milliseconds timeout) override;
 
     // Script.
-    void setDeviceCount(int count) { deviceCount_ = count; }
+    void setDeviceCount(int count) { script_.setDeviceCount(count); }
     void failNextOpen(bool queryOnly, int code, std::string details = {});
     // Refuses formats at this rate, as a device without that rate would.
-    void refuseRate(uint32_t rate) { refusedRates_.push_back(rate); }
+    void refuseRate(uint32_t rate) { script_.refuseRate(rate); }
     // What the device hears, in the opened format; after the end silence, unless looped.
     void setSource(std::vector<uint8_t> bytes, bool loop = false);
     // The stream dies: every buffer comes back with what it holds, lastError() tells why.
@@ -57,12 +58,7 @@ class SimulatedInputDevice final : public InputDevice {
     bool open_ = false;
     bool dead_ = false;
     bool started_ = false;
-    int deviceCount_ = 1;
-    int failQueryCode_ = 0;
-    std::string failQueryDetails_;
-    int failOpenCode_ = 0;
-    std::string failOpenDetails_;
-    std::vector<uint32_t> refusedRates_;
+    SimulatedOpenScript script_;
 
     std::vector<uint8_t> source_;
     bool loop_ = false;

@@ -30,25 +30,8 @@ int SimulatedOutputDevice::open(int deviceId, const WaveFormat& format, bool que
 }
 
 int SimulatedOutputDevice::checkOpen(int deviceId, const WaveFormat& format, bool queryOnly) {
-    int& scripted = queryOnly ? failQueryCode_ : failOpenCode_;
-    std::string& details = queryOnly ? failQueryDetails_ : failOpenDetails_;
-    if (scripted != DeviceError::kNone) {
-        const int code = std::exchange(scripted, DeviceError::kNone);
-        return fail(code, std::exchange(details, {}));
-    }
-    if (open_) {
-        return fail(DeviceError::kAlreadyOpen);
-    }
-    if (deviceCount_ <= 0) {
-        return fail(DeviceError::kNoDevice);
-    }
-    if (deviceId < -1 || deviceId >= deviceCount_) {
-        return fail(DeviceError::kBadDeviceId);
-    }
-    if (!isUsableFormat(format)) {
-        return fail(DeviceError::kBadFormat);
-    }
-    return DeviceError::kNone;
+    const auto refusal = script_.refusal(deviceId, format, queryOnly, open_);
+    return refusal ? fail(refusal->code, refusal->details) : DeviceError::kNone;
 }
 
 int SimulatedOutputDevice::write(WaveBuffer* buffer) {
@@ -127,8 +110,7 @@ bool SimulatedOutputDevice::waitDone(std::chrono::milliseconds timeout) {
 }
 
 void SimulatedOutputDevice::failNextOpen(bool queryOnly, int code, std::string details) {
-    (queryOnly ? failQueryCode_ : failOpenCode_) = code;
-    (queryOnly ? failQueryDetails_ : failOpenDetails_) = std::move(details);
+    script_.failNext(queryOnly, code, std::move(details));
 }
 
 void SimulatedOutputDevice::die(std::string details) {

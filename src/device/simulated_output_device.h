@@ -7,6 +7,7 @@
 
 #include "device/frame_clock.h"
 #include "device/output_device.h"
+#include "device/simulated_open_script.h"
 
 namespace murmelix {
 
@@ -30,7 +31,7 @@ class SimulatedOutputDevice final : public OutputDevice {
 
     // Script.
     // Valid ids are 0 to count - 1 (and -1); 1 device by default, 0 makes every open fail.
-    void setDeviceCount(int count) { deviceCount_ = count; }
+    void setDeviceCount(int count) { script_.setDeviceCount(count); }
     // The next open with this queryOnly value fails with code (and details for errorText).
     void failNextOpen(bool queryOnly, int code, std::string details = {});
     // The stream dies as when the sound server quits: every buffer comes back, lastError()
@@ -64,11 +65,7 @@ class SimulatedOutputDevice final : public OutputDevice {
 
     bool open_ = false;
     bool dead_ = false;
-    int deviceCount_ = 1;
-    int failQueryCode_ = 0;
-    std::string failQueryDetails_;
-    int failOpenCode_ = 0;
-    std::string failOpenDetails_;
+    SimulatedOpenScript script_;
 
     WaveFormat format_;
     int deviceId_ = -1;
