@@ -1,8 +1,10 @@
 #include "device/port_audio_device_lookup.h"
 
-#include <portaudio.h>
+#include <algorithm>
 
 #include "device/device_error.h"
+#include "device/resampler.h"
+#include "device/sound_device.h"
 
 namespace murmelix {
 
@@ -19,6 +21,42 @@ int PortAudioDeviceLookup::find(DeviceList::Direction direction, int deviceId,
     index = DeviceList::portAudioIndex(direction, deviceId);
     if (index < 0) {
         return deviceId == -1 ? DeviceError::kNoDevice : DeviceError::kBadDeviceId;
+    }
+    return DeviceError::kNone;
+}
+
+int PortAudioDeviceLookup::prepare(DeviceList::Direction direction, int deviceId,
+                                   const WaveFormat& format,
+                                   std::unique_ptr<PortAudioLibrary>& library, Stream& stream,
+                                   std::string& details) {
+    if (!SoundDevice::isUsableFormat(format)) {
+        return DeviceError::kBadFormat;
+    }
+    if (const int code = find(direction, deviceId, library, stream.index, details)) {
+        return code;
+    }
+    const bool output = direction == DeviceList::Direction::Output;
+    const PaDeviceInfo* info = Pa_GetDeviceInfo(stream.index);
+    stream.rate = info->defaultSampleRate;
+    // The converter's ratio runs from the rate samples come in at to the one they leave at.
+    const double ratio =
+        output ? stream.rate / format.samplesPerSec : format.samplesPerSec / stream.rate;
+    if (!Resampler::isUsableRatio(ratio)) {
+        return DeviceError::kBadFormat;
+    }
+    PaStreamParameters& parameters = stream.parameters;
+    parameters = PaStreamParameters{};
+    parameters.device = stream.index;
+    parameters.channelCount =
+        std::min(2, output ? info->maxOutputChannels : info->maxInputChannels);
+    parameters.sampleFormat = paFloat32;
+    parameters.suggestedLatency = std::max(
+        output ? info->defaultLowOutputLatency : info->defaultLowInputLatency, kLatencySeconds);
+    const PaError supported = output ? Pa_IsFormatSupported(nullptr, &parameters, stream.rate)
+                                     : Pa_IsFormatSupported(&parameters, nullptr, stream.rate);
+    if (supported != paFormatIsSupported) {
+        details = PortAudioLibrary::describe(supported);
+        return supported;
     }
     return DeviceError::kNone;
 }

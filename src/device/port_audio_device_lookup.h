@@ -1,18 +1,38 @@
 #pragma once
 
+#include <portaudio.h>
+
 #include <memory>
 #include <string>
 
+#include "audio/wave_format.h"
 #include "device/device_list.h"
 #include "device/port_audio_library.h"
 
 namespace murmelix {
 
-// The first steps of opening either PortAudio device: PortAudio started (once per device
-// object), and the device id turned into PortAudio's index.
+// The steps opening either PortAudio device shares, up to the stream itself: PortAudio
+// started (once per device object), the device id turned into PortAudio's index, and the
+// stream the device would open checked: one at the device's own rate, float samples, at most
+// two channels, the requested format converted to and from it.
 class PortAudioDeviceLookup {
   public:
-    // 0 with index set, or a device error code with details for errorText().
+    // Enough for a steady stream through a sound server while the machine is busy.
+    static constexpr double kLatencySeconds = 0.05;
+
+    struct Stream {
+        int index = -1;  // PortAudio's device index
+        double rate = 0;
+        PaStreamParameters parameters{};
+    };
+
+    // 0 with the stream to open, or a device error code (PortAudio's own for its failures)
+    // with details for errorText().
+    static int prepare(DeviceList::Direction direction, int deviceId, const WaveFormat& format,
+                       std::unique_ptr<PortAudioLibrary>& library, Stream& stream,
+                       std::string& details);
+
+  private:
     static int find(DeviceList::Direction direction, int deviceId,
                     std::unique_ptr<PortAudioLibrary>& library, int& index, std::string& details);
 };

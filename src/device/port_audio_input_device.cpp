@@ -7,7 +7,6 @@
 #include "device/device_error.h"
 #include "device/device_list.h"
 #include "device/port_audio_device_lookup.h"
-#include "device/resampler.h"
 
 namespace murmelix {
 
@@ -21,29 +20,15 @@ int PortAudioInputDevice::open(int deviceId, const WaveFormat& format, bool quer
     if (stream_ != nullptr) {
         return fail(DeviceError::kAlreadyOpen);
     }
-    if (!isUsableFormat(format)) {
-        return fail(DeviceError::kBadFormat);
-    }
-    int index = -1;
+    PortAudioDeviceLookup::Stream prepared;
     std::string details;
-    if (const int code = PortAudioDeviceLookup::find(DeviceList::Direction::Input, deviceId,
-                                                     library_, index, details)) {
+    if (const int code = PortAudioDeviceLookup::prepare(DeviceList::Direction::Input, deviceId,
+                                                        format, library_, prepared, details)) {
         return fail(code, details);
     }
-    const PaDeviceInfo* info = Pa_GetDeviceInfo(index);
-    const double rate = info->defaultSampleRate;
-    if (!Resampler::isUsableRatio(format.samplesPerSec / rate)) {
-        return fail(DeviceError::kBadFormat);
-    }
-    PaStreamParameters parameters{};
-    parameters.device = index;
-    parameters.channelCount = std::min(2, info->maxInputChannels);
-    parameters.sampleFormat = paFloat32;
-    parameters.suggestedLatency = std::max(info->defaultLowInputLatency, kLatencySeconds);
-    const PaError supported = Pa_IsFormatSupported(&parameters, nullptr, rate);
-    if (supported != paFormatIsSupported) {
-        return failPortAudio(supported);
-    }
+    const double rate = prepared.rate;
+    const PaStreamParameters& parameters = prepared.parameters;
+    const int index = prepared.index;
     if (queryOnly) {
         return DeviceError::kNone;
     }

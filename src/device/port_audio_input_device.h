@@ -22,8 +22,6 @@ namespace murmelix {
 // lastError(); the device then refuses to start until it is opened again.
 class PortAudioInputDevice final : public InputDevice {
   public:
-    static constexpr double kLatencySeconds = 0.05;
-
     PortAudioInputDevice();
     ~PortAudioInputDevice() override;
 

@@ -27,8 +27,6 @@ class PortAudioOutputDevice final : public OutputDevice {
   public:
     static constexpr std::chrono::milliseconds kResetTimeout{1000};
     // Latency asked of the stream: room for a busy machine without a noticeable delay.
-    static constexpr double kLatencySeconds = 0.05;
-
     PortAudioOutputDevice();
     ~PortAudioOutputDevice() override;
 
