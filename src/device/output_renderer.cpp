@@ -6,7 +6,8 @@
 
 namespace murmelix {
 
-OutputRenderer::OutputRenderer(DoneQueue& done, size_t capacity) : done_(done), queued_(capacity) {}
+OutputRenderer::OutputRenderer(DoneQueue& done, size_t capacity)
+    : done_(done), queued_(capacity), endings_(capacity) {}
 
 bool OutputRenderer::configure(const WaveFormat& format, double streamRate, int streamChannels) {
     inChannels_ = format.channels;
@@ -14,12 +15,16 @@ bool OutputRenderer::configure(const WaveFormat& format, double streamRate, int 
     blockAlign_ = static_cast<uint32_t>(format.channels * format.bitsPerSample / 8);
     baseRatio_ = streamRate / static_cast<double>(format.samplesPerSec);
     streamChannels_ = streamChannels;
+    streamRate_ = streamRate;
     staged_.assign(kChunkFrames * static_cast<size_t>(inChannels_), 0.0f);
     converted_.assign(kConvertFrames * static_cast<size_t>(inChannels_), 0.0f);
     current_ = nullptr;
     offset_ = 0;
     stagedFrames_ = stagedUsed_ = 0;
     fed_ = flushing_ = playing_ = starved_ = false;
+    fedInput_ = emitted_ = 0;
+    endingsHead_ = endingsCount_ = 0;
+    framesClock_ = 0;
     paused_.store(false, std::memory_order_release);
     rate_.store(0x10000, std::memory_order_release);
     underflows_.store(0, std::memory_order_release);
@@ -52,7 +57,15 @@ void OutputRenderer::noteSystemUnderflow() {
 }
 
 void OutputRenderer::render(float* out, size_t frames) {
+    render(out, frames, {framesClock_, framesClock_});
+    framesClock_ += static_cast<double>(frames) / streamRate_;
+}
+
+void OutputRenderer::render(float* out, size_t frames, Clock clock) {
     serviceReset();
+    clock_ = clock;
+    // What was rendered before a pause still comes out; its buffers come back when heard.
+    releaseHeard(clock.now);
     if (paused_.load(std::memory_order_acquire) || !resampler_.isOpen()) {
         silence(out, frames);
         return;
@@ -65,6 +78,7 @@ void OutputRenderer::render(float* out, size_t frames) {
         const size_t wanted = frames - produced;
         if (!flushing_ && stagedUsed_ == stagedFrames_ && !stageNextChunk()) {
             if (!fed_) {
+                timeEndings(produced, 0, ratio, true);  // empty buffers end where they stand
                 starve();
                 break;
             }
@@ -73,9 +87,13 @@ void OutputRenderer::render(float* out, size_t frames) {
             flushing_ = true;
         }
         const Step step = flushing_ ? flushTail(to, wanted, ratio) : convert(to, wanted, ratio);
+        timeEndings(produced, step.frames, ratio, false);
         if (flushing_ && step.frames == 0) {
+            // The converter has given out everything it was fed.
+            timeEndings(produced, 0, ratio, true);
             flushing_ = false;
             fed_ = false;
+            fedInput_ = emitted_ = 0;
             resampler_.reset();
             continue;
         }
@@ -97,8 +115,14 @@ void OutputRenderer::serviceReset() {
 }
 
 void OutputRenderer::returnAll() {
+    for (; endingsCount_ > 0; --endingsCount_) {
+        done_.push(endings_[endingsHead_].buffer);
+        endingsHead_ = (endingsHead_ + 1) % endings_.size();
+    }
     if (current_ != nullptr) {
-        finishCurrent();
+        done_.push(current_);
+        current_ = nullptr;
+        offset_ = 0;
     }
     WaveBuffer* buffer = nullptr;
     while (queued_.pop(buffer)) {
@@ -106,6 +130,7 @@ void OutputRenderer::returnAll() {
     }
     stagedFrames_ = stagedUsed_ = 0;
     fed_ = flushing_ = playing_ = starved_ = false;
+    fedInput_ = emitted_ = 0;
     resampler_.reset();
 }
 
@@ -130,6 +155,7 @@ bool OutputRenderer::stageNextChunk() {
         const size_t frames = std::min<size_t>(framesLeft, kChunkFrames);
         PcmCodec::decode(current_->data + offset_, frames, inChannels_, bits_, staged_.data());
         offset_ += static_cast<uint32_t>(frames) * blockAlign_;
+        fedInput_ += static_cast<double>(frames);
         stagedFrames_ = frames;
         stagedUsed_ = 0;
         if (current_->length - offset_ < blockAlign_) {
@@ -140,9 +166,46 @@ bool OutputRenderer::stageNextChunk() {
 }
 
 void OutputRenderer::finishCurrent() {
-    done_.push(current_);
+    if (endingsCount_ < endings_.size()) {
+        endings_[(endingsHead_ + endingsCount_) % endings_.size()] = {current_, fedInput_, -1};
+        ++endingsCount_;
+    } else {
+        done_.push(current_);  // never with the owner's bound on buffers out; keeps the order
+    }
     current_ = nullptr;
     offset_ = 0;
+}
+
+void OutputRenderer::releaseHeard(double now) {
+    while (endingsCount_ > 0) {
+        const Ending& ending = endings_[endingsHead_];
+        if (ending.heardAt < 0 || ending.heardAt > now) {
+            return;
+        }
+        done_.push(ending.buffer);
+        endingsHead_ = (endingsHead_ + 1) % endings_.size();
+        --endingsCount_;
+    }
+}
+
+void OutputRenderer::timeEndings(size_t offset, size_t generated, double ratio, bool all) {
+    const double from = emitted_;
+    emitted_ += static_cast<double>(generated) / ratio;
+    // Half a frame of slack for the rounding of the converter's position.
+    const double reached = emitted_ + 0.5;
+    for (size_t i = 0; i < endingsCount_; ++i) {
+        Ending& ending = endings_[(endingsHead_ + i) % endings_.size()];
+        if (ending.heardAt >= 0) {
+            continue;
+        }
+        if (!all && ending.inputEnd > reached) {
+            return;
+        }
+        const double into =
+            std::clamp((ending.inputEnd - from) * ratio, 0.0, static_cast<double>(generated));
+        ending.heardAt =
+            clock_.firstFrameHeard + (static_cast<double>(offset) + into) / streamRate_;
+    }
 }
 
 OutputRenderer::Step OutputRenderer::convert(float* out, size_t frames, double ratio) {

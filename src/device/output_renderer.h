@@ -15,8 +15,11 @@ namespace murmelix {
 
 // The audio-thread half of an output device: turns the queued buffers into the float frames
 // the sound system asks for, converting the opened format and rate (times the playback rate)
-// to the stream's rate and channels, and hands each buffer back through the done queue as
-// soon as its last frame has gone into the converter.
+// to the stream's rate and channels, and hands each buffer back through the done queue once
+// its last frame has been heard: when the output clock reaches the moment that frame leaves
+// the sound card, as the stream reports it for each period. Until then a buffer still counts
+// as playing, so whatever follows the sound (the feedback, the session's heard segments, the
+// closing of the device after the last buffer) follows what came out, not what went in.
 //
 // render() runs on the audio thread and never allocates, locks or waits; it shares only the
 // two queues and a few atomics with the owner's thread. The owner asks for a reset by raising
@@ -25,7 +28,7 @@ namespace murmelix {
 // stopped) the owner may do the same work itself with returnAllNow().
 class OutputRenderer {
   public:
-    // Input frames decoded at a time; a buffer comes back once its last chunk is decoded.
+    // Input frames decoded at a time.
     static constexpr size_t kChunkFrames = 256;
     // Output frames converted per step.
     static constexpr size_t kConvertFrames = 1024;
@@ -50,7 +53,16 @@ class OutputRenderer {
     void returnAllNow();
     uint32_t underflows() const { return underflows_.load(std::memory_order_acquire); }
 
+    // Times on the stream's clock, in seconds: now, and when the first frame of this period
+    // will be heard.
+    struct Clock {
+        double now = 0;
+        double firstFrameHeard = 0;
+    };
+
     // Audio thread: fills frames x stream channels floats.
+    void render(float* out, size_t frames, Clock clock);
+    // For an output that is heard as it is rendered, timed by the frames rendered so far.
     void render(float* out, size_t frames);
     // Audio thread: the sound system reported that it ran dry.
     void noteSystemUnderflow();
@@ -60,11 +72,21 @@ class OutputRenderer {
         size_t frames = 0;
         bool progress = false;
     };
+    // A buffer whose frames have all gone into the converter, waiting to be heard.
+    struct Ending {
+        WaveBuffer* buffer = nullptr;
+        double inputEnd = 0;  // input frames fed up to its end
+        double heardAt = -1;  // on the stream's clock; below 0 until its end is converted
+    };
 
     void serviceReset();
     void returnAll();
     bool stageNextChunk();
     void finishCurrent();
+    void releaseHeard(double now);
+    // Times the endings the output has reached: `generated` frames from `offset` on in this
+    // period, covering input up to emitted_ (with `all`: every ending so far).
+    void timeEndings(size_t offset, size_t generated, double ratio, bool all);
     Step convert(float* out, size_t frames, double ratio);
     Step flushTail(float* out, size_t frames, double ratio);
     void starve();
@@ -81,7 +103,9 @@ class OutputRenderer {
     uint32_t blockAlign_ = 2;
     double baseRatio_ = 1.0;  // stream rate / opened rate
     int streamChannels_ = 2;
+    double streamRate_ = 44100;
     std::vector<float> staged_;
+    std::vector<Ending> endings_;  // a ring of capacity entries
     std::vector<float> converted_;
     Resampler resampler_;
 
@@ -94,6 +118,12 @@ class OutputRenderer {
     bool flushing_ = false;  // the converter is giving out its tail
     bool playing_ = false;   // a buffer started since open or the last reset
     bool starved_ = false;   // ran dry while playing; the next buffer starts after a gap
+    double fedInput_ = 0;    // input frames decoded since the converter's last reset
+    double emitted_ = 0;     // how far into that input the output has come
+    size_t endingsHead_ = 0;
+    size_t endingsCount_ = 0;
+    Clock clock_;             // of the period being rendered
+    double framesClock_ = 0;  // for render() without a clock
 
     std::atomic<bool> paused_{false};
     std::atomic<uint32_t> rate_{0x10000};

@@ -1,9 +1,5 @@
 #include "device/port_audio_input_device.h"
 
-#include <portaudio.h>
-
-#include <algorithm>
-
 #include "device/device_error.h"
 #include "device/device_list.h"
 #include "device/port_audio_device_lookup.h"
@@ -17,7 +13,7 @@ PortAudioInputDevice::~PortAudioInputDevice() {
 }
 
 int PortAudioInputDevice::open(int deviceId, const WaveFormat& format, bool queryOnly) {
-    if (stream_ != nullptr) {
+    if (stream_.isOpen()) {
         return fail(DeviceError::kAlreadyOpen);
     }
     PortAudioDeviceLookup::Stream prepared;
@@ -26,30 +22,20 @@ int PortAudioInputDevice::open(int deviceId, const WaveFormat& format, bool quer
                                                         format, library_, prepared, details)) {
         return fail(code, details);
     }
-    const double rate = prepared.rate;
-    const PaStreamParameters& parameters = prepared.parameters;
-    const int index = prepared.index;
     if (queryOnly) {
         return DeviceError::kNone;
     }
-
     clearErrors();
-    if (!capturer_.configure(format, rate, parameters.channelCount)) {
+    if (!capturer_.configure(format, prepared.rate, prepared.parameters.channelCount)) {
         return fail(DeviceError::kNoMemory);
     }
-    PaStream* stream = nullptr;
-    const PaError error = Pa_OpenStream(&stream, &parameters, nullptr, rate,
-                                        paFramesPerBufferUnspecified, paNoFlag, &callback, this);
-    if (error != paNoError) {
-        return failPortAudio(error);
+    if (const int code =
+            stream_.open(&prepared.parameters, nullptr, prepared.rate, prepared.index, false)) {
+        return fail(code, stream_.details());
     }
-    Pa_SetStreamFinishedCallback(stream, &finished);
-    PortAudioLibrary::preferRealTime(stream, index);
-    stream_ = stream;
-    running_ = false;
     failed_ = false;
-    streamRate_ = rate;
-    streamChannels_ = parameters.channelCount;
+    streamRate_ = prepared.rate;
+    streamChannels_ = prepared.parameters.channelCount;
     return DeviceError::kNone;
 }
 
@@ -57,7 +43,7 @@ int PortAudioInputDevice::addBuffer(WaveBuffer* buffer) {
     if (buffer == nullptr || buffer->recordData == nullptr) {
         return fail(DeviceError::kInvalidParameter);
     }
-    if (stream_ == nullptr) {
+    if (!stream_.isOpen() && !failed_) {
         return fail(DeviceError::kNotOpen);
     }
     checkStream();
@@ -72,7 +58,7 @@ int PortAudioInputDevice::addBuffer(WaveBuffer* buffer) {
 }
 
 int PortAudioInputDevice::start() {
-    if (stream_ == nullptr) {
+    if (!stream_.isOpen() && !failed_) {
         return fail(DeviceError::kNotOpen);
     }
     checkStream();
@@ -80,68 +66,53 @@ int PortAudioInputDevice::start() {
         // Starting a stream whose sound server is gone can hang PortAudio; refuse instead.
         return fail(DeviceError::kStreamFailed);
     }
-    if (running_) {
-        return DeviceError::kNone;
+    if (const int code = stream_.start()) {
+        if (!stream_.isOpen()) {
+            streamGivenUp();
+        }
+        return fail(code, stream_.details());
     }
-    ended_.store(false, std::memory_order_release);
-    const PaError error = Pa_StartStream(stream_);
-    if (error != paNoError) {
-        return failPortAudio(error);
-    }
-    running_ = true;
     return DeviceError::kNone;
 }
 
 int PortAudioInputDevice::reset() {
-    if (stream_ == nullptr) {
+    if (!stream_.isOpen() && !failed_) {
         return fail(DeviceError::kNotOpen);
     }
     checkStream();
-    stopAndReturnAll();
+    stopAndReturnAll(false);
     return DeviceError::kNone;
 }
 
 int PortAudioInputDevice::close() {
-    if (stream_ == nullptr) {
-        return DeviceError::kNone;
-    }
-    stopAndReturnAll();
-    Pa_CloseStream(stream_);
-    stream_ = nullptr;
+    stopAndReturnAll(true);
+    failed_ = false;
     return DeviceError::kNone;
 }
 
 void PortAudioInputDevice::checkStream() {
-    if (running_ && ended_.load(std::memory_order_acquire)) {
-        stopAndReturnAll();
+    if (stream_.endedByItself()) {
+        stopAndReturnAll(false);
         failed_ = true;
         failStream(DeviceError::kStreamFailed);
     }
 }
 
-int PortAudioInputDevice::callback(const void* input, void*, unsigned long frames,
-                                   const PaStreamCallbackTimeInfo*, unsigned long, void* self) {
-    static_cast<PortAudioInputDevice*>(self)->capturer_.capture(static_cast<const float*>(input),
-                                                                frames);
-    return paContinue;
+void PortAudioInputDevice::process(const float* input, float*, unsigned long frames,
+                                   const PaStreamCallbackTimeInfo*, unsigned long) {
+    capturer_.capture(input, frames);
 }
 
-void PortAudioInputDevice::finished(void* self) {
-    auto* device = static_cast<PortAudioInputDevice*>(self);
-    device->ended_.store(true, std::memory_order_release);
-    device->done_.notify();
-}
-
-int PortAudioInputDevice::failPortAudio(int error) {
-    return fail(error, PortAudioLibrary::describe(error));
-}
-
-void PortAudioInputDevice::stopAndReturnAll() {
-    if (running_) {
-        Pa_AbortStream(stream_);
-        running_ = false;
+void PortAudioInputDevice::stopAndReturnAll(bool close) {
+    if (stream_.isOpen() && !(close ? stream_.close() : stream_.abort())) {
+        streamGivenUp();
     }
     capturer_.returnAllNow();
+}
+
+void PortAudioInputDevice::streamGivenUp() {
+    failed_ = true;
+    failStream(DeviceError::kNotResponding, stream_.details());
 }
 
 }  // namespace murmelix

@@ -6,8 +6,7 @@
 #include "device/input_capturer.h"
 #include "device/input_device.h"
 #include "device/port_audio_library.h"
-
-struct PaStreamCallbackTimeInfo;
+#include "device/port_audio_stream.h"
 
 namespace murmelix {
 
@@ -17,10 +16,11 @@ namespace murmelix {
 // own rate keeps the samples exactly.
 //
 // reset() stops the stream first, so that nothing writes into the buffers any more, and then
-// gives them all back here. A stream that ends by itself (the sound server quit) is noticed
-// by the next pollDone() (the wake-up fires), which returns every buffer and sets
-// lastError(); the device then refuses to start until it is opened again.
-class PortAudioInputDevice final : public InputDevice {
+// gives them all back here; a stream that does not stop in time is given up (see
+// PortAudioStream) and reported through lastError(). A stream that ends by itself (the sound
+// server quit) is noticed by the next pollDone() (the wake-up fires), which returns every
+// buffer and sets lastError(); the device then refuses to start until it is opened again.
+class PortAudioInputDevice final : public InputDevice, private PortAudioStream::Client {
   public:
     PortAudioInputDevice();
     ~PortAudioInputDevice() override;
@@ -30,7 +30,7 @@ class PortAudioInputDevice final : public InputDevice {
     int start() override;
     int reset() override;
     int close() override;
-    bool isOpen() const override { return stream_ != nullptr; }
+    bool isOpen() const override { return stream_.isOpen(); }
     uint64_t overrunFrames() const override { return capturer_.overrunFrames(); }
 
     double streamRate() const { return streamRate_; }
@@ -40,21 +40,21 @@ class PortAudioInputDevice final : public InputDevice {
     void checkStream() override;
 
   private:
-    static int callback(const void* input, void* output, unsigned long frames,
-                        const PaStreamCallbackTimeInfo* timeInfo, unsigned long flags, void* self);
-    static void finished(void* self);
+    void process(const float* input, float* output, unsigned long frames,
+                 const PaStreamCallbackTimeInfo* time, unsigned long flags) override;
+    void streamEnded() override { done_.notify(); }
 
-    int failPortAudio(int error);
-    void stopAndReturnAll();
+    // Stops the stream (closing it when asked) and returns every buffer; a stream that
+    // would not stop is given up and reported.
+    void stopAndReturnAll(bool close);
+    void streamGivenUp();
 
     std::unique_ptr<PortAudioLibrary> library_;
     InputCapturer capturer_{done_, kMaxOutstanding};
-    void* stream_ = nullptr;
-    bool running_ = false;  // started, and not stopped here since
-    bool failed_ = false;   // the stream ended by itself
+    PortAudioStream stream_{*this};
+    bool failed_ = false;  // the stream ended by itself or was given up
     double streamRate_ = 0;
     int streamChannels_ = 0;
-    std::atomic<bool> ended_{false};
 };
 
 }  // namespace murmelix

@@ -6,6 +6,7 @@
 #include <portaudio.h>
 
 #include "base/text_format.h"
+#include "device/blocking_call.h"
 
 namespace murmelix {
 
@@ -44,7 +45,10 @@ void PortAudioLibrary::preferRealTime(void* stream, int deviceIndex) {
 }
 
 PortAudioLibrary::~PortAudioLibrary() {
-    if (status_ == paNoError) {
+    // A stream given up on a stuck sound server is still being closed in the background;
+    // shutting PortAudio down would close it once more and wait for the server with it. The
+    // process ends soon enough to take it along.
+    if (status_ == paNoError && BlockingCall::stillRunning() == 0) {
         Pa_Terminate();
     }
 }

@@ -1,8 +1,7 @@
 #include "device/port_audio_output_device.h"
 
-#include <portaudio.h>
+#include <time.h>
 
-#include <algorithm>
 #include <thread>
 
 #include "device/device_error.h"
@@ -11,6 +10,16 @@
 
 namespace murmelix {
 
+namespace {
+
+double monotonicSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+}  // namespace
+
 PortAudioOutputDevice::PortAudioOutputDevice() = default;
 
 PortAudioOutputDevice::~PortAudioOutputDevice() {
@@ -18,7 +27,7 @@ PortAudioOutputDevice::~PortAudioOutputDevice() {
 }
 
 int PortAudioOutputDevice::open(int deviceId, const WaveFormat& format, bool queryOnly) {
-    if (stream_ != nullptr) {
+    if (stream_.isOpen()) {
         return fail(DeviceError::kAlreadyOpen);
     }
     PortAudioDeviceLookup::Stream prepared;
@@ -27,36 +36,20 @@ int PortAudioOutputDevice::open(int deviceId, const WaveFormat& format, bool que
                                                         format, library_, prepared, details)) {
         return fail(code, details);
     }
-    const double rate = prepared.rate;
-    const PaStreamParameters& parameters = prepared.parameters;
-    const int index = prepared.index;
     if (queryOnly) {
         return DeviceError::kNone;
     }
-
     clearErrors();
-    if (!renderer_.configure(format, rate, parameters.channelCount)) {
+    if (!renderer_.configure(format, prepared.rate, prepared.parameters.channelCount)) {
         return fail(DeviceError::kNoMemory);
     }
-    PaStream* stream = nullptr;
-    PaError error = Pa_OpenStream(&stream, nullptr, &parameters, rate, paFramesPerBufferUnspecified,
-                                  paNoFlag, &callback, this);
-    if (error != paNoError) {
-        return failPortAudio(error);
+    if (const int code =
+            stream_.open(nullptr, &prepared.parameters, prepared.rate, prepared.index, true)) {
+        return fail(code, stream_.details());
     }
-    Pa_SetStreamFinishedCallback(stream, &finished);
-    PortAudioLibrary::preferRealTime(stream, index);
-    ended_.store(false, std::memory_order_release);
-    error = Pa_StartStream(stream);
-    if (error != paNoError) {
-        const int code = failPortAudio(error);
-        Pa_CloseStream(stream);
-        return code;
-    }
-    stream_ = stream;
-    running_ = true;
-    streamRate_ = rate;
-    streamChannels_ = parameters.channelCount;
+    streamRate_ = prepared.rate;
+    streamChannels_ = prepared.parameters.channelCount;
+    latency_ = stream_.outputLatency();
     return DeviceError::kNone;
 }
 
@@ -64,11 +57,11 @@ int PortAudioOutputDevice::write(WaveBuffer* buffer) {
     if (buffer == nullptr || (buffer->data == nullptr && buffer->length > 0)) {
         return fail(DeviceError::kInvalidParameter);
     }
-    if (stream_ == nullptr) {
+    if (!stream_.isOpen()) {
         return fail(DeviceError::kNotOpen);
     }
     checkStream();
-    if (!running_) {
+    if (!stream_.running()) {
         return fail(DeviceError::kStreamFailed);
     }
     if (!takeOut()) {
@@ -79,7 +72,7 @@ int PortAudioOutputDevice::write(WaveBuffer* buffer) {
 }
 
 int PortAudioOutputDevice::pause() {
-    if (stream_ == nullptr) {
+    if (!stream_.isOpen()) {
         return fail(DeviceError::kNotOpen);
     }
     renderer_.setPaused(true);
@@ -87,7 +80,7 @@ int PortAudioOutputDevice::pause() {
 }
 
 int PortAudioOutputDevice::restart() {
-    if (stream_ == nullptr) {
+    if (!stream_.isOpen()) {
         return fail(DeviceError::kNotOpen);
     }
     renderer_.setPaused(false);
@@ -95,24 +88,29 @@ int PortAudioOutputDevice::restart() {
 }
 
 int PortAudioOutputDevice::reset() {
-    if (stream_ == nullptr) {
+    if (!stream_.isOpen()) {
         return fail(DeviceError::kNotOpen);
     }
     checkStream();
-    if (!running_) {
+    if (!stream_.running()) {
         renderer_.returnAllNow();
         return DeviceError::kNone;
     }
     const uint64_t ticket = renderer_.requestReset();
     const auto deadline = std::chrono::steady_clock::now() + kResetTimeout;
     while (!renderer_.resetServed(ticket)) {
-        if (ended_.load(std::memory_order_acquire)) {
+        if (stream_.endedByItself()) {
             checkStream();
             return DeviceError::kNone;
         }
         if (std::chrono::steady_clock::now() >= deadline) {
-            stopAndReturnAll();
-            failStream(DeviceError::kNotResponding);
+            // The callback has stopped coming: the sound system is stuck. Waiting for it to
+            // stop the stream could take forever, so give the stream up at once.
+            stream_.abandon();
+            renderer_.returnAllNow();
+            failStream(DeviceError::kNotResponding,
+                       "The sound device stopped responding; playback was given up. Sound "
+                       "works again once the sound server responds.");
             return DeviceError::kNone;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -121,7 +119,7 @@ int PortAudioOutputDevice::reset() {
 }
 
 int PortAudioOutputDevice::setPlaybackRate(uint32_t rate) {
-    if (stream_ == nullptr) {
+    if (!stream_.isOpen()) {
         return fail(DeviceError::kNotOpen);
     }
     if (rate == 0) {
@@ -132,53 +130,44 @@ int PortAudioOutputDevice::setPlaybackRate(uint32_t rate) {
 }
 
 int PortAudioOutputDevice::close() {
-    if (stream_ == nullptr) {
-        return DeviceError::kNone;
+    if (stream_.isOpen()) {
+        closeAndReturnAll();
     }
-    stopAndReturnAll();
-    Pa_CloseStream(stream_);
-    stream_ = nullptr;
     return DeviceError::kNone;
 }
 
 double PortAudioOutputDevice::callbackLoad() const {
-    return stream_ != nullptr ? Pa_GetStreamCpuLoad(stream_) : 0.0;
+    return stream_.cpuLoad();
 }
 
 void PortAudioOutputDevice::checkStream() {
-    if (running_ && ended_.load(std::memory_order_acquire)) {
-        stopAndReturnAll();
+    if (stream_.endedByItself()) {
+        // Stopped, not closed: the owner still closes the device as after any playback.
+        stream_.abort();
+        renderer_.returnAllNow();
         failStream(DeviceError::kStreamFailed);
     }
 }
 
-int PortAudioOutputDevice::callback(const void*, void* output, unsigned long frames,
-                                    const PaStreamCallbackTimeInfo*, unsigned long flags,
-                                    void* self) {
-    OutputRenderer& renderer = static_cast<PortAudioOutputDevice*>(self)->renderer_;
+void PortAudioOutputDevice::process(const float*, float* output, unsigned long frames,
+                                    const PaStreamCallbackTimeInfo* time, unsigned long flags) {
     if ((flags & paOutputUnderflow) != 0) {
-        renderer.noteSystemUnderflow();
+        renderer_.noteSystemUnderflow();
     }
-    renderer.render(static_cast<float*>(output), frames);
-    return paContinue;
+    // Our own clock for now, the stream's word for how far the sound card is behind: some
+    // sound systems report their times on a clock of their own, or not at all.
+    const double now = monotonicSeconds();
+    double behind = latency_;
+    if (time != nullptr && time->outputBufferDacTime > time->currentTime &&
+        time->outputBufferDacTime - time->currentTime < 2.0) {
+        behind = time->outputBufferDacTime - time->currentTime;
+    }
+    renderer_.render(output, frames, {now, now + behind});
 }
 
-void PortAudioOutputDevice::finished(void* self) {
-    auto* device = static_cast<PortAudioOutputDevice*>(self);
-    device->ended_.store(true, std::memory_order_release);
-    device->done_.notify();
-}
-
-int PortAudioOutputDevice::failPortAudio(int error) {
-    return fail(error, PortAudioLibrary::describe(error));
-}
-
-void PortAudioOutputDevice::stopAndReturnAll() {
-    if (running_) {
-        // Abort rather than stop: nothing queued is to be heard any more, and after the
-        // stream has died on its own only an abort is sure to come back.
-        Pa_AbortStream(stream_);
-        running_ = false;
+void PortAudioOutputDevice::closeAndReturnAll() {
+    if (!stream_.close()) {
+        failStream(DeviceError::kNotResponding, stream_.details());
     }
     renderer_.returnAllNow();
 }

@@ -7,26 +7,27 @@
 #include "device/output_device.h"
 #include "device/output_renderer.h"
 #include "device/port_audio_library.h"
-
-struct PaStreamCallbackTimeInfo;
+#include "device/port_audio_stream.h"
 
 namespace murmelix {
 
 // Output through PortAudio: one stream at the device's own rate and up to two channels,
 // started by open() and running until close(). Any PCM format of 8 or 16 bits, mono or
 // stereo, at any rate the converter can reach is converted on the way (see OutputRenderer),
-// so setPlaybackRate() acts at once on every device.
+// so setPlaybackRate() acts at once on every device. A buffer comes back when its last
+// frame has been heard, by the stream's own account of its output latency; so the owner
+// closes the device only after the last sound has come out.
 //
 // reset() hands the reset to the audio callback and waits for it (one callback period,
 // normally a few milliseconds); when the callback does not come within kResetTimeout the
-// stream is taken as stuck: it is stopped, the buffers are returned here and lastError()
-// says so. A stream that ends by itself (the sound server quit, the device vanished) is
-// noticed by the next pollDone() (the wake-up fires), which returns every buffer it held
-// and sets lastError(); after that the device refuses writes until it is opened again.
-class PortAudioOutputDevice final : public OutputDevice {
+// stream is taken as stuck: it is given up (see PortAudioStream), the buffers are returned
+// here and lastError() says so. A stream that ends by itself (the sound server quit, the
+// device vanished) is noticed by the next pollDone() (the wake-up fires), which returns
+// every buffer it held and sets lastError(); after that the device refuses writes until it
+// is opened again.
+class PortAudioOutputDevice final : public OutputDevice, private PortAudioStream::Client {
   public:
-    static constexpr std::chrono::milliseconds kResetTimeout{1000};
-    // Latency asked of the stream: room for a busy machine without a noticeable delay.
+    static constexpr std::chrono::milliseconds kResetTimeout{250};
     PortAudioOutputDevice();
     ~PortAudioOutputDevice() override;
 
@@ -37,7 +38,7 @@ class PortAudioOutputDevice final : public OutputDevice {
     int reset() override;
     int setPlaybackRate(uint32_t rate) override;
     int close() override;
-    bool isOpen() const override { return stream_ != nullptr; }
+    bool isOpen() const override { return stream_.isOpen(); }
     uint32_t underflowCount() const override { return renderer_.underflows(); }
 
     // The open stream's rate and channel count.
@@ -51,20 +52,20 @@ class PortAudioOutputDevice final : public OutputDevice {
     void checkStream() override;
 
   private:
-    static int callback(const void* input, void* output, unsigned long frames,
-                        const PaStreamCallbackTimeInfo* timeInfo, unsigned long flags, void* self);
-    static void finished(void* self);
+    void process(const float* input, float* output, unsigned long frames,
+                 const PaStreamCallbackTimeInfo* time, unsigned long flags) override;
+    void streamEnded() override { done_.notify(); }
 
-    int failPortAudio(int error);
-    void stopAndReturnAll();
+    // Closes the stream and returns every buffer; a stream that would not close is
+    // reported as the failure it is.
+    void closeAndReturnAll();
 
     std::unique_ptr<PortAudioLibrary> library_;
     OutputRenderer renderer_{done_, kMaxOutstanding};
-    void* stream_ = nullptr;
-    bool running_ = false;  // started, and not stopped here since
+    PortAudioStream stream_{*this};
     double streamRate_ = 0;
     int streamChannels_ = 0;
-    std::atomic<bool> ended_{false};  // set on PortAudio's thread when the stream ends
+    double latency_ = 0;  // the stream's own estimate, for when its timing is missing
 };
 
 }  // namespace murmelix
