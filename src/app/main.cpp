@@ -3,12 +3,14 @@
 #include <QLocale>
 
 #include "app/form_main.h"
+#include "device/chatter_filter.h"
 #include "device/device_list.h"
 #include "device/port_audio_input_device.h"
 #include "device/port_audio_library.h"
 #include "device/port_audio_output_device.h"
 
 int main(int argc, char* argv[]) {
+    const murmelix::ChatterFilter chatterFilter;
     QApplication application(argc, argv);
     QApplication::setApplicationName("Murmelix");
     // Lets the desktop match the window to its menu entry and icon.

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "cli/command_line.h"
 #include "base/console_user_interface.h"
+#include "cli/command_line.h"
 
 namespace murmelix::cli {
 

@@ -107,7 +107,7 @@ int playOqt(CommandLine& line, ConsoleUserInterface& ui) {
     sound.runUntilIdle(duration);
     const int generated = program.transport().synthesizer().generatedCount();
     std::fprintf(stderr, "%d segments queued, %d heard, %u underflows\n", generated,
-                 std::max(generated - 19, 0), program.outputUnderflows() - underflowsBefore);
+                 program.transport().heardCount(), program.outputUnderflows() - underflowsBefore);
     if (sessionPath) {
         SessionFileContents contents;
         contents.version = 2;
@@ -117,7 +117,8 @@ int playOqt(CommandLine& line, ConsoleUserInterface& ui) {
             return kExitFailed;
         }
     }
-    return program.source.halted() ? kExitFailed : kExitOk;
+    const bool failed = program.source.halted() || program.transport().streamFailed();
+    return failed ? kExitFailed : kExitOk;
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "base/console_user_interface.h"
 #include "cli/command_line.h"
 #include "cli/commands.h"
+#include "device/chatter_filter.h"
 
 namespace {
 
@@ -24,6 +25,7 @@ void printUsage(FILE* out) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    const murmelix::ChatterFilter chatterFilter;
     if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0 ||
         std::strcmp(argv[1], "help") == 0) {
         printUsage(argc < 2 ? stderr : stdout);

@@ -3,8 +3,8 @@
 #include <charconv>
 #include <limits>
 
+#include "cli/sound_card_input.h"
 #include "random/number_format.h"
-#include "random/unavailable_noise_input.h"
 
 namespace murmelix::cli {
 
@@ -85,7 +85,7 @@ void RandomSourceOptions::configure(RandomSource& source) const {
 }
 
 std::unique_ptr<NoiseInput> makeNoiseInput() {
-    return std::make_unique<UnavailableNoiseInput>();
+    return std::make_unique<SoundCardInput>();
 }
 
 }  // namespace murmelix::cli

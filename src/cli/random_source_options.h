@@ -36,7 +36,7 @@ struct RandomSourceOptions {
     void configure(RandomSource& source) const;
 };
 
-// The sound input the sound-card source records noise from.
+// The sound input the sound-card source records noise from: the real input devices.
 std::unique_ptr<NoiseInput> makeNoiseInput();
 
 }  // namespace murmelix::cli

@@ -7,7 +7,7 @@
 namespace murmelix {
 
 OutputRenderer::OutputRenderer(DoneQueue& done, size_t capacity)
-    : done_(done), queued_(capacity), endings_(capacity) {}
+    : done_(done), queued_(capacity), timeline_(capacity) {}
 
 bool OutputRenderer::configure(const WaveFormat& format, double streamRate, int streamChannels) {
     inChannels_ = format.channels;
@@ -23,7 +23,7 @@ bool OutputRenderer::configure(const WaveFormat& format, double streamRate, int 
     stagedFrames_ = stagedUsed_ = 0;
     fed_ = flushing_ = playing_ = starved_ = false;
     fedInput_ = emitted_ = 0;
-    endingsHead_ = endingsCount_ = 0;
+    timeline_.releaseAll(0, done_);
     framesClock_ = 0;
     paused_.store(false, std::memory_order_release);
     rate_.store(0x10000, std::memory_order_release);
@@ -46,7 +46,11 @@ bool OutputRenderer::resetServed(uint64_t ticket) const {
 }
 
 void OutputRenderer::returnAllNow() {
-    returnAll();
+    returnAllNow(clock_.now);
+}
+
+void OutputRenderer::returnAllNow(double now) {
+    returnAll(now);
     resetServed_.store(resetWanted_.load(std::memory_order_acquire), std::memory_order_release);
 }
 
@@ -62,10 +66,10 @@ void OutputRenderer::render(float* out, size_t frames) {
 }
 
 void OutputRenderer::render(float* out, size_t frames, Clock clock) {
-    serviceReset();
     clock_ = clock;
+    serviceReset();
     // What was rendered before a pause still comes out; its buffers come back when heard.
-    releaseHeard(clock.now);
+    timeline_.releaseHeard(clock.now, done_);
     if (paused_.load(std::memory_order_acquire) || !resampler_.isOpen()) {
         silence(out, frames);
         return;
@@ -78,7 +82,7 @@ void OutputRenderer::render(float* out, size_t frames, Clock clock) {
         const size_t wanted = frames - produced;
         if (!flushing_ && stagedUsed_ == stagedFrames_ && !stageNextChunk()) {
             if (!fed_) {
-                timeEndings(produced, 0, ratio, true);  // empty buffers end where they stand
+                timeline_.reachAll(heardAt(produced));  // empty buffers end where they stand
                 starve();
                 break;
             }
@@ -87,10 +91,10 @@ void OutputRenderer::render(float* out, size_t frames, Clock clock) {
             flushing_ = true;
         }
         const Step step = flushing_ ? flushTail(to, wanted, ratio) : convert(to, wanted, ratio);
-        timeEndings(produced, step.frames, ratio, false);
+        reached(produced, step.frames, ratio);
         if (flushing_ && step.frames == 0) {
             // The converter has given out everything it was fed.
-            timeEndings(produced, 0, ratio, true);
+            timeline_.reachAll(heardAt(produced));
             flushing_ = false;
             fed_ = false;
             fedInput_ = emitted_ = 0;
@@ -110,22 +114,17 @@ void OutputRenderer::serviceReset() {
     if (wanted == resetServed_.load(std::memory_order_relaxed)) {
         return;
     }
-    returnAll();
+    returnAll(clock_.now);
     resetServed_.store(wanted, std::memory_order_release);
 }
 
-void OutputRenderer::returnAll() {
-    for (; endingsCount_ > 0; --endingsCount_) {
-        done_.push(endings_[endingsHead_].buffer);
-        endingsHead_ = (endingsHead_ + 1) % endings_.size();
-    }
-    if (current_ != nullptr) {
-        done_.push(current_);
-        current_ = nullptr;
-        offset_ = 0;
-    }
+void OutputRenderer::returnAll(double now) {
+    timeline_.releaseAll(now, done_);
+    current_ = nullptr;
+    offset_ = 0;
     WaveBuffer* buffer = nullptr;
     while (queued_.pop(buffer)) {
+        buffer->sounded = false;
         done_.push(buffer);
     }
     stagedFrames_ = stagedUsed_ = 0;
@@ -139,6 +138,12 @@ bool OutputRenderer::stageNextChunk() {
         if (current_ == nullptr) {
             if (!queued_.pop(current_)) {
                 return false;
+            }
+            if (!timeline_.begin(current_, fedInput_)) {
+                current_->sounded = false;  // never with the owner's bound on buffers out
+                done_.push(current_);
+                current_ = nullptr;
+                continue;
             }
             offset_ = 0;
             if (starved_) {
@@ -166,46 +171,19 @@ bool OutputRenderer::stageNextChunk() {
 }
 
 void OutputRenderer::finishCurrent() {
-    if (endingsCount_ < endings_.size()) {
-        endings_[(endingsHead_ + endingsCount_) % endings_.size()] = {current_, fedInput_, -1};
-        ++endingsCount_;
-    } else {
-        done_.push(current_);  // never with the owner's bound on buffers out; keeps the order
-    }
+    timeline_.end(fedInput_);
     current_ = nullptr;
     offset_ = 0;
 }
 
-void OutputRenderer::releaseHeard(double now) {
-    while (endingsCount_ > 0) {
-        const Ending& ending = endings_[endingsHead_];
-        if (ending.heardAt < 0 || ending.heardAt > now) {
-            return;
-        }
-        done_.push(ending.buffer);
-        endingsHead_ = (endingsHead_ + 1) % endings_.size();
-        --endingsCount_;
-    }
-}
-
-void OutputRenderer::timeEndings(size_t offset, size_t generated, double ratio, bool all) {
+void OutputRenderer::reached(size_t offset, size_t generated, double ratio) {
     const double from = emitted_;
     emitted_ += static_cast<double>(generated) / ratio;
-    // Half a frame of slack for the rounding of the converter's position.
-    const double reached = emitted_ + 0.5;
-    for (size_t i = 0; i < endingsCount_; ++i) {
-        Ending& ending = endings_[(endingsHead_ + i) % endings_.size()];
-        if (ending.heardAt >= 0) {
-            continue;
-        }
-        if (!all && ending.inputEnd > reached) {
-            return;
-        }
-        const double into =
-            std::clamp((ending.inputEnd - from) * ratio, 0.0, static_cast<double>(generated));
-        ending.heardAt =
-            clock_.firstFrameHeard + (static_cast<double>(offset) + into) / streamRate_;
-    }
+    timeline_.reach(from, emitted_, heardAt(offset), ratio / streamRate_);
+}
+
+double OutputRenderer::heardAt(size_t offset) const {
+    return clock_.firstFrameHeard + static_cast<double>(offset) / streamRate_;
 }
 
 OutputRenderer::Step OutputRenderer::convert(float* out, size_t frames, double ratio) {

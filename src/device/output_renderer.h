@@ -7,6 +7,7 @@
 
 #include "audio/wave_format.h"
 #include "device/done_queue.h"
+#include "device/heard_timeline.h"
 #include "device/resampler.h"
 #include "device/spsc_queue.h"
 #include "device/wave_buffer.h"
@@ -49,8 +50,10 @@ class OutputRenderer {
     uint64_t requestReset();
     bool resetServed(uint64_t ticket) const;
     // Owner, while render() cannot run: gives every buffer back at once and serves any
-    // pending reset.
+    // pending reset. Buffers whose sound had begun by `now` (on the clock render() was
+    // given; by default the time of the last period) come back marked as sounded.
     void returnAllNow();
+    void returnAllNow(double now);
     uint32_t underflows() const { return underflows_.load(std::memory_order_acquire); }
 
     // Times on the stream's clock, in seconds: now, and when the first frame of this period
@@ -72,21 +75,14 @@ class OutputRenderer {
         size_t frames = 0;
         bool progress = false;
     };
-    // A buffer whose frames have all gone into the converter, waiting to be heard.
-    struct Ending {
-        WaveBuffer* buffer = nullptr;
-        double inputEnd = 0;  // input frames fed up to its end
-        double heardAt = -1;  // on the stream's clock; below 0 until its end is converted
-    };
 
     void serviceReset();
-    void returnAll();
+    void returnAll(double now);
     bool stageNextChunk();
     void finishCurrent();
-    void releaseHeard(double now);
-    // Times the endings the output has reached: `generated` frames from `offset` on in this
-    // period, covering input up to emitted_ (with `all`: every ending so far).
-    void timeEndings(size_t offset, size_t generated, double ratio, bool all);
+    // The output gave out `generated` frames from `offset` on in this period.
+    void reached(size_t offset, size_t generated, double ratio);
+    double heardAt(size_t offset) const;
     Step convert(float* out, size_t frames, double ratio);
     Step flushTail(float* out, size_t frames, double ratio);
     void starve();
@@ -105,7 +101,6 @@ class OutputRenderer {
     int streamChannels_ = 2;
     double streamRate_ = 44100;
     std::vector<float> staged_;
-    std::vector<Ending> endings_;  // a ring of capacity entries
     std::vector<float> converted_;
     Resampler resampler_;
 
@@ -120,8 +115,7 @@ class OutputRenderer {
     bool starved_ = false;   // ran dry while playing; the next buffer starts after a gap
     double fedInput_ = 0;    // input frames decoded since the converter's last reset
     double emitted_ = 0;     // how far into that input the output has come
-    size_t endingsHead_ = 0;
-    size_t endingsCount_ = 0;
+    HeardTimeline timeline_;
     Clock clock_;             // of the period being rendered
     double framesClock_ = 0;  // for render() without a clock
 

@@ -93,7 +93,7 @@ int PortAudioOutputDevice::reset() {
     }
     checkStream();
     if (!stream_.running()) {
-        renderer_.returnAllNow();
+        renderer_.returnAllNow(monotonicSeconds());
         return DeviceError::kNone;
     }
     const uint64_t ticket = renderer_.requestReset();
@@ -107,7 +107,7 @@ int PortAudioOutputDevice::reset() {
             // The callback has stopped coming: the sound system is stuck. Waiting for it to
             // stop the stream could take forever, so give the stream up at once.
             stream_.abandon();
-            renderer_.returnAllNow();
+            renderer_.returnAllNow(monotonicSeconds());
             failStream(DeviceError::kNotResponding,
                        "The sound device stopped responding; playback was given up. Sound "
                        "works again once the sound server responds.");
@@ -144,7 +144,7 @@ void PortAudioOutputDevice::checkStream() {
     if (stream_.endedByItself()) {
         // Stopped, not closed: the owner still closes the device as after any playback.
         stream_.abort();
-        renderer_.returnAllNow();
+        renderer_.returnAllNow(monotonicSeconds());
         failStream(DeviceError::kStreamFailed);
     }
 }
@@ -169,7 +169,7 @@ void PortAudioOutputDevice::closeAndReturnAll() {
     if (!stream_.close()) {
         failStream(DeviceError::kNotResponding, stream_.details());
     }
-    renderer_.returnAllNow();
+    renderer_.returnAllNow(monotonicSeconds());
 }
 
 }  // namespace murmelix

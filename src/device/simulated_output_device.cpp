@@ -135,7 +135,7 @@ void SimulatedOutputDevice::play(uint64_t frames) {
     const uint32_t blockAlign = format_.blockAlign;
     for (;;) {
         while (!queue_.empty() && queue_.front()->length - offset_ < blockAlign) {
-            finishFront();  // nothing (more) to play in it
+            finishFront(true);  // nothing (more) to play in it
         }
         if (frames == 0) {
             return;
@@ -163,12 +163,13 @@ void SimulatedOutputDevice::play(uint64_t frames) {
 
 void SimulatedOutputDevice::returnAll() {
     while (!queue_.empty()) {
-        finishFront();
+        finishFront(offset_ > 0);  // only the one playing has sounded, if it began
     }
     playing_ = starved_ = false;
 }
 
-void SimulatedOutputDevice::finishFront() {
+void SimulatedOutputDevice::finishFront(bool sounded) {
+    queue_.front()->sounded = sounded;
     done_.push(queue_.front());
     queue_.pop_front();
     offset_ = 0;

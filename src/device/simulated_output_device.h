@@ -61,7 +61,7 @@ class SimulatedOutputDevice final : public OutputDevice {
     int checkOpen(int deviceId, const WaveFormat& format, bool queryOnly);
     void play(uint64_t frames);
     void returnAll();
-    void finishFront();
+    void finishFront(bool sounded);
 
     bool open_ = false;
     bool dead_ = false;

@@ -153,6 +153,7 @@ void Transport::MakeOqt() {
     }
     parts_.source.beginRun();
     synth_.beginRandomRun();
+    heardCount_ = 0;
     parts_.device.pause();
     for (int32_t slot = 0; slot < Synthesizer::kSlots; ++slot) {
         synth_.setCurrentSlot(slot);
@@ -255,7 +256,8 @@ void Transport::pumpDone() {
         }
         parts_.ui.messageBox(kWaveOutError, error, MessageIcon::Error, MessageButtons::Ok);
     }
-    for (size_t i = 0; i < done.size(); ++i) {
+    for (const WaveBuffer* buffer : done) {
+        heardCount_ += buffer->sounded ? 1 : 0;
         WaveOutDone();
     }
 }
@@ -296,7 +298,7 @@ void Transport::finishDrained() {
     synth_.freeMixedBlocks();
     SetTransportMode(TransportMode::tmIdle);
     if (parts_.session.recordingActive) {
-        parts_.workflow.finishRecording(synth_.generatedCount());
+        parts_.workflow.finishRecording(heardCount_);
         parts_.host.sessionChanged();
     }
 }

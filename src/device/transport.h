@@ -68,6 +68,8 @@ class Transport {
     int speedPercent() const { return speedPercent_; }
     // The device failed while playing since the last start (the error has been shown).
     bool streamFailed() const { return !reportedStreamError_.empty(); }
+    // Segments of the current (or last) OQT that have sounded, by the output's account.
+    int32_t heardCount() const { return heardCount_; }
 
     // Settings the window keeps: the playback device, and whether an OQT stops by itself.
     int outputDeviceId = -1;
@@ -97,6 +99,7 @@ class Transport {
     int speedPercent_ = 100;
     int openedPercent_ = 100;
     std::string reportedStreamError_;
+    int32_t heardCount_ = 0;
 };
 
 }  // namespace murmelix

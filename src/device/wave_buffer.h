@@ -21,6 +21,9 @@ struct WaveBuffer {
     int64_t user = 0;
     // Set when the buffer comes back; cleared when it is written or added.
     bool done = false;
+    // Output: set when the buffer comes back if any of it was heard (all of it, unless a
+    // stop cut it short); clear for buffers a stop returned before their turn.
+    bool sounded = false;
 };
 
 }  // namespace murmelix

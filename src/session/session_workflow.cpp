@@ -9,9 +9,7 @@
 
 namespace murmelix {
 
-namespace {
-
-}  // namespace
+namespace {}  // namespace
 
 SessionWorkflow::SessionWorkflow(Session& session, SessionHooks hooks)
     : session_(session), hooks_(std::move(hooks)) {}
@@ -55,14 +53,14 @@ bool SessionWorkflow::appendEntry(int32_t start, int32_t length, int32_t number,
     return true;
 }
 
-void SessionWorkflow::finishRecording(int32_t generatedCount) {
+void SessionWorkflow::finishRecording(int32_t heardCount) {
     if (!session_.recordingActive) {
         return;
     }
     session_.recordingActive = false;
     SEQUENCE* last = session_.last();
     if (last != nullptr) {
-        const int64_t heard = std::max<int64_t>(int64_t{generatedCount} - kUnheardAtStop, 0);
+        const int64_t heard = std::max<int64_t>(heardCount, 0);
         if (static_cast<int64_t>(last->entries.size()) > heard) {
             last->entries.resize(static_cast<size_t>(heard));
         }

@@ -16,10 +16,6 @@ namespace murmelix {
 class SessionWorkflow {
   public:
     static constexpr const char* kQuestionPrompt = "Please enter your comment or question:";
-    // The output ring holds 20 buffers: when a generation stops, the one sounding is kept
-    // and the 19 queued behind it were never heard.
-    static constexpr int32_t kUnheardAtStop = 19;
-
     explicit SessionWorkflow(Session& session, SessionHooks hooks = {});
 
     void toggleRecordMode();
@@ -31,10 +27,11 @@ class SessionWorkflow {
     // sequence. Ignored (false) unless recording is active.
     bool appendEntry(int32_t start, int32_t length, int32_t number, const std::string& label,
                      bool fade, int32_t index);
-    // The last buffer of a stopped generation came back after `generatedCount` segments
-    // had been queued: keeps the entries that were heard (generatedCount - 19); a sequence
-    // left without any is removed again. Ignored unless recording is active.
-    void finishRecording(int32_t generatedCount);
+    // The last buffer of a stopped generation came back and `heardCount` segments had
+    // sounded (the output says which; when a stop cuts a full ring short, that is all but
+    // the 19 queued behind the one sounding): keeps the entries of those; a sequence left
+    // without any is removed again. Ignored unless recording is active.
+    void finishRecording(int32_t heardCount);
 
     bool previous();
     bool next();

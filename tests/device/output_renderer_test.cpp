@@ -132,9 +132,69 @@ TEST(OutputRendererTest, PlaybackRateChangesHowLongABufferLasts) {
         WaveBuffer buffer = bufferOver(bytes);
         rig.renderer.submit(&buffer);
         const size_t frames = rig.renderUntilBack(1, 10 * 44100);
-        // The buffer comes back once its last chunk (256 frames, 23 ms at half speed) went
-        // into the converter.
-        EXPECT_NEAR(static_cast<double>(frames) / 44100, c.seconds, 0.03) << c.rate;
+        EXPECT_NEAR(static_cast<double>(frames) / 44100, c.seconds, 0.012) << c.rate;
+    }
+}
+
+// Periods of 256 frames at 44100 Hz on a clock whose sound comes out `latency` later.
+struct LateClock {
+    double now = 0;
+    double latency = 0;
+    void render(Rig& rig, double seconds) {
+        std::vector<float> out(256 * 2);
+        for (const double end = now + seconds; now < end; now += 256 / 44100.0) {
+            rig.renderer.render(out.data(), 256, {now, now + latency});
+            rig.done.drain(rig.back);
+        }
+    }
+};
+
+TEST(OutputRendererTest, ABufferComesBackWhenItsLastFrameIsHeard) {
+    const WaveFormat format = pcmFormat(22050, 1, 16);
+    const auto bytes = sineBytes(format, 440.0, 11025);  // half a second
+    const struct {
+        double latency;
+        uint32_t rate;
+        double heardAt;
+    } cases[] = {
+        {0, 0x10000, 0.5}, {0.08, 0x10000, 0.58}, {0.08, 0x20000, 0.33}, {0.2, 0x8000, 1.2}};
+    for (const auto& c : cases) {
+        Rig rig(format, 44100);
+        rig.renderer.setRate(c.rate);
+        WaveBuffer buffer = bufferOver(bytes);
+        rig.renderer.submit(&buffer);
+        LateClock clock{0, c.latency};
+        while (rig.back.empty() && clock.now < 3) {
+            clock.render(rig, 256 / 44100.0);
+        }
+        EXPECT_NEAR(clock.now, c.heardAt, 0.012) << c.latency << " s, rate " << c.rate;
+        EXPECT_TRUE(buffer.sounded);
+    }
+}
+
+// A stop returns every buffer at once; only those whose sound had begun count as sounded.
+TEST(OutputRendererTest, AStopMarksTheBuffersThatHadBegunToSound) {
+    const WaveFormat format = pcmFormat(22050, 1, 16);
+    const auto bytes = sineBytes(format, 440.0, 2205);  // 100 ms each, heard 50 ms late
+    const struct {
+        double playedSeconds;
+        std::vector<bool> sounded;
+    } cases[] = {
+        {0.03, {false, false, false}}, {0.12, {true, false, false}}, {0.17, {true, true, false}}};
+    for (const auto& c : cases) {
+        Rig rig(format, 44100);
+        std::vector<WaveBuffer> buffers(3, bufferOver(bytes));
+        for (auto& b : buffers) {
+            rig.renderer.submit(&b);
+        }
+        LateClock clock{0, 0.05};
+        clock.render(rig, c.playedSeconds);
+        rig.renderer.returnAllNow(clock.now);
+        rig.done.drain(rig.back);
+        ASSERT_EQ(rig.back.size(), 3u);
+        for (size_t i = 0; i < 3; ++i) {
+            EXPECT_EQ(buffers[i].sounded, c.sounded[i]) << c.playedSeconds << " s, buffer " << i;
+        }
     }
 }
 

@@ -23,61 +23,8 @@ namespace {
 using std::chrono::milliseconds;
 using std::chrono::steady_clock;
 using testing::pcmFormat;
+using testing::PrivateSoundServer;
 using testing::sineBytes;
-
-// A sound server of this test's own, so that killing it leaves the shared one alone. This
-// process is pointed at it for the test's duration.
-class PrivateSoundServer {
-  public:
-    PrivateSoundServer() {
-        char pattern[] = "/tmp/murmelix-private-XXXXXX";
-        if (mkdtemp(pattern) == nullptr) {
-            return;
-        }
-        folder_ = pattern;
-        const char* previous = std::getenv("PULSE_SERVER");
-        previous_ = previous != nullptr ? previous : "";
-        hadPrevious_ = previous != nullptr;
-        started_ = script("start") == 0;
-        setenv("PULSE_SERVER", ("unix:" + folder_ + "/native").c_str(), 1);
-    }
-
-    ~PrivateSoundServer() {
-        if (hadPrevious_) {
-            setenv("PULSE_SERVER", previous_.c_str(), 1);
-        } else {
-            unsetenv("PULSE_SERVER");
-        }
-        if (!folder_.empty()) {
-            script("stop");
-            std::filesystem::remove_all(folder_);
-        }
-    }
-
-    bool started() const { return started_; }
-
-    // As a crash would: no goodbye to the clients.
-    void kill() {
-        std::ifstream pidFile(folder_ + "/pid");
-        pid_t pid = 0;
-        if (pidFile >> pid && pid > 0) {
-            ::kill(pid, SIGKILL);
-        }
-    }
-
-  private:
-    int script(const char* command) const {
-        const std::string line = "MURMELIX_PULSE_DIR='" + folder_ +
-                                 "' MURMELIX_PULSE_SINK=murmelix_private '" +
-                                 testing::soundServerScript() + "' " + command + " >/dev/null 2>&1";
-        return std::system(line.c_str());
-    }
-
-    std::string folder_;
-    std::string previous_;
-    bool hadPrevious_ = false;
-    bool started_ = false;
-};
 
 // The ALSA "pulse" device reaches whichever server PULSE_SERVER names when it opens.
 int pulseDevice(DeviceList::Direction direction) {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -55,6 +56,63 @@ inline bool reachTestSoundServer() {
             GTEST_SKIP() << "no sound server answers; start scripts/sound-server.sh"; \
         }                                                                             \
     } while (false)
+
+// A sound server of the test's own, so that killing or freezing it leaves the shared one
+// alone. This process (and what it starts) is pointed at it for the test's duration.
+class PrivateSoundServer {
+  public:
+    PrivateSoundServer() {
+        char pattern[] = "/tmp/murmelix-private-XXXXXX";
+        if (mkdtemp(pattern) == nullptr) {
+            return;
+        }
+        folder_ = pattern;
+        const char* previous = std::getenv("PULSE_SERVER");
+        previous_ = previous != nullptr ? previous : "";
+        hadPrevious_ = previous != nullptr;
+        started_ = script("start") == 0;
+        setenv("PULSE_SERVER", ("unix:" + folder_ + "/native").c_str(), 1);
+    }
+
+    ~PrivateSoundServer() {
+        if (hadPrevious_) {
+            setenv("PULSE_SERVER", previous_.c_str(), 1);
+        } else {
+            unsetenv("PULSE_SERVER");
+        }
+        if (!folder_.empty()) {
+            signal(SIGCONT);
+            script("stop");
+            std::filesystem::remove_all(folder_);
+        }
+    }
+
+    bool started() const { return started_; }
+    static std::string sink() { return "murmelix_private"; }
+
+    // SIGKILL as a crash would (no goodbye to the clients), SIGSTOP to freeze it, SIGCONT.
+    void signal(int number) const {
+        std::ifstream pidFile(folder_ + "/pid");
+        pid_t pid = 0;
+        if (pidFile >> pid && pid > 0) {
+            ::kill(pid, number);
+        }
+    }
+    void kill() const { signal(SIGKILL); }
+
+  private:
+    int script(const char* command) const {
+        const std::string line = "MURMELIX_PULSE_DIR='" + folder_ +
+                                 "' MURMELIX_PULSE_SINK=" + sink() + " '" + soundServerScript() +
+                                 "' " + command + " >/dev/null 2>&1";
+        return std::system(line.c_str());
+    }
+
+    std::string folder_;
+    std::string previous_;
+    bool hadPrevious_ = false;
+    bool started_ = false;
+};
 
 // Records what the null sink plays, through its monitor, with PulseAudio's own recorder
 // (so the check does not rely on the input device under test): 16-bit mono at 44100 Hz.

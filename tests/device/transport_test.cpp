@@ -69,14 +69,26 @@ TEST(TransportTest, OqtKeepsTwentyBuffersQueuedAndShowsEachSegmentAsItStarts) {
     EXPECT_EQ(rig.host.modes, (std::vector<M>{M::tmRandomPlay, M::tmIdle}));
 }
 
-TEST(TransportTest, StopBeforeTheFirstBufferEndsKeepsOneEntryAndEmptyRecordingIsRemoved) {
-    TransportRig rig;
-    rig.session.recordMode = true;
-    rig.transport.MakeOqt();
-    rig.transport.StopPlayback();
-    ASSERT_TRUE(rig.drain());
-    ASSERT_EQ(rig.session.count(), 1);
-    EXPECT_EQ(rig.session.last()->entries.size(), 1u);
+// The session keeps the segments that sounded: none when Stop comes before the first
+// sample, the first one when Stop cuts it short.
+TEST(TransportTest, StopWithinTheFirstSegmentKeepsWhatSounded) {
+    const struct {
+        uint64_t playedMs;
+        int sequences;
+    } cases[] = {{0, 0}, {10, 1}};
+    for (const auto& c : cases) {
+        TransportRig rig;
+        rig.session.recordMode = true;
+        rig.transport.MakeOqt();
+        rig.device.advance(c.playedMs);
+        rig.transport.StopPlayback();
+        ASSERT_TRUE(rig.drain());
+        ASSERT_EQ(rig.session.count(), c.sequences) << c.playedMs;
+        if (c.sequences > 0) {
+            EXPECT_EQ(rig.session.last()->entries.size(), 1u);
+        }
+        EXPECT_EQ(rig.transport.heardCount(), c.sequences);
+    }
 }
 
 TEST(TransportTest, TimedOqtArmsTheTimerAndPauseComesUpAtStop) {

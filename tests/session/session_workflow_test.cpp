@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace murmelix {
@@ -32,13 +33,14 @@ class SessionWorkflowTest : public ::testing::Test {
         ::tzset();
     }
 
-    // Records one generation that queued `generated` segments (one entry each).
+    // Records one generation that queued `generated` segments (one entry each) and was
+    // stopped with a full ring: all but 19 were heard.
     void record(int32_t generated) {
         workflow_.beginSequence();
         for (int32_t n = 1; n <= generated; ++n) {
             workflow_.appendEntry(n * 100, 50, n, "", false, n % 7);
         }
-        workflow_.finishRecording(generated);
+        workflow_.finishRecording(std::max(generated - 19, 0));
     }
 
     Session session_;
@@ -83,17 +85,17 @@ TEST_F(SessionWorkflowTest, BeginSequenceStampsAsksAndStartsRecording) {
 
 TEST_F(SessionWorkflowTest, FinishRecordingKeepsWhatWasHeard) {
     struct Case {
-        int32_t generated;
+        int32_t heard;
         int32_t entriesAppended;
         int32_t kept;  // 0: the sequence is removed again
     };
     const Case cases[] = {
-        {20, 20, 1}, {21, 21, 2}, {30, 30, 11}, {25, 25, 6}, {19, 19, 0},
-        {5, 5, 0},   {0, 0, 0},   {30, 10, 10}, {30, 0, 0},
+        {1, 20, 1}, {2, 21, 2}, {11, 30, 11}, {6, 25, 6}, {0, 19, 0},
+        {0, 5, 0},  {0, 0, 0},  {11, 10, 10}, {11, 0, 0}, {-1, 3, 0},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.generated) + " generated, " +
-                     std::to_string(c.entriesAppended) + " appended");
+        SCOPED_TRACE(std::to_string(c.heard) + " heard, " + std::to_string(c.entriesAppended) +
+                     " appended");
         Session session;
         SessionWorkflow workflow(session);
         session.appendSequence({"earlier", "", "", {{1, 1, 1, 1, "", false}}});
@@ -102,7 +104,7 @@ TEST_F(SessionWorkflowTest, FinishRecordingKeepsWhatWasHeard) {
         for (int32_t n = 1; n <= c.entriesAppended; ++n) {
             ASSERT_TRUE(workflow.appendEntry(n, 1, n, "", false, 0));
         }
-        workflow.finishRecording(c.generated);
+        workflow.finishRecording(c.heard);
         EXPECT_FALSE(session.recordingActive);
         if (c.kept == 0) {
             ASSERT_EQ(session.count(), 1);
