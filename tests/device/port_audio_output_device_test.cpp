@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <thread>
@@ -342,6 +343,68 @@ TEST(PortAudioOutputDeviceTest, PauseHoldsTheBufferUntilRestart) {
     EXPECT_TRUE(collect(device, 1, milliseconds(600)).empty());
     device.restart();
     EXPECT_EQ(collect(device, 1, milliseconds(2000)).size(), 1u);
+}
+
+}  // namespace
+}  // namespace murmelix
+
+namespace murmelix {
+namespace {
+
+// The longest run of digital silence between the first and the last sound, in samples.
+size_t longestSilence(const std::vector<float>& samples) {
+    const size_t first = firstHeard(samples);
+    size_t longest = 0;
+    size_t run = 0;
+    for (size_t i = first; i < samples.size(); ++i) {
+        run = samples[i] == 0.0f ? run + 1 : 0;
+        longest = std::max(longest, run);
+    }
+    return longest;
+}
+
+// The speed slider moved every 20 ms while both cores are busy with other work: the sound
+// must never drop out.
+TEST(PortAudioOutputDeviceTest, SpeedChangesUnderLoadLeaveNoGaps) {
+    MURMELIX_REQUIRE_SOUND_SERVER();
+    const WaveFormat format = pcmFormat(22050, 1, 16);
+    const auto bytes = sineBytes(format, 440.0, 22050 * 30, 0.3);
+    PortAudioOutputDevice device;
+    std::atomic<bool> busy{true};
+    std::vector<std::thread> load;
+    for (int i = 0; i < 2; ++i) {
+        load.emplace_back([&busy] {
+            volatile uint64_t spin = 0;
+            while (busy.load(std::memory_order_relaxed)) {
+                spin = spin + 1;
+            }
+        });
+    }
+    MonitorRecorder monitor;
+    std::this_thread::sleep_for(milliseconds(300));
+    ASSERT_EQ(device.open(-1, format, false), 0);
+    WaveBuffer buffer;
+    buffer.data = bytes.data();
+    buffer.length = static_cast<uint32_t>(bytes.size());
+    ASSERT_EQ(device.write(&buffer), 0);
+    for (int step = 0; step < 500; ++step) {
+        const int percent = 50 + (step * 37) % 151;
+        device.setPlaybackRate(OutputDevice::rateFromPercent(percent));
+        std::this_thread::sleep_for(milliseconds(20));
+    }
+    device.reset();
+    device.close();
+    busy.store(false);
+    for (auto& thread : load) {
+        thread.join();
+    }
+    std::vector<float> playing = monitor.stop();
+    // Up to the stop: cut the recording where the sound ends for good.
+    while (!playing.empty() && std::fabs(playing.back()) < kHeard) {
+        playing.pop_back();
+    }
+    EXPECT_LT(longestSilence(playing), static_cast<size_t>(0.005 * MonitorRecorder::kRate));
+    EXPECT_EQ(device.underflowCount(), 0u);
 }
 
 }  // namespace
