@@ -2,7 +2,9 @@
 # Live OQT through the real sound path (PortAudio -> PulseAudio null sink):
 #  1. CPU time of a live OQT of the demo recording as a share of one core (target < 5 %);
 #  2. underflows during an OQT of 20 ms segments while both cores are busy with another
-#     process (target 0).
+#     process (target 0);
+#  3. the time from Stop to silence and from a speed change to the changed sound, as the
+#     monitor hears them (target under 100 ms each; bench_live_latency).
 # Usage: bench/live_oqt.sh [SECONDS]   (default 60; needs scripts/build.sh default)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -22,6 +24,8 @@ measure() {
     echo "$times" | awk -v u="$underflows" '{ printf "%.2f %% of one core over %.1f s, %s underflows\n", 100 * ($2 + $3) / $4, $4, u }'
 }
 
+echo "how quickly the sound follows Stop and the speed slider:"
+"$build/bench/bench_live_latency"
 echo "live OQT, default segments (80 ms):"
 measure
 echo "live OQT, 20 ms segments, both cores busy:"
