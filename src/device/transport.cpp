@@ -245,8 +245,9 @@ void Transport::SetPlaybackSpeed(int percent) {
 void Transport::pumpDone() {
     std::vector<WaveBuffer*> done;
     parts_.device.pollDone(done);
-    const std::string& error = parts_.device.lastError();
-    if (!error.empty() && error != reportedStreamError_) {
+    const std::string error = parts_.device.lastError();
+    const bool newError = !error.empty() && error != reportedStreamError_;
+    if (newError) {
         reportedStreamError_ = error;
         // The sound went away under us: stop as the Stop button would, so that the ring
         // drains and the program returns to idle with what it had.
@@ -254,11 +255,14 @@ void Transport::pumpDone() {
             mode_ == TransportMode::tmSessionPlay) {
             StopPlayback();
         }
-        parts_.ui.messageBox(kWaveOutError, error, MessageIcon::Error, MessageButtons::Ok);
     }
     for (const WaveBuffer* buffer : done) {
         heardCount_ += buffer->sounded ? 1 : 0;
         WaveOutDone();
+    }
+    // Said once the window shows the idle state it is back in.
+    if (newError) {
+        parts_.ui.messageBox(kWaveOutError, error, MessageIcon::Error, MessageButtons::Ok);
     }
 }
 
