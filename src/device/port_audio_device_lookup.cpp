@@ -1,7 +1,9 @@
 #include "device/port_audio_device_lookup.h"
 
 #include <algorithm>
+#include <memory>
 
+#include "device/blocking_call.h"
 #include "device/device_error.h"
 #include "device/resampler.h"
 #include "device/sound_device.h"
@@ -52,11 +54,22 @@ int PortAudioDeviceLookup::prepare(DeviceList::Direction direction, int deviceId
     parameters.sampleFormat = paFloat32;
     parameters.suggestedLatency = std::max(
         output ? info->defaultLowOutputLatency : info->defaultLowInputLatency, kLatencySeconds);
-    const PaError supported = output ? Pa_IsFormatSupported(nullptr, &parameters, stream.rate)
-                                     : Pa_IsFormatSupported(&parameters, nullptr, stream.rate);
-    if (supported != paFormatIsSupported) {
-        details = PortAudioLibrary::describe(supported);
-        return supported;
+    // The check opens the device, which waits for the sound server.
+    auto supported = std::make_shared<PaError>(paNoError);
+    const PaStreamParameters asked = parameters;
+    const double rate = stream.rate;
+    if (!BlockingCall::run(
+            [=] {
+                *supported = output ? Pa_IsFormatSupported(nullptr, &asked, rate)
+                                    : Pa_IsFormatSupported(&asked, nullptr, rate);
+            },
+            PortAudioLibrary::kStartDeadline)) {
+        details = PortAudioLibrary::describe(paTimedOut);
+        return DeviceError::kNotResponding;
+    }
+    if (*supported != paFormatIsSupported) {
+        details = PortAudioLibrary::describe(*supported);
+        return *supported;
     }
     return DeviceError::kNone;
 }

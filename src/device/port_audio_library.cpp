@@ -5,6 +5,8 @@
 #include <pa_linux_alsa.h>
 #include <portaudio.h>
 
+#include <memory>
+
 #include "base/text_format.h"
 #include "device/blocking_call.h"
 
@@ -22,10 +24,26 @@ PortAudioLibrary::PortAudioLibrary() {
     snd_lib_error_set_handler(&ignoreAlsaMessage);
     jack_set_error_function(&ignoreJackMessage);
     jack_set_info_function(&ignoreJackMessage);
-    status_ = Pa_Initialize();
+    if (BlockingCall::stillRunning() > 0) {
+        status_ = paTimedOut;  // the sound system is still stuck on an earlier call
+        return;
+    }
+    auto status = std::make_shared<PaError>(paNoError);
+    const bool inTime =
+        BlockingCall::run([status] { *status = Pa_Initialize(); }, kStartDeadline,
+                          [status] {
+                              if (*status == paNoError) {
+                                  Pa_Terminate();  // nobody holds this start any more
+                              }
+                          });
+    status_ = inTime ? *status : paTimedOut;
 }
 
 std::string PortAudioLibrary::describe(int error) {
+    if (error == paTimedOut) {
+        return "The sound system did not answer (the sound server may be frozen or busy); try "
+               "again once it responds.";
+    }
     std::string text = formatText("%s (PortAudio error %d)", Pa_GetErrorText(error), error);
     if (error == paUnanticipatedHostError) {
         const PaHostErrorInfo* host = Pa_GetLastHostErrorInfo();

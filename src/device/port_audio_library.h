@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <string>
 
 namespace murmelix {
@@ -11,8 +12,14 @@ namespace murmelix {
 // stderr for every name without hardware behind it. Their message hooks are pointed at
 // nothing before the scan, which keeps the command-line tool's output readable; PortAudio's
 // own results still report every failure.
+//
+// Starting PortAudio asks the sound server about its devices, which a frozen server never
+// answers: the start runs with a deadline (kStartDeadline) and, when it misses it, the holder
+// reports paTimedOut; no further start is tried while one is still stuck.
 class PortAudioLibrary {
   public:
+    static constexpr std::chrono::milliseconds kStartDeadline{3000};
+
     PortAudioLibrary();
     ~PortAudioLibrary();
     PortAudioLibrary(const PortAudioLibrary&) = delete;

@@ -210,6 +210,13 @@ TEST_F(HeardSoundTest, AFrozenSoundServerNeverHoldsTheTool) {
         std::this_thread::sleep_for(200ms);
         EXPECT_NEAR(soundingMs(monitor.stop()), 300, 10) << c.arguments;
     }
+    // Starting while the server is frozen gives up after the start's deadline.
+    server.signal(SIGSTOP);
+    Background late(expand("play {dir}/short.wav"), path("err.txt"));
+    const int status = late.waitFor(6s);
+    server.signal(SIGCONT);
+    EXPECT_EQ(status, 1);
+    EXPECT_NE(slurp(path("err.txt")).find("did not answer"), std::string::npos);
 }
 
 TEST_F(HeardSoundTest, ADeadSoundServerFailsTheRunQuietly) {
