@@ -123,15 +123,21 @@ double ms(Clock::duration d) {
     return std::chrono::duration<double, std::milli>(d).count();
 }
 
-// Stop to the last sound above silence.
-double stopToSilence(Monitor& monitor, const std::vector<uint8_t>& sound) {
-    murmelix::PortAudioOutputDevice device;
+// The sound playing on a freshly opened device for 700 ms.
+void startPlaying(murmelix::PortAudioOutputDevice& device, murmelix::WaveBuffer& buffer,
+                  const std::vector<uint8_t>& sound) {
     device.open(-1, monoFormat(), false);
-    murmelix::WaveBuffer buffer;
     buffer.data = sound.data();
     buffer.length = static_cast<uint32_t>(sound.size());
     device.write(&buffer);
     std::this_thread::sleep_for(700ms);
+}
+
+// Stop to the last sound above silence.
+double stopToSilence(Monitor& monitor, const std::vector<uint8_t>& sound) {
+    murmelix::PortAudioOutputDevice device;
+    murmelix::WaveBuffer buffer;
+    startPlaying(device, buffer, sound);
     const auto stop = Clock::now();
     device.reset();
     device.close();
@@ -148,12 +154,8 @@ double stopToSilence(Monitor& monitor, const std::vector<uint8_t>& sound) {
 // A speed change to the first 5 ms of the doubled pitch.
 double speedToPitch(Monitor& monitor, const std::vector<uint8_t>& sound) {
     murmelix::PortAudioOutputDevice device;
-    device.open(-1, monoFormat(), false);
     murmelix::WaveBuffer buffer;
-    buffer.data = sound.data();
-    buffer.length = static_cast<uint32_t>(sound.size());
-    device.write(&buffer);
-    std::this_thread::sleep_for(700ms);
+    startPlaying(device, buffer, sound);
     const auto change = Clock::now();
     device.setPlaybackRate(murmelix::OutputDevice::rateFromPercent(200));
     std::this_thread::sleep_for(400ms);

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: the default build's suite, the same
-# suite under the sanitizers, and a short run of every fuzz target.
+# Installs what is missing, builds, and runs every test: the formatting check, the default
+# build's suite (warnings are errors in every build), the same suite under the sanitizers,
+# and a short run of every fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh --tests
@@ -24,6 +25,12 @@ if command -v pulseaudio >/dev/null; then
 else
     echo "no PulseAudio server program here: the tests that need real sound are skipped"
 fi
+
+echo "== format"
+set +e
+git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
+record $?
+set -e
 
 echo "== build (default)"
 scripts/build.sh default
