@@ -1,12 +1,14 @@
 #include "app/form_font_settings.h"
 
+#include "app/form_text.h"
+
 #include <algorithm>
 #include <cmath>
 
 namespace murmelix {
 
 QFont FormFontSettings::toFont(const FontSettings& settings) {
-    QFont font(QString::fromUtf8(settings.name));
+    QFont font(FormText::fromBytes(settings.name));
     // A size Qt cannot use (0 or below) would leave the font at an unusable size.
     font.setPointSize(std::clamp(settings.size, 1, 1000));
     font.setBold(settings.bold);

@@ -35,6 +35,7 @@
 #include "app/form_session_edit.h"
 #include "app/form_settings.h"
 #include "app/form_speed_control_window.h"
+#include "app/form_text.h"
 #include "app/form_visual_feedback_window.h"
 #include "app/form_write_rn.h"
 #include "app/ini_location.h"
@@ -276,7 +277,7 @@ MessageResult TFormMain::messageBox(const std::string& caption, const std::strin
             qbuttons = QMessageBox::Retry | QMessageBox::Cancel;
             break;
     }
-    QMessageBox box(qicon, QString::fromUtf8(caption), QString::fromUtf8(text), qbuttons, this);
+    QMessageBox box(qicon, FormText::fromBytes(caption), FormText::fromBytes(text), qbuttons, this);
     switch (box.exec()) {
         case QMessageBox::Yes:
             return MessageResult::Yes;
@@ -324,7 +325,7 @@ std::string TFormMain::caption() const {
 }
 
 void TFormMain::setCaption(const std::string& text) {
-    setWindowTitle(QString::fromUtf8(text));
+    setWindowTitle(FormText::fromBytes(text));
 }
 
 void TFormMain::processEvents() {
@@ -360,7 +361,7 @@ bool TFormMain::showProgress(const std::string& text, int64_t done, int64_t tota
         return true;
     }
     if (progress_ == nullptr) {
-        progress_ = new QProgressDialog(QString::fromUtf8(text), "&Cancel", 0, 1000, this);
+        progress_ = new QProgressDialog(FormText::fromBytes(text), "&Cancel", 0, 1000, this);
         progress_->setObjectName("ProgressDialog");
         progress_->setWindowTitle(QString::fromUtf8(Program::kDefaultCaption));
         progress_->setWindowModality(Qt::WindowModal);
@@ -378,7 +379,7 @@ void TFormMain::setStatusText(int panel, const std::string& text) {
         return;
     }
     // An emptied panel goes back to the text it was shown with.
-    status_[panel]->setText(QString::fromUtf8(text.empty() ? defaultStatus_[panel] : text));
+    status_[panel]->setText(FormText::fromBytes(text.empty() ? defaultStatus_[panel] : text));
 }
 
 // --- ProgramView ---------------------------------------------------------------------------

@@ -192,6 +192,7 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
     void buildToolWindows();
     void showToolWindows();
     void applyToolWindowSettings();
+    void placeToolWindows(QPoint speed, QPoint feedback);
     void captureToolWindowSettings(ProgramSettings& settings) const;
     void openByExtension(const QString& path);
     QWidget* buildSegmentsGroup();

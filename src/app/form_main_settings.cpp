@@ -9,10 +9,12 @@
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QWindow>
 
 #include "app/form_font_settings.h"
 #include "app/form_main.h"
 #include "app/form_settings.h"
+#include "app/form_text.h"
 #include "app/settings_binding.h"
 #include "app/settings_file.h"
 
@@ -48,10 +50,11 @@ void TFormMain::LoadSettings() {
     SettingsBinding::apply(settings_, *program_,
                            {static_cast<int>(options_.outputDevices.size()),
                             static_cast<int>(options_.inputDevices.size())});
-    showSettingsInWindow();
+    // The tool windows may be placed beside the main window: it goes to its place first.
     if (settings_.restWinPos) {
         restoreWindowPosition();
     }
+    showSettingsInWindow();
 }
 
 // The program holds the loaded values now; the controls show them without running their
@@ -87,6 +90,9 @@ void TFormMain::restoreWindowPosition() {
     for (const QScreen* screen : QGuiApplication::screens()) {
         if (screen->availableVirtualGeometry().contains(grip)) {
             move(place);
+            if (windowHandle() != nullptr) {
+                windowHandle()->setFramePosition(place);
+            }
             return;
         }
     }
@@ -119,7 +125,7 @@ void TFormMain::refreshRandomSourceMenu() {
     const RandomSource& source = program_->source;
     sourceKindItems_[static_cast<int>(source.kind())]->setChecked(true);
     sourceKindItems_[static_cast<int>(RandomSourceKind::File)]->setText(
-        QString::fromUtf8(source.fileItemCaption()));
+        FormText::fromBytes(source.fileItemCaption()));
     useAbs_->setChecked(source.useAbsolute());
     recBest_->setChecked(source.recordBestRate());
     recNew_->setChecked(source.recordNew());

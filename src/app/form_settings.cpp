@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "app/form_session_edit.h"
+#include "app/form_text.h"
 #include "app/program.h"
 
 namespace murmelix {
@@ -42,7 +43,7 @@ void fill(QComboBox* box, const std::vector<std::string>& names) {
     const QSignalBlocker quiet(box);
     box->clear();
     for (const std::string& name : names) {
-        box->addItem(QString::fromUtf8(name));
+        box->addItem(FormText::fromBytes(name));
     }
 }
 

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/form_font_settings.h"
+#include "app/form_text.h"
 
 namespace murmelix {
 
@@ -119,7 +120,7 @@ void TFormVisualFeedbackWindow::setSymbolFont(const FontSettings& font) {
 }
 
 void TFormVisualFeedbackWindow::prepareFonts() {
-    const QString family = QString::fromStdString(symbolFont_.name);
+    const QString family = FormText::fromBytes(symbolFont_.name);
     ownFont_ = FormFontSettings::toFont(symbolFont_);
     ownFontInstalled_ = QFontDatabase::hasFamily(family);
     symbol_ = SymbolFontMap::isSymbolFont(symbolFont_.name);
