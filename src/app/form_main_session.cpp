@@ -1,7 +1,6 @@
 // The "OQT Session" panel of the main window: its controls, their enabling and handlers.
 #include <QAction>
 #include <QApplication>
-#include <QFontDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -16,6 +15,7 @@
 #include "app/form_main.h"
 
 #include "app/command_enabling.h"
+#include "app/form_font_settings.h"
 #include "app/form_text.h"
 
 namespace murmelix {
@@ -245,10 +245,8 @@ void TFormMain::EditAnswerChange() {
 }
 
 void TFormMain::MemoCueLabelsMouseDown() {
-    bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, cueLabels_->font(), this);
-    if (ok) {
-        cueLabels_->setFont(chosen);
+    if (const std::optional<QFont> chosen = FormFontSettings::choose(this, cueLabels_->font())) {
+        cueLabels_->setFont(*chosen);
     }
 }
 

@@ -2,7 +2,6 @@
 
 #include <QCloseEvent>
 #include <QFontDatabase>
-#include <QFontDialog>
 #include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
@@ -260,12 +259,7 @@ void TFormVisualFeedbackWindow::setClientSize(QSize size) {
 }
 
 std::optional<QFont> TFormVisualFeedbackWindow::chooseFont(const QFont& current) {
-    bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, current, this, "Font");
-    if (!ok) {
-        return std::nullopt;
-    }
-    return font;
+    return FormFontSettings::choose(this, current, "Font");
 }
 
 void TFormVisualFeedbackWindow::Font1Click() {
