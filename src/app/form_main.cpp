@@ -15,8 +15,10 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QProcess>
 #include <QProgressDialog>
 #include <QRadioButton>
 #include <QSocketNotifier>
@@ -195,6 +197,9 @@ QWidget* TFormMain::buildPlayOqtGroup() {
     connect(forSeconds_, &QRadioButton::clicked, this, [this] { RadioGroupRandomPlayClick(); });
     connect(randomPlayTime_, &QSpinBox::valueChanged, this,
             [this] { CSpinEditRandomPlayTimeChange(); });
+    // A click into the box chooses "for ... s" as a change of its value does.
+    randomPlayTime_->installEventFilter(this);
+    randomPlayTime_->findChild<QLineEdit*>()->installEventFilter(this);
     return randomPlay_;
 }
 
@@ -448,8 +453,41 @@ void TFormMain::openWithDesktop(const std::string& path) {
     }
 }
 
+namespace {
+
+// xdg-open hands a file or address to the desktop's program for it and tells by its exit
+// status whether there was one; QDesktopServices only tells whether xdg-open started. Some
+// desktops run that program in the foreground, which keeps xdg-open running: after three
+// seconds of that the opening counts as done, and xdg-open goes on by itself (it is not
+// ended with the window).
+constexpr const char* kOpenScript =
+    "xdg-open \"$1\" >/dev/null 2>&1 </dev/null & opener=$!\n"
+    "for tick in $(seq 30); do\n"
+    "    kill -0 $opener 2>/dev/null || { wait $opener; exit $?; }\n"
+    "    sleep 0.1\n"
+    "done\n";
+// The shell's status for a command that is not there.
+constexpr int kNoXdgOpen = 127;
+
+}  // namespace
+
 bool TFormMain::openUrl(const QUrl& url) {
-    return QDesktopServices::openUrl(url);
+    const QString target = url.isLocalFile() ? url.toLocalFile() : url.toString();
+    auto* opener = new QProcess(this);
+    connect(opener, &QProcess::finished, this,
+            [this, opener, url, target](int code, QProcess::ExitStatus status) {
+                opener->deleteLater();
+                const bool opened = status == QProcess::NormalExit && code == 0;
+                if (!opened && !(code == kNoXdgOpen && QDesktopServices::openUrl(url))) {
+                    showError(formatText(kNoProgramFor, target.toStdString().c_str()));
+                }
+            });
+    opener->start("/bin/sh", {"-c", kOpenScript, "murmelix", target});
+    if (!opener->waitForStarted()) {
+        delete opener;
+        return QDesktopServices::openUrl(url);
+    }
+    return true;
 }
 
 std::optional<std::string> TFormMain::askSessionText(const std::string& prompt,
@@ -493,6 +531,14 @@ void TFormMain::closeEvent(QCloseEvent* event) {
     if (formSettings_->saveOnExit()) {
         SettingsFile::write(settingsPath_, currentSettings());
     }
+}
+
+bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress &&
+        (watched == randomPlayTime_ || watched->parent() == randomPlayTime_)) {
+        CSpinEditRandomPlayTimeChange();
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void TFormMain::dragEnterEvent(QDragEnterEvent* event) {

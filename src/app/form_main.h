@@ -108,7 +108,8 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
     virtual void showAbout();
     // The fractal formula dialog: its two fields on OK, nothing when cancelled.
     virtual std::optional<FractalFieldTexts> askFractalFormula();
-    // Opens a URL with the desktop; false when nothing could open it.
+    // Opens a URL with the desktop; false when nothing could open it. A failure that shows
+    // only later (the desktop has no program for the file) is reported then, naming it.
     virtual bool openUrl(const QUrl& url);
 
     // Handlers.
@@ -167,6 +168,7 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
 
   protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;

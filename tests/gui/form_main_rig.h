@@ -72,9 +72,10 @@ class ScriptedFormMain : public TFormMain {
         sessionTexts.pop_front();
         return text;
     }
+    bool realDesktop = false;  // hand URLs to the desktop's xdg-open after all
     bool openUrl(const QUrl& url) override {
         opened.push_back(url);
-        return desktopOpens;
+        return realDesktop ? TFormMain::openUrl(url) : desktopOpens;
     }
     bool askRecordingParameters(RecordingParameters&) override { return false; }
     // Echo and count dialogs: answered from queues, cancelled when empty.

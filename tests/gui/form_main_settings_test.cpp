@@ -9,9 +9,11 @@
 #include <QFileInfo>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTest>
 #include <QUrl>
 #include <functional>
 
@@ -171,6 +173,39 @@ namespace murmelix {
 namespace {
 
 // What the desktop cannot do, and a settings file that cannot be written, are said.
+// xdg-open that starts but has no program for the file exits with a failure: the message
+// names the file all the same.
+TEST(FormMainSettingsTest, AFailingXdgOpenIsReportedWithTheFileName) {
+    const struct {
+        const char* script;
+        size_t messages;
+    } cases[] = {
+        {"echo 'xdg-open: no method available for opening' \"$1\" >&2; exit 3", 1},
+        {"exit 0", 0},
+    };
+    const QByteArray path = qgetenv("PATH");
+    for (const auto& c : cases) {
+        Rig rig(QStringList{});
+        ASSERT_TRUE(QDir(rig.folder.path()).mkdir("bin"));
+        QFile opener(rig.folder.filePath("bin/xdg-open"));
+        ASSERT_TRUE(opener.open(QIODevice::WriteOnly));
+        opener.write(QByteArray("#!/bin/sh\n") + c.script + "\n");
+        opener.close();
+        opener.setPermissions(opener.permissions() | QFile::ExeOwner);
+        qputenv("PATH", rig.folder.filePath("bin").toUtf8() + ":" + path);
+        rig.form->realDesktop = true;
+        const QString file = rig.folder.filePath("speech.wav");
+        rig.form->openWithDesktop(file.toStdString());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return rig.form->findChildren<QProcess*>().empty(); }));
+        qputenv("PATH", path);
+        ASSERT_EQ(rig.form->messages.size(), c.messages) << c.script;
+        if (c.messages > 0) {
+            EXPECT_EQ(rig.form->messages[0].text,
+                      formatText(TFormMain::kNoProgramFor, file.toStdString().c_str()));
+        }
+    }
+}
+
 TEST(FormMainSettingsTest, FailuresOfTheDesktopAndOfSaveNowAreReported) {
     Rig rig;
     rig.click("CheckBoxZeroCrossAdjust");

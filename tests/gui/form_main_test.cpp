@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <cmath>
 #include <deque>
@@ -173,6 +174,15 @@ TEST(FormMainTest, TimedOqtIsChosenByTheSecondsSpinEditAndStopsByItsTimer) {
     rig.click("ButtonStop");
     ASSERT_TRUE(rig.drain());
     EXPECT_FALSE(timer->isActive());
+}
+
+TEST(FormMainTest, ClickingIntoTheSecondsBoxChoosesTimedOqt) {
+    Rig rig;
+    auto* seconds = rig.find<QSpinBox>("CSpinEditRandomPlayTime");
+    QTest::mouseClick(seconds->findChild<QLineEdit*>(), Qt::LeftButton);
+    EXPECT_TRUE(rig.find<QRadioButton>("RadioGroupRandomPlayItem1")->isChecked());
+    EXPECT_TRUE(rig.program().transport().timedOqt);
+    EXPECT_EQ(rig.program().transport().timedOqtSeconds, seconds->value());
 }
 
 TEST(FormMainTest, EveryNamedControlAndMenuItemExists) {
