@@ -41,6 +41,7 @@
 #include "app/form_visual_feedback_window.h"
 #include "app/form_write_rn.h"
 #include "app/ini_location.h"
+#include "app/settings_binding.h"
 #include "app/settings_file.h"
 #include "base/text_format.h"
 
@@ -507,13 +508,42 @@ void TFormMain::showEvent(QShowEvent* event) {
         return;
     }
     shown_ = true;
-    formSettings_->setDeviceNames(options_.outputDevices, options_.inputDevices);
+    if (!options_.listDevices) {
+        devicesListed_ = true;
+        formSettings_->setDeviceNames(options_.outputDevices, options_.inputDevices);
+    }
     LoadSettings();
     showToolWindows();
     program_->transport().SetTransportMode(TransportMode::tmIdle);
     refreshSessionPanel();
     for (const QString& argument : arguments_) {
         openByExtension(argument);
+    }
+}
+
+void TFormMain::paintEvent(QPaintEvent* event) {
+    QMainWindow::paintEvent(event);
+    if (!devicesListed_) {
+        // After this drawing has reached the screen.
+        QTimer::singleShot(0, this, [this] { listDevices(); });
+    }
+}
+
+void TFormMain::listDevices() {
+    if (devicesListed_) {
+        return;
+    }
+    devicesListed_ = true;
+    const DeviceLists lists = options_.listDevices();
+    options_.outputDevices = lists.outputs;
+    options_.inputDevices = lists.inputs;
+    formSettings_->setDeviceNames(lists.outputs, lists.inputs);
+    SettingsBinding::applyDevices(settings_, *program_,
+                                  {static_cast<int>(lists.outputs.size()),
+                                   static_cast<int>(lists.inputs.size())});
+    formSettings_->showDevices();
+    if (!lists.failure.empty()) {
+        messageBox("Wave Out Error", lists.failure, MessageIcon::Error, MessageButtons::Ok);
     }
 }
 

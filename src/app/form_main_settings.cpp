@@ -10,6 +10,7 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QWindow>
+#include <limits>
 
 #include "app/form_font_settings.h"
 #include "app/form_main.h"
@@ -47,9 +48,12 @@ void showChecked(QAbstractButton* button, bool checked) {
 
 void TFormMain::LoadSettings() {
     settings_ = SettingsFile::load(settingsPath_, *this, recordingOf(program_->recorder()));
-    SettingsBinding::apply(settings_, *program_,
-                           {static_cast<int>(options_.outputDevices.size()),
-                            static_cast<int>(options_.inputDevices.size())});
+    // Devices still to be listed are taken as stored until the lists arrive.
+    const int unknown = std::numeric_limits<int>::max();
+    SettingsBinding::apply(
+        settings_, *program_,
+        {devicesListed_ ? static_cast<int>(options_.outputDevices.size()) : unknown,
+         devicesListed_ ? static_cast<int>(options_.inputDevices.size()) : unknown});
     // The tool windows may be placed beside the main window: it goes to its place first.
     if (settings_.restWinPos) {
         restoreWindowPosition();
@@ -116,6 +120,7 @@ bool TFormMain::SaveSettings() {
 }
 
 void TFormMain::MenuExtrasSettingsClick() {
+    listDevices();
     formSettings_->exec();
 }
 

@@ -139,11 +139,15 @@ void TFormSettings::showSettings(const ProgramSettings& settings) {
     useSeparateFolders_->setChecked(program_.useSeparateFolders());
     restWinPos_->setChecked(settings.restWinPos);
     saveOnExit_->setChecked(settings.saveOnExit);
+    showDevices();
+    const QSignalBlocker quiet(bufferTime_);
+    bufferTime_->setValue(program_.recorder().bufferTimeMilliseconds);
+}
+
+void TFormSettings::showDevices() {
     selectIndex(playback_, program_.transport().outputDeviceId);
     selectIndex(record_, program_.recorder().inputDeviceId);
     selectIndex(randomSource_, program_.source.inputDevice());
-    const QSignalBlocker quiet(bufferTime_);
-    bufferTime_->setValue(program_.recorder().bufferTimeMilliseconds);
 }
 
 void TFormSettings::captureSettings(ProgramSettings& settings) const {
