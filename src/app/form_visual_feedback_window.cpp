@@ -62,8 +62,6 @@ TFormVisualFeedbackWindow::TFormVisualFeedbackWindow(QWidget* owner) : QWidget(o
     column->addWidget(panel_);
 
     color_ = palette().color(QPalette::WindowText);
-    prepareFonts();
-    showCharacter(code_, color_);
     setClientSize(QSize(kDefaultClientWidth, kDefaultClientHeight));
 }
 
@@ -114,8 +112,19 @@ void TFormVisualFeedbackWindow::buildPanel() {
 
 void TFormVisualFeedbackWindow::setSymbolFont(const FontSettings& font) {
     symbolFont_ = font;
-    prepareFonts();
-    showCharacter(code_, color_);
+    fontsPrepared_ = false;
+    if (isVisible()) {
+        prepareFonts();
+    }
+}
+
+// Working out how 223 characters are drawn takes a while: it waits until the window is
+// shown, so that a hidden window does not hold up the program's start.
+void TFormVisualFeedbackWindow::showEvent(QShowEvent* event) {
+    if (!fontsPrepared_) {
+        prepareFonts();
+    }
+    QWidget::showEvent(event);
 }
 
 void TFormVisualFeedbackWindow::prepareFonts() {
@@ -131,6 +140,8 @@ void TFormVisualFeedbackWindow::prepareFonts() {
         glyphs_[static_cast<size_t>(code - SymbolFontMap::kFirstCode)] = glyphFor(code, ownRaw);
     }
     replaceLookAlikes();
+    fontsPrepared_ = true;
+    showCharacter(code_, color_);
 }
 
 // Different characters can still be drawn alike: a font may lack some of them, or draw two
@@ -263,7 +274,7 @@ std::optional<QFont> TFormVisualFeedbackWindow::chooseFont(const QFont& current)
 }
 
 void TFormVisualFeedbackWindow::Font1Click() {
-    if (const std::optional<QFont> font = chooseFont(ownFont_)) {
+    if (const std::optional<QFont> font = chooseFont(FormFontSettings::toFont(symbolFont_))) {
         setSymbolFont(FormFontSettings::fromFont(*font, symbolFont_.charset));
     }
 }

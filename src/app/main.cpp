@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QIcon>
 #include <QLocale>
+#include <QTimer>
 #include <optional>
 
 #include "app/form_main.h"
@@ -14,7 +15,12 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName("Murmelix");
     // Lets the desktop match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName("murmelix");
-    QApplication::setWindowIcon(QIcon::fromTheme("murmelix", QIcon(":/murmelix.png")));
+    // The program's own picture at once; the icon theme's, which takes a search through the
+    // theme's folders, once the window is drawn.
+    QApplication::setWindowIcon(QIcon(":/murmelix.png"));
+    QTimer::singleShot(0, [] {
+        QApplication::setWindowIcon(QIcon::fromTheme("murmelix", QIcon(":/murmelix.png")));
+    });
     // Every number the program shows or reads uses a point, whatever the user's locale.
     QLocale::setDefault(QLocale::c());
 
