@@ -104,6 +104,44 @@ TEST(FormMainSettingsTest, StoredValuesReachTheControls) {
     }
 }
 
+// Listing the sound devices waits until the window has been drawn; the stored devices are
+// used as stored meanwhile and checked against the lists when they arrive.
+TEST(FormMainSettingsTest, DevicesAreListedAfterTheWindowIsDrawn) {
+    const struct {
+        int stored;
+        std::string failure;
+        int listed;  // the device used once the lists are there
+    } cases[] = {
+        {1, "", 1},
+        {5, "", -1},  // no longer there: the default device
+        {1, "The sound system could not be started: none.", 1},
+    };
+    for (const auto& c : cases) {
+        Rig rig(QStringList{}, "[DEVICES]\nDevicePlayback=" + QByteArray::number(c.stored) + "\n");
+        int calls = 0;
+        rig.listDevices = [&] {
+            ++calls;
+            return TFormMain::DeviceLists{{"Out A", "Out B"}, {"In A"}, c.failure};
+        };
+        rig.start();
+        EXPECT_EQ(calls, 0);
+        EXPECT_EQ(rig.program().transport().outputDeviceId, c.stored);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(rig.form.get()));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return calls > 0; }));
+        QCoreApplication::processEvents();
+        EXPECT_EQ(calls, 1);
+        EXPECT_EQ(rig.program().transport().outputDeviceId, c.listed);
+        auto* playback = rig.find<QComboBox>("ComboBoxDevicePlayback");
+        EXPECT_EQ(playback->count(), 2);
+        EXPECT_EQ(playback->currentIndex(), c.listed);
+        ASSERT_EQ(rig.form->messages.size(), c.failure.empty() ? 0u : 1u);
+        if (!c.failure.empty()) {
+            EXPECT_EQ(rig.form->messages[0].caption, "Wave Out Error");
+            EXPECT_EQ(rig.form->messages[0].text, c.failure);
+        }
+    }
+}
+
 TEST(FormMainSettingsTest, SaveOnExitOffWritesNothingAndSaveNowStoresIt) {
     for (const bool saveNowFirst : {false, true}) {
         Rig rig(QStringList{});
