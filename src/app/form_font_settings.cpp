@@ -1,11 +1,11 @@
 #include "app/form_font_settings.h"
 
-#include "app/form_text.h"
-
 #include <QFontDialog>
 #include <QFontInfo>
 #include <algorithm>
 #include <cmath>
+
+#include "app/form_text.h"
 
 namespace murmelix {
 
@@ -21,7 +21,7 @@ QFont FormFontSettings::toFont(const FontSettings& settings) {
 }
 
 std::optional<QFont> FormFontSettings::choose(QWidget* parent, const QFont& stored,
-                                             const QString& title) {
+                                              const QString& title) {
     QFont shown = stored;
     shown.setFamily(QFontInfo(stored).family());
     QFontDialog dialog(shown, parent);

@@ -538,9 +538,9 @@ void TFormMain::listDevices() {
     options_.outputDevices = lists.outputs;
     options_.inputDevices = lists.inputs;
     formSettings_->setDeviceNames(lists.outputs, lists.inputs);
-    SettingsBinding::applyDevices(settings_, *program_,
-                                  {static_cast<int>(lists.outputs.size()),
-                                   static_cast<int>(lists.inputs.size())});
+    SettingsBinding::applyDevices(
+        settings_, *program_,
+        {static_cast<int>(lists.outputs.size()), static_cast<int>(lists.inputs.size())});
     formSettings_->showDevices();
     if (!lists.failure.empty()) {
         messageBox("Wave Out Error", lists.failure, MessageIcon::Error, MessageButtons::Ok);

@@ -38,9 +38,8 @@ void TFormMain::applyToolWindowSettings() {
     formSpeedControlWindow_->setSliderPosition(s.speedControlWindowSliderPosition);
     formVisualFeedbackWindow_->setClientSize(
         QSize(s.visualFeedbackWindowWidth, s.visualFeedbackWindowHeight));
-    placeToolWindows(
-        QPoint(s.speedControlWindowLeftPosition, s.speedControlWindowTopPosition),
-        QPoint(s.visualFeedbackWindowLeftPosition, s.visualFeedbackWindowTopPosition));
+    placeToolWindows(QPoint(s.speedControlWindowLeftPosition, s.speedControlWindowTopPosition),
+                     QPoint(s.visualFeedbackWindowLeftPosition, s.visualFeedbackWindowTopPosition));
     formVisualFeedbackWindow_->setSymbolFont(s.visualFeedbackWindowFont);
     speedWindowItem_->setChecked(s.speedControlWindowVisible);
     feedbackWindowItem_->setChecked(s.visualFeedbackWindowVisible);
@@ -65,16 +64,15 @@ QRect within(QRect window, const QRect& area) {
 // of the speed window, or at its left where the screen ends.
 void TFormMain::placeToolWindows(QPoint speed, QPoint feedback) {
     const QScreen* screen = QGuiApplication::screenAt(pos());
-    const QRect area = (screen != nullptr ? screen : QGuiApplication::primaryScreen())
-                           ->availableGeometry();
+    const QRect area =
+        (screen != nullptr ? screen : QGuiApplication::primaryScreen())->availableGeometry();
     const QRect main = frameGeometry();
     QRect speedRect(speed, formSpeedControlWindow_->size() + QSize(kWindowGap, kWindowGap));
     if (speed.isNull()) {
         speedRect.moveTopLeft(QPoint(main.right() + kWindowGap, main.top()));
         speedRect = within(speedRect, area);
     }
-    QRect feedbackRect(feedback,
-                       formVisualFeedbackWindow_->size() + QSize(kWindowGap, kWindowGap));
+    QRect feedbackRect(feedback, formVisualFeedbackWindow_->size() + QSize(kWindowGap, kWindowGap));
     if (feedback.isNull()) {
         feedbackRect.moveTopLeft(QPoint(speedRect.right() + 1, speedRect.top()));
         if (feedbackRect.right() > area.right()) {

@@ -194,7 +194,7 @@ TEST(FormMainTest, TextsThatAreNotUtf8ShowAsWindows1252AndStayAsTheyAre) {
     } cases[] = {
         {"Caf\xE9 \x80 5?", "Caf\u00E9 \u20AC 5?"},
         {"Caf\xC3\xA9?", "Caf\u00E9?"},  // UTF-8 stays UTF-8
-        {"\x81?", "\uFFFD?"},              // a byte Windows-1252 leaves undefined
+        {"\x81?", "\uFFFD?"},            // a byte Windows-1252 leaves undefined
     };
     for (const auto& c : cases) {
         Rig rig;
