@@ -523,10 +523,21 @@ void TFormMain::showEvent(QShowEvent* event) {
 
 void TFormMain::paintEvent(QPaintEvent* event) {
     QMainWindow::paintEvent(event);
-    if (!devicesListed_) {
-        // After this drawing has reached the screen.
-        QTimer::singleShot(0, this, [this] { listDevices(); });
+    if (drawn_) {
+        return;
     }
+    drawn_ = true;
+    // After this first drawing has reached the screen. The tool windows were shown before
+    // the main window appeared, which the window manager then put over them.
+    QTimer::singleShot(0, this, [this] {
+        listDevices();
+        for (QWidget* window : {static_cast<QWidget*>(formSpeedControlWindow_),
+                                static_cast<QWidget*>(formVisualFeedbackWindow_)}) {
+            if (window->isVisible()) {
+                window->raise();
+            }
+        }
+    });
 }
 
 void TFormMain::listDevices() {

@@ -239,6 +239,7 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
     QColor cueLabelColour_;
     bool shown_ = false;
     bool devicesListed_ = false;
+    bool drawn_ = false;
     bool alive_ = true;
     std::string applicationTitle_ = "Murmelix";
     std::string defaultStatus_[3] = {"Sample:", "Cues:", "Time:"};
