@@ -8,11 +8,11 @@
 #include <map>
 #include <string>
 
+#include "base/console_user_interface.h"
 #include "audio/signal_effects.h"
 #include "audio/wav_reader.h"
 #include "audio/wav_writer.h"
 #include "base/atomic_file.h"
-#include "base/console_user_interface.h"
 
 namespace murmelix {
 namespace {

@@ -14,6 +14,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -531,6 +532,7 @@ void TFormMain::paintEvent(QPaintEvent* event) {
     // the main window appeared, which the window manager then put over them.
     QTimer::singleShot(0, this, [this] {
         listDevices();
+        QApplication::setWindowIcon(QIcon::fromTheme("murmelix", QApplication::windowIcon()));
         for (QWidget* window : {static_cast<QWidget*>(formSpeedControlWindow_),
                                 static_cast<QWidget*>(formVisualFeedbackWindow_)}) {
             if (window->isVisible()) {

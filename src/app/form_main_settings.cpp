@@ -94,6 +94,9 @@ void TFormMain::restoreWindowPosition() {
     for (const QScreen* screen : QGuiApplication::screens()) {
         if (screen->availableVirtualGeometry().contains(grip)) {
             move(place);
+            // Before the window is first shown, move() places its inside there, while pos()
+            // gives the outer frame: each restart would move the window up by its title bar.
+            // The native window is placed by its frame, as pos() reports it.
             if (windowHandle() != nullptr) {
                 windowHandle()->setFramePosition(place);
             }

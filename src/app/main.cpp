@@ -1,7 +1,6 @@
 #include <QApplication>
 #include <QIcon>
 #include <QLocale>
-#include <QTimer>
 #include <optional>
 
 #include "app/form_main.h"
@@ -15,12 +14,9 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName("Murmelix");
     // Lets the desktop match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName("murmelix");
-    // The program's own picture at once; the icon theme's, which takes a search through the
-    // theme's folders, once the window is drawn.
+    // The program's own picture; the window puts the icon theme's in its place once it is
+    // drawn (looking through the theme's folders takes a while).
     QApplication::setWindowIcon(QIcon(":/murmelix.png"));
-    QTimer::singleShot(0, [] {
-        QApplication::setWindowIcon(QIcon::fromTheme("murmelix", QIcon(":/murmelix.png")));
-    });
     // Every number the program shows or reads uses a point, whatever the user's locale.
     QLocale::setDefault(QLocale::c());
 
