@@ -127,7 +127,14 @@ TFormMain::TFormMain(Program::Devices devices, QStringList arguments, StartOptio
     fixWindowSize();
 }
 
-TFormMain::~TFormMain() = default;
+TFormMain::~TFormMain() {
+    // A desktop opening still under way must not report to a window that is going: its shell
+    // is ended here, the desktop's program goes on.
+    for (QProcess* opener : findChildren<QProcess*>(Qt::FindDirectChildrenOnly)) {
+        opener->disconnect(this);
+        delete opener;
+    }
+}
 
 QWidget* TFormMain::buildSegmentsGroup() {
     const SegmentControls& c = program_->controls;

@@ -220,6 +220,7 @@ TEST(FormMainSettingsTest, AFailingXdgOpenIsReportedWithTheFileName) {
     } cases[] = {
         {"echo 'xdg-open: no method available for opening' \"$1\" >&2; exit 3", 1},
         {"exit 0", 0},
+        {"sleep 2", 0},  // still opening when the window goes
     };
     const QByteArray path = qgetenv("PATH");
     for (const auto& c : cases) {
@@ -234,7 +235,10 @@ TEST(FormMainSettingsTest, AFailingXdgOpenIsReportedWithTheFileName) {
         rig.form->realDesktop = true;
         const QString file = rig.folder.filePath("speech.wav");
         rig.form->openWithDesktop(file.toStdString());
-        EXPECT_TRUE(QTest::qWaitFor([&] { return rig.form->findChildren<QProcess*>().empty(); }));
+        if (c.messages > 0 || std::string(c.script) == "exit 0") {
+            EXPECT_TRUE(
+                QTest::qWaitFor([&] { return rig.form->findChildren<QProcess*>().empty(); }));
+        }
         qputenv("PATH", path);
         ASSERT_EQ(rig.form->messages.size(), c.messages) << c.script;
         if (c.messages > 0) {
