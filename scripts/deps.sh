@@ -5,6 +5,7 @@
 #   scripts/deps.sh           what building and running the program needs
 #   scripts/deps.sh --tests   that, and the tools the tests use: the sanitizer and fuzzing
 #                             compiler, a private PulseAudio server, a virtual X server
+#                             with a window manager
 #
 # The PulseAudio server package is never installed over a desktop's PipeWire sound server
 # (installing it would replace pipewire-pulse and take the desktop's sound away).
@@ -21,7 +22,8 @@ packages=(
 if [ "${1:-}" = "--tests" ]; then
     packages+=(
         clang clang-format libclang-rt-dev
-        pulseaudio-utils xvfb xauth x11-apps imagemagick desktop-file-utils libxml2-utils
+        pulseaudio-utils xvfb xauth x11-apps x11-utils openbox xdotool imagemagick
+        desktop-file-utils libxml2-utils
     )
     if dpkg-query -W -f='${Status}' pipewire-pulse 2>/dev/null | grep -q "install ok installed"; then
         echo "deps.sh: PipeWire serves sound here; not installing pulseaudio over it." >&2

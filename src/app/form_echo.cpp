@@ -44,6 +44,11 @@ QScrollBar* TFormEcho::addScrollBar(const char* name, int maximum, int largeStep
     bar->setSingleStep(1);
     bar->setPageStep(largeStep);
     bar->setMinimumWidth(fontMetrics().averageCharWidth() * 40);
+    // Scroll bars take no focus by default, and their keys run backwards as a slider's
+    // would; here they are the dialog's only fields, which Tab must reach and the right
+    // arrow must raise.
+    bar->setFocusPolicy(Qt::StrongFocus);
+    bar->setInvertedControls(false);
     return bar;
 }
 

@@ -1,12 +1,16 @@
 #include "app/form_font_settings.h"
 
+#include <QFontDialog>
+#include <QFontInfo>
 #include <algorithm>
 #include <cmath>
+
+#include "app/form_text.h"
 
 namespace murmelix {
 
 QFont FormFontSettings::toFont(const FontSettings& settings) {
-    QFont font(QString::fromUtf8(settings.name));
+    QFont font(FormText::fromBytes(settings.name));
     // A size Qt cannot use (0 or below) would leave the font at an unusable size.
     font.setPointSize(std::clamp(settings.size, 1, 1000));
     font.setBold(settings.bold);
@@ -14,6 +18,23 @@ QFont FormFontSettings::toFont(const FontSettings& settings) {
     font.setUnderline(settings.underline);
     font.setStrikeOut(settings.strikeOut);
     return font;
+}
+
+std::optional<QFont> FormFontSettings::choose(QWidget* parent, const QFont& stored,
+                                              const QString& title) {
+    QFont shown = stored;
+    shown.setFamily(QFontInfo(stored).family());
+    QFontDialog dialog(shown, parent);
+    if (!title.isEmpty()) {
+        dialog.setWindowTitle(title);
+    }
+    // What the dialog makes of the preset: its lists round sizes and pick styles their way.
+    const QFont offered = dialog.currentFont();
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    const QFont chosen = dialog.selectedFont();
+    return chosen == offered ? stored : chosen;
 }
 
 FontSettings FormFontSettings::fromFont(const QFont& font, int charset) {

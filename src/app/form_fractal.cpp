@@ -465,6 +465,11 @@ void TFormFractal::narrowRanges(const RangeFields& r, const RangeFields& x,
 }
 
 void TFormFractal::sliderMoved(QSlider* slider, QLineEdit* edit) {
+    // Following the text being typed, the slider leaves it as it is: rewritten, "3.8" typed
+    // over "3.75" would become "3.5.8" at the first keystroke.
+    if (followingText_) {
+        return;
+    }
     sliderWriting_ = true;
     edit->setText(QString::fromStdString(FractalFormula::sliderText(slider->value())));
     sliderWriting_ = false;
@@ -480,8 +485,9 @@ void TFormFractal::textChanged(QLineEdit* edit, QSlider* slider) {
     if (!value) {
         return;
     }
-    // Moves only when the position changes, and then the slider rewrites the text.
+    followingText_ = true;
     slider->setValue(FractalFormula::sliderPosition(*value, slider->minimum(), slider->maximum()));
+    followingText_ = false;
 }
 
 void TFormFractal::setRandomValue(QSlider* slider, QLineEdit* edit) {

@@ -109,6 +109,8 @@ class TFormFractal : public QDialog {
     Persistent persistent_;
     // Set while a slider writes its field, so the field does not move the slider back.
     bool sliderWriting_ = false;
+    // Set while a field moves its slider, so the slider does not rewrite the field.
+    bool followingText_ = false;
 
     QLabel* imageFractal_ = nullptr;
     QLineEdit* editRMin_ = nullptr;

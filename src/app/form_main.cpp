@@ -14,9 +14,12 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QProcess>
 #include <QProgressDialog>
 #include <QRadioButton>
 #include <QSocketNotifier>
@@ -35,9 +38,11 @@
 #include "app/form_session_edit.h"
 #include "app/form_settings.h"
 #include "app/form_speed_control_window.h"
+#include "app/form_text.h"
 #include "app/form_visual_feedback_window.h"
 #include "app/form_write_rn.h"
 #include "app/ini_location.h"
+#include "app/settings_binding.h"
 #include "app/settings_file.h"
 #include "base/text_format.h"
 
@@ -122,7 +127,14 @@ TFormMain::TFormMain(Program::Devices devices, QStringList arguments, StartOptio
     fixWindowSize();
 }
 
-TFormMain::~TFormMain() = default;
+TFormMain::~TFormMain() {
+    // A desktop opening still under way must not report to a window that is going: its shell
+    // is ended here, the desktop's program goes on.
+    for (QProcess* opener : findChildren<QProcess*>(Qt::FindDirectChildrenOnly)) {
+        opener->disconnect(this);
+        delete opener;
+    }
+}
 
 QWidget* TFormMain::buildSegmentsGroup() {
     const SegmentControls& c = program_->controls;
@@ -194,6 +206,9 @@ QWidget* TFormMain::buildPlayOqtGroup() {
     connect(forSeconds_, &QRadioButton::clicked, this, [this] { RadioGroupRandomPlayClick(); });
     connect(randomPlayTime_, &QSpinBox::valueChanged, this,
             [this] { CSpinEditRandomPlayTimeChange(); });
+    // A click into the box chooses "for ... s" as a change of its value does.
+    randomPlayTime_->installEventFilter(this);
+    randomPlayTime_->findChild<QLineEdit*>()->installEventFilter(this);
     return randomPlay_;
 }
 
@@ -276,7 +291,7 @@ MessageResult TFormMain::messageBox(const std::string& caption, const std::strin
             qbuttons = QMessageBox::Retry | QMessageBox::Cancel;
             break;
     }
-    QMessageBox box(qicon, QString::fromUtf8(caption), QString::fromUtf8(text), qbuttons, this);
+    QMessageBox box(qicon, FormText::fromBytes(caption), FormText::fromBytes(text), qbuttons, this);
     switch (box.exec()) {
         case QMessageBox::Yes:
             return MessageResult::Yes;
@@ -324,7 +339,7 @@ std::string TFormMain::caption() const {
 }
 
 void TFormMain::setCaption(const std::string& text) {
-    setWindowTitle(QString::fromUtf8(text));
+    setWindowTitle(FormText::fromBytes(text));
 }
 
 void TFormMain::processEvents() {
@@ -360,7 +375,7 @@ bool TFormMain::showProgress(const std::string& text, int64_t done, int64_t tota
         return true;
     }
     if (progress_ == nullptr) {
-        progress_ = new QProgressDialog(QString::fromUtf8(text), "&Cancel", 0, 1000, this);
+        progress_ = new QProgressDialog(FormText::fromBytes(text), "&Cancel", 0, 1000, this);
         progress_->setObjectName("ProgressDialog");
         progress_->setWindowTitle(QString::fromUtf8(Program::kDefaultCaption));
         progress_->setWindowModality(Qt::WindowModal);
@@ -378,7 +393,7 @@ void TFormMain::setStatusText(int panel, const std::string& text) {
         return;
     }
     // An emptied panel goes back to the text it was shown with.
-    status_[panel]->setText(QString::fromUtf8(text.empty() ? defaultStatus_[panel] : text));
+    status_[panel]->setText(FormText::fromBytes(text.empty() ? defaultStatus_[panel] : text));
 }
 
 // --- ProgramView ---------------------------------------------------------------------------
@@ -447,8 +462,41 @@ void TFormMain::openWithDesktop(const std::string& path) {
     }
 }
 
+namespace {
+
+// xdg-open hands a file or address to the desktop's program for it and tells by its exit
+// status whether there was one; QDesktopServices only tells whether xdg-open started. Some
+// desktops run that program in the foreground, which keeps xdg-open running: after three
+// seconds of that the opening counts as done, and xdg-open goes on by itself (it is not
+// ended with the window).
+constexpr const char* kOpenScript =
+    "xdg-open \"$1\" >/dev/null 2>&1 </dev/null & opener=$!\n"
+    "for tick in $(seq 30); do\n"
+    "    kill -0 $opener 2>/dev/null || { wait $opener; exit $?; }\n"
+    "    sleep 0.1\n"
+    "done\n";
+// The shell's status for a command that is not there.
+constexpr int kNoXdgOpen = 127;
+
+}  // namespace
+
 bool TFormMain::openUrl(const QUrl& url) {
-    return QDesktopServices::openUrl(url);
+    const QString target = url.isLocalFile() ? url.toLocalFile() : url.toString();
+    auto* opener = new QProcess(this);
+    connect(opener, &QProcess::finished, this,
+            [this, opener, url, target](int code, QProcess::ExitStatus status) {
+                opener->deleteLater();
+                const bool opened = status == QProcess::NormalExit && code == 0;
+                if (!opened && !(code == kNoXdgOpen && QDesktopServices::openUrl(url))) {
+                    showError(formatText(kNoProgramFor, target.toStdString().c_str()));
+                }
+            });
+    opener->start("/bin/sh", {"-c", kOpenScript, "murmelix", target});
+    if (!opener->waitForStarted()) {
+        delete opener;
+        return QDesktopServices::openUrl(url);
+    }
+    return true;
 }
 
 std::optional<std::string> TFormMain::askSessionText(const std::string& prompt,
@@ -468,13 +516,54 @@ void TFormMain::showEvent(QShowEvent* event) {
         return;
     }
     shown_ = true;
-    formSettings_->setDeviceNames(options_.outputDevices, options_.inputDevices);
+    if (!options_.listDevices) {
+        devicesListed_ = true;
+        formSettings_->setDeviceNames(options_.outputDevices, options_.inputDevices);
+    }
     LoadSettings();
     showToolWindows();
     program_->transport().SetTransportMode(TransportMode::tmIdle);
     refreshSessionPanel();
     for (const QString& argument : arguments_) {
         openByExtension(argument);
+    }
+}
+
+void TFormMain::paintEvent(QPaintEvent* event) {
+    QMainWindow::paintEvent(event);
+    if (drawn_) {
+        return;
+    }
+    drawn_ = true;
+    // After this first drawing has reached the screen. The tool windows were shown before
+    // the main window appeared, which the window manager then put over them.
+    QTimer::singleShot(0, this, [this] {
+        listDevices();
+        QApplication::setWindowIcon(QIcon::fromTheme("murmelix", QApplication::windowIcon()));
+        for (QWidget* window : {static_cast<QWidget*>(formSpeedControlWindow_),
+                                static_cast<QWidget*>(formVisualFeedbackWindow_)}) {
+            if (window->isVisible()) {
+                window->raise();
+            }
+        }
+    });
+}
+
+void TFormMain::listDevices() {
+    if (devicesListed_) {
+        return;
+    }
+    devicesListed_ = true;
+    const DeviceLists lists = options_.listDevices();
+    options_.outputDevices = lists.outputs;
+    options_.inputDevices = lists.inputs;
+    formSettings_->setDeviceNames(lists.outputs, lists.inputs);
+    SettingsBinding::applyDevices(
+        settings_, *program_,
+        {static_cast<int>(lists.outputs.size()), static_cast<int>(lists.inputs.size())});
+    formSettings_->showDevices();
+    if (!lists.failure.empty()) {
+        messageBox("Wave Out Error", lists.failure, MessageIcon::Error, MessageButtons::Ok);
     }
 }
 
@@ -492,6 +581,14 @@ void TFormMain::closeEvent(QCloseEvent* event) {
     if (formSettings_->saveOnExit()) {
         SettingsFile::write(settingsPath_, currentSettings());
     }
+}
+
+bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress &&
+        (watched == randomPlayTime_ || watched->parent() == randomPlayTime_)) {
+        CSpinEditRandomPlayTimeChange();
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void TFormMain::dragEnterEvent(QDragEnterEvent* event) {

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QMainWindow>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -53,6 +54,14 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
         "No program on this desktop could open '%s'. Open it yourself with a program of your "
         "choice (on Linux desktops the package xdg-utils sets up which program opens what).";
 
+    // The sound devices the settings dialog offers, in device id order, and what keeps the
+    // sound system from working (empty when it works).
+    struct DeviceLists {
+        std::vector<std::string> outputs;
+        std::vector<std::string> inputs;
+        std::string failure;
+    };
+
     // What the window is started with besides its devices.
     struct StartOptions {
         // The settings file; empty: the usual place (beside the program or the user's
@@ -61,6 +70,10 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
         // The sound devices the settings dialog offers, in device id order.
         std::vector<std::string> outputDevices;
         std::vector<std::string> inputDevices;
+        // When set, lists the devices in place of the two lists above. Starting the sound
+        // system and asking it for its devices takes longer than the whole window, so it is
+        // called once the window has been drawn (or earlier, when the lists are needed).
+        std::function<DeviceLists()> listDevices;
     };
 
     TFormMain(Program::Devices devices, QStringList arguments, StartOptions options = {},
@@ -108,7 +121,8 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
     virtual void showAbout();
     // The fractal formula dialog: its two fields on OK, nothing when cancelled.
     virtual std::optional<FractalFieldTexts> askFractalFormula();
-    // Opens a URL with the desktop; false when nothing could open it.
+    // Opens a URL with the desktop; false when nothing could open it. A failure that shows
+    // only later (the desktop has no program for the file) is reported then, naming it.
     virtual bool openUrl(const QUrl& url);
 
     // Handlers.
@@ -167,6 +181,8 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
 
   protected:
     void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -187,11 +203,14 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
     void buildRandomSourceMenu(QMenu* extras);
     void refreshRandomSourceMenu();
     void LoadSettings();
+    // Takes the device lists when they are still to come, and the stored devices with them.
+    void listDevices();
     void showSettingsInWindow();
     void restoreWindowPosition();
     void buildToolWindows();
     void showToolWindows();
     void applyToolWindowSettings();
+    void placeToolWindows(QPoint speed, QPoint feedback);
     void captureToolWindowSettings(ProgramSettings& settings) const;
     void openByExtension(const QString& path);
     QWidget* buildSegmentsGroup();
@@ -219,6 +238,8 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
     ProgramSettings settings_;
     QColor cueLabelColour_;
     bool shown_ = false;
+    bool devicesListed_ = false;
+    bool drawn_ = false;
     bool alive_ = true;
     std::string applicationTitle_ = "Murmelix";
     std::string defaultStatus_[3] = {"Sample:", "Cues:", "Time:"};

@@ -4,7 +4,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
-#include <QStyle>
+#include <QPainterPath>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -14,7 +14,7 @@ namespace murmelix {
 
 namespace {
 
-enum class Glyph { Record, Play, Pause, Stop };
+enum class Glyph { Open, Save, Record, Play, MakeOqt, Pause, Stop };
 
 QPixmap glyphPixmap(Glyph glyph, const QColor& colour) {
     QPixmap picture(32, 32);
@@ -24,6 +24,29 @@ QPixmap glyphPixmap(Glyph glyph, const QColor& colour) {
     painter.setPen(Qt::NoPen);
     painter.setBrush(colour);
     switch (glyph) {
+        case Glyph::Open:  // a folder
+            painter.drawPolygon(QPolygonF({QPointF(3, 8), QPointF(12, 8), QPointF(15, 11),
+                                           QPointF(29, 11), QPointF(29, 26), QPointF(3, 26)}));
+            break;
+        case Glyph::Save: {  // a disk, its label and its shutter cut out
+            QPainterPath disk;
+            disk.addRect(QRectF(5, 5, 22, 22));
+            QPainterPath holes;
+            holes.addRect(QRectF(9, 5, 14, 8));
+            holes.addRect(QRectF(9, 17, 14, 10));
+            painter.drawPath(disk.subtracted(holes));
+            painter.drawRect(QRectF(18, 6, 3, 5));
+            break;
+        }
+        case Glyph::MakeOqt: {  // a circling arrow
+            painter.setPen(QPen(colour, 4, Qt::SolidLine, Qt::FlatCap));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawArc(QRectF(7, 7, 18, 18), 90 * 16, 270 * 16);
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(colour);
+            painter.drawPolygon(QPolygonF({QPointF(14, 1), QPointF(22, 9), QPointF(14, 14)}));
+            break;
+        }
         case Glyph::Record:
             painter.drawEllipse(QRectF(6, 6, 20, 20));
             break;
@@ -41,32 +64,25 @@ QPixmap glyphPixmap(Glyph glyph, const QColor& colour) {
     return picture;
 }
 
-// Drawn in the palette's own text colour, so the glyphs stay clear on light and dark
-// themes; the disabled look is drawn as well rather than left to the style's fading, which
-// is hard to tell apart on a toolbar.
+// Drawn in the palette's own text colour (record in red, open in amber, make OQT in blue),
+// so the glyphs stay clear on light and dark themes; the disabled look is drawn as well
+// rather than left to the style's fading, which is hard to tell apart on a toolbar. Drawn
+// rather than taken from the icon theme: looking an icon up in the theme's folders takes
+// longer than building the whole window.
 QIcon glyphIcon(Glyph glyph, const QPalette& palette) {
-    const QColor normal =
-        glyph == Glyph::Record ? QColor(210, 30, 30) : palette.color(QPalette::WindowText);
+    QColor normal = palette.color(QPalette::WindowText);
+    if (glyph == Glyph::Record) {
+        normal = QColor(210, 30, 30);
+    } else if (glyph == Glyph::Open) {
+        normal = QColor(215, 150, 40);
+    } else if (glyph == Glyph::MakeOqt) {
+        normal = QColor(40, 120, 210);
+    }
     QColor disabled = palette.color(QPalette::Disabled, QPalette::WindowText);
     disabled.setAlphaF(0.45);
     QIcon icon;
     icon.addPixmap(glyphPixmap(glyph, normal), QIcon::Normal);
     icon.addPixmap(glyphPixmap(glyph, disabled), QIcon::Disabled);
-    return icon;
-}
-
-// A style's icon with a disabled look that is clearly fainter than its normal one.
-QIcon withFaintDisabledLook(const QIcon& styleIcon) {
-    const QPixmap normal = styleIcon.pixmap(32, 32);
-    QPixmap faint(normal.size());
-    faint.fill(Qt::transparent);
-    QPainter painter(&faint);
-    painter.setOpacity(0.3);
-    painter.drawPixmap(0, 0, normal);
-    painter.end();
-    QIcon icon;
-    icon.addPixmap(normal, QIcon::Normal);
-    icon.addPixmap(faint, QIcon::Disabled);
     return icon;
 }
 
@@ -115,23 +131,17 @@ void TFormMain::buildToolBar() {
     bar->setFloatable(false);
     bar->setContextMenuPolicy(Qt::PreventContextMenu);
     addToolBar(Qt::TopToolBarArea, bar);
-    QStyle* s = style();
-    open_.button =
-        addToolButton("ButtonOpen", "Open WAV file (F2)",
-                      withFaintDisabledLook(s->standardIcon(QStyle::SP_DialogOpenButton)),
-                      &TFormMain::ButtonOpenClick);
-    save_.button =
-        addToolButton("ButtonSave", "Save to a WAV file (F3)",
-                      withFaintDisabledLook(s->standardIcon(QStyle::SP_DialogSaveButton)),
-                      &TFormMain::ButtonSaveClick);
+    open_.button = addToolButton("ButtonOpen", "Open WAV file (F2)",
+                                 glyphIcon(Glyph::Open, palette()), &TFormMain::ButtonOpenClick);
+    save_.button = addToolButton("ButtonSave", "Save to a WAV file (F3)",
+                                 glyphIcon(Glyph::Save, palette()), &TFormMain::ButtonSaveClick);
     record_.button =
         addToolButton("ButtonRecord", "Record (F4)", glyphIcon(Glyph::Record, palette()),
                       &TFormMain::ButtonRecordClick);
     play_.button = addToolButton("ButtonPlay", "Play (F5)", glyphIcon(Glyph::Play, palette()),
                                  &TFormMain::ButtonPlayClick);
     rndPlay_.button =
-        addToolButton("ButtonRndPlay", "Make OQT (F6)",
-                      withFaintDisabledLook(s->standardIcon(QStyle::SP_BrowserReload)),
+        addToolButton("ButtonRndPlay", "Make OQT (F6)", glyphIcon(Glyph::MakeOqt, palette()),
                       &TFormMain::ButtonRndPlayClick);
     pause_.button = addToolButton("ButtonPause", "Pause/Continue (F7)",
                                   glyphIcon(Glyph::Pause, palette()), &TFormMain::ButtonPauseClick);

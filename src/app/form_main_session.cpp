@@ -1,7 +1,6 @@
 // The "OQT Session" panel of the main window: its controls, their enabling and handlers.
 #include <QAction>
 #include <QApplication>
-#include <QFontDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -10,11 +9,14 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QToolButton>
 
 #include "app/form_main.h"
 
 #include "app/command_enabling.h"
+#include "app/form_font_settings.h"
+#include "app/form_text.h"
 
 namespace murmelix {
 
@@ -161,15 +163,20 @@ QWidget* TFormMain::buildSessionGroup() {
 
 void TFormMain::refreshSessionPanel() {
     const SessionPanelText text = program_->workflow.panelText();
-    recordMode_->setText(QString::fromUtf8(text.recordMode));
+    recordMode_->setText(FormText::fromBytes(text.recordMode));
     recordMode_->setAutoFillBackground(!text.recordMode.empty());
-    sequence_->setText(QString::fromUtf8(text.sequence));
-    sessionFile_->setText(QString::fromUtf8(text.sessionFile));
-    dateTime_->setText(QString::fromUtf8(text.dateTime));
-    question_->setText(QString::fromUtf8(text.question));
-    answer_->setText(QString::fromUtf8(text.answer));
+    sequence_->setText(FormText::fromBytes(text.sequence));
+    sessionFile_->setText(FormText::fromBytes(text.sessionFile));
+    dateTime_->setText(FormText::fromBytes(text.dateTime));
+    {
+        // Showing a stored text is no edit: a Windows-1252 text stays as the file holds it.
+        const QSignalBlocker quietQuestion(question_);
+        const QSignalBlocker quietAnswer(answer_);
+        question_->setText(FormText::fromBytes(text.question));
+        answer_->setText(FormText::fromBytes(text.answer));
+    }
     if (text.cueLabels) {
-        cueLabels_->setPlainText(QString::fromUtf8(*text.cueLabels));
+        cueLabels_->setPlainText(FormText::fromBytes(*text.cueLabels));
     } else {
         cueLabels_->clear();
     }
@@ -238,10 +245,8 @@ void TFormMain::EditAnswerChange() {
 }
 
 void TFormMain::MemoCueLabelsMouseDown() {
-    bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, cueLabels_->font(), this);
-    if (ok) {
-        cueLabels_->setFont(chosen);
+    if (const std::optional<QFont> chosen = FormFontSettings::choose(this, cueLabels_->font())) {
+        cueLabels_->setFont(*chosen);
     }
 }
 

@@ -9,10 +9,13 @@
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QWindow>
+#include <limits>
 
 #include "app/form_font_settings.h"
 #include "app/form_main.h"
 #include "app/form_settings.h"
+#include "app/form_text.h"
 #include "app/settings_binding.h"
 #include "app/settings_file.h"
 
@@ -45,13 +48,17 @@ void showChecked(QAbstractButton* button, bool checked) {
 
 void TFormMain::LoadSettings() {
     settings_ = SettingsFile::load(settingsPath_, *this, recordingOf(program_->recorder()));
-    SettingsBinding::apply(settings_, *program_,
-                           {static_cast<int>(options_.outputDevices.size()),
-                            static_cast<int>(options_.inputDevices.size())});
-    showSettingsInWindow();
+    // Devices still to be listed are taken as stored until the lists arrive.
+    const int unknown = std::numeric_limits<int>::max();
+    SettingsBinding::apply(
+        settings_, *program_,
+        {devicesListed_ ? static_cast<int>(options_.outputDevices.size()) : unknown,
+         devicesListed_ ? static_cast<int>(options_.inputDevices.size()) : unknown});
+    // The tool windows may be placed beside the main window: it goes to its place first.
     if (settings_.restWinPos) {
         restoreWindowPosition();
     }
+    showSettingsInWindow();
 }
 
 // The program holds the loaded values now; the controls show them without running their
@@ -87,6 +94,12 @@ void TFormMain::restoreWindowPosition() {
     for (const QScreen* screen : QGuiApplication::screens()) {
         if (screen->availableVirtualGeometry().contains(grip)) {
             move(place);
+            // Before the window is first shown, move() places its inside there, while pos()
+            // gives the outer frame: each restart would move the window up by its title bar.
+            // The native window is placed by its frame, as pos() reports it.
+            if (windowHandle() != nullptr) {
+                windowHandle()->setFramePosition(place);
+            }
             return;
         }
     }
@@ -110,6 +123,7 @@ bool TFormMain::SaveSettings() {
 }
 
 void TFormMain::MenuExtrasSettingsClick() {
+    listDevices();
     formSettings_->exec();
 }
 
@@ -119,7 +133,7 @@ void TFormMain::refreshRandomSourceMenu() {
     const RandomSource& source = program_->source;
     sourceKindItems_[static_cast<int>(source.kind())]->setChecked(true);
     sourceKindItems_[static_cast<int>(RandomSourceKind::File)]->setText(
-        QString::fromUtf8(source.fileItemCaption()));
+        FormText::fromBytes(source.fileItemCaption()));
     useAbs_->setChecked(source.useAbsolute());
     recBest_->setChecked(source.recordBestRate());
     recNew_->setChecked(source.recordNew());

@@ -2,7 +2,10 @@
 // menu items show and hide them; the check marks, places, sizes, slider and font are settings.
 #include <QAction>
 #include <QCheckBox>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QSpinBox>
+#include <algorithm>
 
 #include "app/form_main.h"
 #include "app/form_speed_control_window.h"
@@ -32,16 +35,53 @@ void TFormMain::buildToolWindows() {
 
 void TFormMain::applyToolWindowSettings() {
     const ProgramSettings& s = settings_;
-    formSpeedControlWindow_->move(s.speedControlWindowLeftPosition,
-                                  s.speedControlWindowTopPosition);
     formSpeedControlWindow_->setSliderPosition(s.speedControlWindowSliderPosition);
-    formVisualFeedbackWindow_->move(s.visualFeedbackWindowLeftPosition,
-                                    s.visualFeedbackWindowTopPosition);
     formVisualFeedbackWindow_->setClientSize(
         QSize(s.visualFeedbackWindowWidth, s.visualFeedbackWindowHeight));
+    placeToolWindows(QPoint(s.speedControlWindowLeftPosition, s.speedControlWindowTopPosition),
+                     QPoint(s.visualFeedbackWindowLeftPosition, s.visualFeedbackWindowTopPosition));
     formVisualFeedbackWindow_->setSymbolFont(s.visualFeedbackWindowFont);
     speedWindowItem_->setChecked(s.speedControlWindowVisible);
     feedbackWindowItem_->setChecked(s.visualFeedbackWindowVisible);
+}
+
+namespace {
+
+// Room between two windows, and for the frames a window manager adds to each.
+constexpr int kWindowGap = 16;
+
+QRect within(QRect window, const QRect& area) {
+    window.moveLeft(std::clamp(window.left(), area.left(), area.right() - window.width()));
+    window.moveTop(std::clamp(window.top(), area.top(), area.bottom() - window.height()));
+    return window;
+}
+
+}  // namespace
+
+// The settings keep (0, 0) for a tool window that was never placed: both would open in the
+// screen's corner, the feedback window hiding the speed window. Such a window opens beside
+// the main window instead: the speed window at its right, the feedback window at the right
+// of the speed window, or at its left where the screen ends.
+void TFormMain::placeToolWindows(QPoint speed, QPoint feedback) {
+    const QScreen* screen = QGuiApplication::screenAt(pos());
+    const QRect area =
+        (screen != nullptr ? screen : QGuiApplication::primaryScreen())->availableGeometry();
+    const QRect main = frameGeometry();
+    QRect speedRect(speed, formSpeedControlWindow_->size() + QSize(kWindowGap, kWindowGap));
+    if (speed.isNull()) {
+        speedRect.moveTopLeft(QPoint(main.right() + kWindowGap, main.top()));
+        speedRect = within(speedRect, area);
+    }
+    QRect feedbackRect(feedback, formVisualFeedbackWindow_->size() + QSize(kWindowGap, kWindowGap));
+    if (feedback.isNull()) {
+        feedbackRect.moveTopLeft(QPoint(speedRect.right() + 1, speedRect.top()));
+        if (feedbackRect.right() > area.right()) {
+            feedbackRect.moveRight(speedRect.left() - 1);
+        }
+        feedbackRect = within(feedbackRect, area);
+    }
+    formSpeedControlWindow_->move(speedRect.topLeft());
+    formVisualFeedbackWindow_->move(feedbackRect.topLeft());
 }
 
 void TFormMain::captureToolWindowSettings(ProgramSettings& s) const {

@@ -1,6 +1,7 @@
 #include "app/form_session_edit.h"
 
 #include "app/form_dialog_buttons.h"
+#include "app/form_text.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -39,8 +40,8 @@ TFormSessionEdit::TFormSessionEdit(QWidget* owner)
 
 std::optional<std::string> TFormSessionEdit::ask(const std::string& prompt,
                                                  const std::string& text) {
-    label_->setText(QString::fromUtf8(prompt));
-    edit_->setText(QString::fromUtf8(text));
+    label_->setText(FormText::fromBytes(prompt));
+    edit_->setText(FormText::fromBytes(text));
     if (exec() != QDialog::Accepted) {
         return std::nullopt;
     }

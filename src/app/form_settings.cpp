@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "app/form_session_edit.h"
+#include "app/form_text.h"
 #include "app/program.h"
 
 namespace murmelix {
@@ -42,7 +43,7 @@ void fill(QComboBox* box, const std::vector<std::string>& names) {
     const QSignalBlocker quiet(box);
     box->clear();
     for (const std::string& name : names) {
-        box->addItem(QString::fromUtf8(name));
+        box->addItem(FormText::fromBytes(name));
     }
 }
 
@@ -138,11 +139,15 @@ void TFormSettings::showSettings(const ProgramSettings& settings) {
     useSeparateFolders_->setChecked(program_.useSeparateFolders());
     restWinPos_->setChecked(settings.restWinPos);
     saveOnExit_->setChecked(settings.saveOnExit);
+    showDevices();
+    const QSignalBlocker quiet(bufferTime_);
+    bufferTime_->setValue(program_.recorder().bufferTimeMilliseconds);
+}
+
+void TFormSettings::showDevices() {
     selectIndex(playback_, program_.transport().outputDeviceId);
     selectIndex(record_, program_.recorder().inputDeviceId);
     selectIndex(randomSource_, program_.source.inputDevice());
-    const QSignalBlocker quiet(bufferTime_);
-    bufferTime_->setValue(program_.recorder().bufferTimeMilliseconds);
 }
 
 void TFormSettings::captureSettings(ProgramSettings& settings) const {

@@ -29,6 +29,8 @@ class TFormSettings : public QDialog {
     // Shows what the program holds now (after the settings were applied to it) and the
     // dialog's own options from `settings`.
     void showSettings(const ProgramSettings& settings);
+    // Selects the devices the program holds now.
+    void showDevices();
     // The dialog's own options into `settings`.
     void captureSettings(ProgramSettings& settings) const;
 

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "device/playback_speed.h"
 
@@ -49,7 +50,18 @@ TFormSpeedControlWindow::TFormSpeedControlWindow(QWidget* owner) : QWidget(owner
     column->addWidget(labelPercentage_);
     column->addWidget(trackBarSpeed_, 1, Qt::AlignHCenter);
     column->addWidget(buttonResetSpeed_);
-    setFixedSize(kClientWidth, kClientHeight);
+    setFixedSize(std::max(kClientWidth, titleWidth()), kClientHeight);
+}
+
+// A window manager cuts the caption of a window narrower than the caption and its buttons;
+// the classic width is too narrow for that on most desktops. Window managers draw captions
+// in a bold font of their own, often larger than the program's, with up to four buttons
+// and an icon of about a line's height each.
+int TFormSpeedControlWindow::titleWidth() const {
+    QFont caption = font();
+    caption.setBold(true);
+    const QFontMetrics metrics(caption);
+    return metrics.horizontalAdvance(windowTitle()) * 3 / 2 + 5 * (metrics.height() + 6);
 }
 
 int TFormSpeedControlWindow::SpeedPercent() const {

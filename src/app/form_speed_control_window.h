@@ -14,6 +14,7 @@ namespace murmelix {
 // Modeless; it is only shown and hidden, and keeps its position while hidden.
 class TFormSpeedControlWindow : public QWidget {
   public:
+    // The classic client size; wider where the caption needs it (see titleWidth()).
     static constexpr int kClientWidth = 104;
     static constexpr int kClientHeight = 293;
 
@@ -39,6 +40,8 @@ class TFormSpeedControlWindow : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    int titleWidth() const;
+
     QLabel* labelPercentage_ = nullptr;
     QSlider* trackBarSpeed_ = nullptr;
     QPushButton* buttonResetSpeed_ = nullptr;

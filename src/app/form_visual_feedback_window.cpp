@@ -2,7 +2,6 @@
 
 #include <QCloseEvent>
 #include <QFontDatabase>
-#include <QFontDialog>
 #include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
@@ -15,6 +14,7 @@
 #include <vector>
 
 #include "app/form_font_settings.h"
+#include "app/form_text.h"
 
 namespace murmelix {
 
@@ -62,8 +62,6 @@ TFormVisualFeedbackWindow::TFormVisualFeedbackWindow(QWidget* owner) : QWidget(o
     column->addWidget(panel_);
 
     color_ = palette().color(QPalette::WindowText);
-    prepareFonts();
-    showCharacter(code_, color_);
     setClientSize(QSize(kDefaultClientWidth, kDefaultClientHeight));
 }
 
@@ -114,12 +112,23 @@ void TFormVisualFeedbackWindow::buildPanel() {
 
 void TFormVisualFeedbackWindow::setSymbolFont(const FontSettings& font) {
     symbolFont_ = font;
-    prepareFonts();
-    showCharacter(code_, color_);
+    fontsPrepared_ = false;
+    if (isVisible()) {
+        prepareFonts();
+    }
+}
+
+// Working out how 223 characters are drawn takes a while: it waits until the window is
+// shown, so that a hidden window does not hold up the program's start.
+void TFormVisualFeedbackWindow::showEvent(QShowEvent* event) {
+    if (!fontsPrepared_) {
+        prepareFonts();
+    }
+    QWidget::showEvent(event);
 }
 
 void TFormVisualFeedbackWindow::prepareFonts() {
-    const QString family = QString::fromStdString(symbolFont_.name);
+    const QString family = FormText::fromBytes(symbolFont_.name);
     ownFont_ = FormFontSettings::toFont(symbolFont_);
     ownFontInstalled_ = QFontDatabase::hasFamily(family);
     symbol_ = SymbolFontMap::isSymbolFont(symbolFont_.name);
@@ -131,6 +140,8 @@ void TFormVisualFeedbackWindow::prepareFonts() {
         glyphs_[static_cast<size_t>(code - SymbolFontMap::kFirstCode)] = glyphFor(code, ownRaw);
     }
     replaceLookAlikes();
+    fontsPrepared_ = true;
+    showCharacter(code_, color_);
 }
 
 // Different characters can still be drawn alike: a font may lack some of them, or draw two
@@ -259,16 +270,11 @@ void TFormVisualFeedbackWindow::setClientSize(QSize size) {
 }
 
 std::optional<QFont> TFormVisualFeedbackWindow::chooseFont(const QFont& current) {
-    bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, current, this, "Font");
-    if (!ok) {
-        return std::nullopt;
-    }
-    return font;
+    return FormFontSettings::choose(this, current, "Font");
 }
 
 void TFormVisualFeedbackWindow::Font1Click() {
-    if (const std::optional<QFont> font = chooseFont(ownFont_)) {
+    if (const std::optional<QFont> font = chooseFont(FormFontSettings::toFont(symbolFont_))) {
         setSymbolFont(FormFontSettings::fromFont(*font, symbolFont_.charset));
     }
 }

@@ -62,6 +62,7 @@ class TFormVisualFeedbackWindow : public QWidget {
     void Close1Click();
 
   protected:
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
   private:
@@ -84,7 +85,9 @@ class TFormVisualFeedbackWindow : public QWidget {
     int code_ = 'A';
     QColor color_;
 
-    // How the chosen font's characters are drawn; worked out when the font changes.
+    // How the chosen font's characters are drawn; worked out when the font changes while
+    // the window is shown, or else when it is shown next.
+    bool fontsPrepared_ = false;
     QFont ownFont_;
     QFont standInFont_;
     bool ownFontInstalled_ = false;

@@ -24,13 +24,14 @@ class SettingsBinding {
     static void apply(const ProgramSettings& settings, Program& program, DeviceCounts devices);
     // The program's current values into settings; the windows' values stay as they are.
     static void capture(const Program& program, ProgramSettings& settings);
+    // The stored devices alone, once the device lists are known (they arrive after start-up).
+    static void applyDevices(const ProgramSettings& settings, Program& program,
+                             DeviceCounts devices);
 
   private:
     static void applySegments(const ProgramSettings& settings, Program& program);
     static void applyFolders(const ProgramSettings& settings, Program& program);
     static void applyRandomSource(const ProgramSettings& settings, Program& program);
-    static void applyDevices(const ProgramSettings& settings, Program& program,
-                             DeviceCounts devices);
 };
 
 }  // namespace murmelix

@@ -1,13 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QFontDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QTest>
 #include <QTimer>
 
 #include <set>
+#include <vector>
 
 #include "app/form_echo.h"
 #include "app/form_speed_control_window.h"
@@ -43,6 +47,39 @@ TEST(FormDialogsTest, EchoDialogHandsOverItsPositionsOnlyOnOk) {
         EXPECT_EQ(echo.ask(delay, decay), ok);
         EXPECT_EQ(delay, ok ? 250 : 100);
         EXPECT_EQ(decay, ok ? 7 : 50);
+    }
+}
+
+TEST(FormDialogsTest, EchoDialogWorksFromTheKeyboardAlone) {
+    const struct {
+        std::vector<Qt::Key> keys;
+        bool accepted;
+        int delay;
+        int decay;
+    } cases[] = {
+        {{Qt::Key_Right, Qt::Key_Right, Qt::Key_Tab, Qt::Key_Left, Qt::Key_Return}, true, 102, 49},
+        {{Qt::Key_End, Qt::Key_Tab, Qt::Key_Home, Qt::Key_Return}, true, 1000, 0},
+        {{Qt::Key_Right, Qt::Key_Escape}, false, 100, 50},
+    };
+    for (const auto& c : cases) {
+        TFormEcho echo(nullptr);
+        int delay = 100;
+        int decay = 50;
+        QTimer::singleShot(0, &echo, [&echo, &c] {
+            echo.activateWindow();
+            EXPECT_TRUE(QTest::qWaitForWindowActive(&echo));
+            for (const Qt::Key key : c.keys) {
+                QWidget* focus = QApplication::focusWidget();
+                EXPECT_NE(focus, nullptr);
+                QTest::keyClick(focus != nullptr ? focus : &echo, key);
+            }
+            if (echo.isVisible()) {
+                echo.reject();  // the keys did not close it
+            }
+        });
+        EXPECT_EQ(echo.ask(delay, decay), c.accepted);
+        EXPECT_EQ(delay, c.delay);
+        EXPECT_EQ(decay, c.decay);
     }
 }
 
@@ -193,6 +230,50 @@ TEST(FormDialogsTest, ToolWindowsFollowTheirMenuItemsAndTheSettings) {
     EXPECT_TRUE(rig.find<QWidget>("FormVisualFeedbackWindow")->isVisible());
     EXPECT_TRUE(rig.find<QWidget>("FormSpeedControlWindow")->isVisible());
     EXPECT_EQ(rig.program().transport().speedPercent(), 70);
+}
+
+// Answers the next font dialog with OK: as it opened, or after choosing `family`.
+void answerFontDialog(const QString& family) {
+    QTimer::singleShot(0, [family] {
+        auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        if (!family.isEmpty()) {
+            QFont font = dialog->currentFont();
+            font.setFamily(family);
+            dialog->setCurrentFont(font);
+        }
+        dialog->accept();
+    });
+}
+
+// Fonts this system lacks cannot be picked in the dialog; looking at it must not lose them.
+TEST(FormDialogsTest, FontDialogOkWithoutAChangeKeepsTheStoredFont) {
+    const struct {
+        const char* stored;  // family, installed or not
+        const char* picked;  // in the dialog; empty: OK as it opened
+        const char* expected;
+    } cases[] = {
+        {"Wingdings", "", "Wingdings"},
+        {"Courier New", "", "Courier New"},
+        {"DejaVu Sans Mono", "", "DejaVu Sans Mono"},
+        {"Wingdings", "DejaVu Serif", "DejaVu Serif"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored + std::string(" / ") + c.picked);
+        Rig rig(QStringList{}, QByteArray("[OQTSESSION]\nCueLabelFontName=") + c.stored +
+                                   "\nCueLabelFontSize=13\n[VISUALFEEDBACKWINDOW]\n"
+                                   "VisualFeedbackWindowFontName=" +
+                                   c.stored + "\nVisualFeedbackWindowFontSize=200\n");
+        answerFontDialog(c.picked);
+        rig.form->MemoCueLabelsMouseDown();
+        answerFontDialog(c.picked);
+        rig.find<QAction>("Font1")->trigger();
+        const ProgramSettings settings = rig.form->currentSettings();
+        EXPECT_EQ(settings.cueLabelFont.name, c.expected);
+        EXPECT_EQ(settings.cueLabelFont.size, 13);
+        EXPECT_EQ(settings.visualFeedbackWindowFont.name, c.expected);
+        EXPECT_EQ(settings.visualFeedbackWindowFont.size, 200);
+    }
 }
 
 }  // namespace

@@ -121,8 +121,8 @@ TEST(FormFractalTest, FieldsAndSlidersFollowEachOther) {
     } steps[] = {
         {"r slider", [](Rig& r) { r.find<QSlider>("TrackBarGrowthConstant")->setValue(3712345); },
          "3.712345", 3712345, "0.5", 500000},
-        {"typed r moves the slider and is rewritten",
-         [](Rig& r) { r.type("EditFracGrowthConstant", "3.7654321"); }, "3.765432", 3765432, "0.5",
+        {"typed r moves the slider and stays as typed",
+         [](Rig& r) { r.type("EditFracGrowthConstant", "3.7654321"); }, "3.7654321", 3765432, "0.5",
          500000},
         {"typed r within the same millionth stays",
          [](Rig& r) { r.type("EditFracGrowthConstant", "3.7654329"); }, "3.7654329", 3765432, "0.5",
@@ -130,7 +130,19 @@ TEST(FormFractalTest, FieldsAndSlidersFollowEachOther) {
         {"not a number: nothing moves", [](Rig& r) { r.type("EditFracGrowthConstant", "3,9"); },
          "3,9", 3765432, "0.5", 500000},
         {"above the range: the slider end", [](Rig& r) { r.type("EditFracGrowthConstant", "4.5"); },
-         "4", 4000000, "0.5", 500000},
+         "4.5", 4000000, "0.5", 500000},
+        {"typed key by key over the text",
+         [](Rig& r) {
+             QLineEdit* edit = r.find<QLineEdit>("EditFracGrowthConstant");
+             edit->selectAll();
+             QTest::keyClicks(edit, "3.8");
+         },
+         "3.8", 3800000, "0.5", 500000},
+        {"the user's slider move rewrites the text",
+         [](Rig& r) { QTest::keyClick(r.find<QSlider>("TrackBarGrowthConstant"), Qt::Key_Left); },
+         "3.799999", 3799999, "0.5", 500000},
+        {"typed again", [](Rig& r) { r.type("EditFracGrowthConstant", "4.5"); }, "4.5", 4000000,
+         "0.5", 500000},
         {"above the range at the end: stays",
          [](Rig& r) { r.type("EditFracGrowthConstant", "4.5"); }, "4.5", 4000000, "0.5", 500000},
         // A position whose text reads back a hair below it must stay where it is.

@@ -8,6 +8,7 @@
 #include <QUrl>
 #include <cmath>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <tuple>
 #include <vector>
@@ -72,9 +73,10 @@ class ScriptedFormMain : public TFormMain {
         sessionTexts.pop_front();
         return text;
     }
+    bool realDesktop = false;  // hand URLs to the desktop's xdg-open after all
     bool openUrl(const QUrl& url) override {
         opened.push_back(url);
-        return desktopOpens;
+        return realDesktop ? TFormMain::openUrl(url) : desktopOpens;
     }
     bool askRecordingParameters(RecordingParameters&) override { return false; }
     // Echo and count dialogs: answered from queues, cancelled when empty.
@@ -152,6 +154,8 @@ struct Rig {
     SimulatedInputDevice recordInput;
     SimulatedInputDevice noiseInput;
     std::unique_ptr<ScriptedFormMain> form;
+    // When set, the window lists its devices through this after it has been drawn.
+    std::function<TFormMain::DeviceLists()> listDevices;
 
     // The files named are made in a fresh folder (WAV files as a tone) and given as
     // arguments; `ini`, when given, is the settings file the window starts with.
@@ -178,6 +182,7 @@ struct Rig {
         options.settingsPath = settingsPath().toStdString();
         options.outputDevices = {"Simulated output", "Second output"};
         options.inputDevices = {"Simulated input"};
+        options.listDevices = listDevices;
         form = std::make_unique<ScriptedFormMain>(Program::Devices{output, recordInput, noiseInput},
                                                   arguments, options);
         form->show();

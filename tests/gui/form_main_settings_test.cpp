@@ -9,9 +9,11 @@
 #include <QFileInfo>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTest>
 #include <QUrl>
 #include <functional>
 
@@ -102,6 +104,44 @@ TEST(FormMainSettingsTest, StoredValuesReachTheControls) {
     }
 }
 
+// Listing the sound devices waits until the window has been drawn; the stored devices are
+// used as stored meanwhile and checked against the lists when they arrive.
+TEST(FormMainSettingsTest, DevicesAreListedAfterTheWindowIsDrawn) {
+    const struct {
+        int stored;
+        std::string failure;
+        int listed;  // the device used once the lists are there
+    } cases[] = {
+        {1, "", 1},
+        {5, "", -1},  // no longer there: the default device
+        {1, "The sound system could not be started: none.", 1},
+    };
+    for (const auto& c : cases) {
+        Rig rig(QStringList{}, "[DEVICES]\nDevicePlayback=" + QByteArray::number(c.stored) + "\n");
+        int calls = 0;
+        rig.listDevices = [&] {
+            ++calls;
+            return TFormMain::DeviceLists{{"Out A", "Out B"}, {"In A"}, c.failure};
+        };
+        rig.start();
+        EXPECT_EQ(calls, 0);
+        EXPECT_EQ(rig.program().transport().outputDeviceId, c.stored);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(rig.form.get()));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return calls > 0; }));
+        QCoreApplication::processEvents();
+        EXPECT_EQ(calls, 1);
+        EXPECT_EQ(rig.program().transport().outputDeviceId, c.listed);
+        auto* playback = rig.find<QComboBox>("ComboBoxDevicePlayback");
+        EXPECT_EQ(playback->count(), 2);
+        EXPECT_EQ(playback->currentIndex(), c.listed);
+        ASSERT_EQ(rig.form->messages.size(), c.failure.empty() ? 0u : 1u);
+        if (!c.failure.empty()) {
+            EXPECT_EQ(rig.form->messages[0].caption, "Wave Out Error");
+            EXPECT_EQ(rig.form->messages[0].text, c.failure);
+        }
+    }
+}
+
 TEST(FormMainSettingsTest, SaveOnExitOffWritesNothingAndSaveNowStoresIt) {
     for (const bool saveNowFirst : {false, true}) {
         Rig rig(QStringList{});
@@ -171,6 +211,43 @@ namespace murmelix {
 namespace {
 
 // What the desktop cannot do, and a settings file that cannot be written, are said.
+// xdg-open that starts but has no program for the file exits with a failure: the message
+// names the file all the same.
+TEST(FormMainSettingsTest, AFailingXdgOpenIsReportedWithTheFileName) {
+    const struct {
+        const char* script;
+        size_t messages;
+    } cases[] = {
+        {"echo 'xdg-open: no method available for opening' \"$1\" >&2; exit 3", 1},
+        {"exit 0", 0},
+        {"sleep 2", 0},  // still opening when the window goes
+    };
+    const QByteArray path = qgetenv("PATH");
+    for (const auto& c : cases) {
+        Rig rig(QStringList{});
+        ASSERT_TRUE(QDir(rig.folder.path()).mkdir("bin"));
+        QFile opener(rig.folder.filePath("bin/xdg-open"));
+        ASSERT_TRUE(opener.open(QIODevice::WriteOnly));
+        opener.write(QByteArray("#!/bin/sh\n") + c.script + "\n");
+        opener.close();
+        opener.setPermissions(opener.permissions() | QFile::ExeOwner);
+        qputenv("PATH", rig.folder.filePath("bin").toUtf8() + ":" + path);
+        rig.form->realDesktop = true;
+        const QString file = rig.folder.filePath("speech.wav");
+        rig.form->openWithDesktop(file.toStdString());
+        if (c.messages > 0 || std::string(c.script) == "exit 0") {
+            EXPECT_TRUE(
+                QTest::qWaitFor([&] { return rig.form->findChildren<QProcess*>().empty(); }));
+        }
+        qputenv("PATH", path);
+        ASSERT_EQ(rig.form->messages.size(), c.messages) << c.script;
+        if (c.messages > 0) {
+            EXPECT_EQ(rig.form->messages[0].text,
+                      formatText(TFormMain::kNoProgramFor, file.toStdString().c_str()));
+        }
+    }
+}
+
 TEST(FormMainSettingsTest, FailuresOfTheDesktopAndOfSaveNowAreReported) {
     Rig rig;
     rig.click("CheckBoxZeroCrossAdjust");

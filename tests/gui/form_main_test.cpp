@@ -12,9 +12,11 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <cmath>
 #include <deque>
+#include <string>
 #include <vector>
 
 #include "app/form_file_filter.h"
@@ -173,6 +175,39 @@ TEST(FormMainTest, TimedOqtIsChosenByTheSecondsSpinEditAndStopsByItsTimer) {
     rig.click("ButtonStop");
     ASSERT_TRUE(rig.drain());
     EXPECT_FALSE(timer->isActive());
+}
+
+TEST(FormMainTest, ClickingIntoTheSecondsBoxChoosesTimedOqt) {
+    Rig rig;
+    auto* seconds = rig.find<QSpinBox>("CSpinEditRandomPlayTime");
+    QTest::mouseClick(seconds->findChild<QLineEdit*>(), Qt::LeftButton);
+    EXPECT_TRUE(rig.find<QRadioButton>("RadioGroupRandomPlayItem1")->isChecked());
+    EXPECT_TRUE(rig.program().transport().timedOqt);
+    EXPECT_EQ(rig.program().transport().timedOqtSeconds, seconds->value());
+}
+
+// Older files hold Windows-1252: shown, such a text is read as that, and left as it is.
+TEST(FormMainTest, TextsThatAreNotUtf8ShowAsWindows1252AndStayAsTheyAre) {
+    const struct {
+        std::string stored;
+        const char* shown;
+    } cases[] = {
+        {"Caf\xE9 \x80 5?", "Caf\u00E9 \u20AC 5?"},
+        {"Caf\xC3\xA9?", "Caf\u00E9?"},  // UTF-8 stays UTF-8
+        {"\x81?", "\uFFFD?"},            // a byte Windows-1252 leaves undefined
+    };
+    for (const auto& c : cases) {
+        Rig rig;
+        rig.click("ButtonSessionRec");
+        rig.form->sessionTexts.push_back(c.stored);
+        rig.click("ButtonRndPlay");
+        rig.run(400);
+        rig.click("ButtonStop");
+        ASSERT_TRUE(rig.drain());
+        EXPECT_EQ(rig.find<QLineEdit>("EditQuestion")->text(), QString::fromUtf8(c.shown));
+        ASSERT_NE(rig.program().session.current(), nullptr);
+        EXPECT_EQ(rig.program().session.current()->question, c.stored);
+    }
 }
 
 TEST(FormMainTest, EveryNamedControlAndMenuItemExists) {

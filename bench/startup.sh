@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Start-up time of the program's window against a bare Qt main window on the same X server:
+# the fastest of RUNS starts each (default 15), from the start of the process until its
+# first window is mapped, and the ratio of the two (target at most 1.5).
+# Usage: bench/startup.sh [RUNS]   (needs scripts/build.sh default; uses Xvfb and openbox;
+# MURMELIX_BENCH_PROGRAM names another build of the program to measure)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+runs="${1:-15}"
+build="${MURMELIX_BUILD:-build/default}"
+for program in src/app/murmelix bench/bare_window bench/window_clock; do
+    [ -x "$build/$program" ] || { echo "missing $build/$program: build it first" >&2; exit 1; }
+done
+
+scripts/sound-server.sh start >/dev/null
+eval "$(scripts/sound-server.sh env)"
+home=$(mktemp -d)
+wm=""
+# Xvfb picks a free display number and writes it to the pipe once it takes clients.
+exec 3< <(Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null & echo "pid $!")
+read -r _ xvfb <&3
+read -r number <&3
+trap 'kill $wm "$xvfb" 2>/dev/null || true; rm -rf "$home"' EXIT
+export DISPLAY=":$number"
+HOME="$home" openbox >/dev/null 2>&1 &
+wm=$!
+sleep 1
+
+# A fresh settings folder, so that no stored position or window of the user's counts: the
+# program runs from a folder of its own, where it keeps its settings file.
+export HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_RUNTIME_DIR="$home"
+cp "${MURMELIX_BENCH_PROGRAM:-$build/src/app/murmelix}" "$home/murmelix"
+# The two programs take turns, and each one's fastest start counts: other work on the
+# machine only ever adds time. Besides the time until the window appears, the processor
+# time used by then, which other work on the machine disturbs less.
+results=$(mktemp)
+"$build/bench/window_clock" "$home/murmelix" >/dev/null  # warms the caches
+for _ in $(seq "$runs"); do
+    echo "bare $("$build/bench/window_clock" "$build/bench/bare_window")" >>"$results"
+    echo "program $("$build/bench/window_clock" "$home/murmelix")" >>"$results"
+done
+fastest() { awk -v who="$1" -v column="$2" '$1 == who && (best == "" || $column < best) {
+    best = $column } END { print best }' "$results"; }
+awk -v p="$(fastest program 2)" -v b="$(fastest bare 2)" \
+    -v pc="$(fastest program 3)" -v bc="$(fastest bare 3)" 'BEGIN {
+    printf "window shown after %.3f s (bare QMainWindow %.3f s): %.2fx\n", p, b, p / b
+    printf "processor time by then %.3f s (bare QMainWindow %.3f s): %.2fx\n", pc, bc, pc / bc }'
+rm -f "$results"
