@@ -195,19 +195,18 @@ int parse(ByteSource& source, ParsedWave& wave, UserInterface& ui) {
 
 // The sample bytes a document takes: all of them, or as many whole frames as fit.
 std::vector<uint8_t> takeSamples(ByteSource& source, const ParsedWave& wave,
-                                 const std::string& name, size_t maxDataSize,
-                                 UserInterface& ui) {
+                                 const std::string& name, size_t maxDataSize, UserInterface& ui) {
     uint64_t size = wave.samplesSize;
     if (size > maxDataSize) {
-        const uint64_t frameSize = static_cast<uint64_t>(wave.format.channels) *
-                                   (wave.format.bitsPerSample / 8u);
+        const uint64_t frameSize =
+            static_cast<uint64_t>(wave.format.channels) * (wave.format.bitsPerSample / 8u);
         size = maxDataSize - maxDataSize % frameSize;
-        ui.messageBox("Warning",
-                      formatText(kDataCut, name.c_str(),
-                                 static_cast<unsigned long long>(wave.samplesSize),
-                                 static_cast<unsigned long long>(size),
-                                 static_cast<unsigned long long>(size / frameSize)),
-                      MessageIcon::Warning, MessageButtons::Ok);
+        ui.messageBox(
+            "Warning",
+            formatText(kDataCut, name.c_str(), static_cast<unsigned long long>(wave.samplesSize),
+                       static_cast<unsigned long long>(size),
+                       static_cast<unsigned long long>(size / frameSize)),
+            MessageIcon::Warning, MessageButtons::Ok);
     }
     std::vector<uint8_t> samples(static_cast<size_t>(size));
     if (!source.read(wave.samplesOffset, samples.data(), samples.size())) {
