@@ -6,8 +6,9 @@
 
 namespace murmelix::cli {
 
-// Builds one JSON value as text, whole or streamed in pieces. Strings from files are byte strings: valid UTF-8 is kept,
-// any other byte is read as Windows-1252 (what older files hold) and converted.
+// Builds one JSON value as text, whole or streamed in pieces. Strings from files are byte
+// strings: valid UTF-8 is kept, any other byte is read as Windows-1252 (what older files
+// hold) and converted.
 class JsonWriter {
   public:
     JsonWriter& beginObject();
