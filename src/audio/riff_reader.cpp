@@ -1,7 +1,6 @@
 #include "audio/riff_reader.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "base/byte_order.h"
 
@@ -31,14 +30,17 @@ bool matches(RiffReader::Find mode, uint32_t wanted, uint32_t found) {
 }  // namespace
 
 int RiffReader::descend(RiffChunk& chunk, const RiffChunk* parent, Find mode, uint32_t id) {
-    const size_t limit = parent != nullptr ? parent->end() : bytes_.size();
+    const size_t limit = parent != nullptr ? parent->end() : size_;
     if (parent != nullptr && (position_ < parent->dataOffset || position_ >= limit)) {
         return kChunkNotFound;
     }
     // 64-bit arithmetic: a header offset plus a size near 4 GiB must not wrap.
     uint64_t at = position_;
     while (at < limit && limit - at >= kHeaderSize) {
-        const uint8_t* header = bytes_.data() + at;
+        uint8_t header[kHeaderSize];
+        if (!source_.read(at, header, sizeof header)) {
+            return kChunkNotFound;
+        }
         const uint32_t foundId = loadU32LE(header);
         const uint32_t declared = loadU32LE(header + 4);
         const size_t dataOffset = static_cast<size_t>(at) + kHeaderSize;
@@ -51,8 +53,9 @@ int RiffReader::descend(RiffChunk& chunk, const RiffChunk* parent, Find mode, ui
             chunk.listType = 0;
             size_t start = dataOffset;
             if (isContainer(foundId)) {
-                if (chunk.size >= 4) {
-                    chunk.listType = loadU32LE(bytes_.data() + dataOffset);
+                uint8_t type[4];
+                if (chunk.size >= 4 && source_.read(dataOffset, type, sizeof type)) {
+                    chunk.listType = loadU32LE(type);
                 }
                 start += std::min<size_t>(4, chunk.size);
             }
@@ -79,9 +82,16 @@ size_t RiffReader::read(const RiffChunk& chunk, void* out, size_t count) {
         return 0;
     }
     const size_t n = std::min(count, chunk.end() - position_);
-    std::memcpy(out, bytes_.data() + position_, n);
+    if (!source_.read(position_, out, n)) {
+        return 0;
+    }
     position_ += n;
     return n;
+}
+
+bool RiffReader::readData(const RiffChunk& chunk, std::vector<uint8_t>& out) {
+    out.resize(chunk.size);
+    return source_.read(chunk.dataOffset, out.data(), out.size());
 }
 
 }  // namespace murmelix

@@ -2,19 +2,22 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <span>
+#include <vector>
 
 #include "audio/riff_chunk.h"
+#include "base/byte_source.h"
 
 namespace murmelix {
 
-// Walks the chunks of a RIFF file held in memory, the way the classic multimedia file
+// Walks the chunks of a RIFF file, the way the classic multimedia file
 // functions do: a chunk is searched forward from the current position within its parent,
 // other chunks are skipped, and a chunk of odd size is followed by one pad byte. A chunk
 // that stands before the current position is therefore not found.
 //
-// Every declared size is checked against the parent; nothing here allocates, and no size
-// field, however large, moves the position past the end of the bytes.
+// Every declared size is checked against the parent; only readData allocates (never more
+// than the bytes really present), and no size field, however large, moves the position
+// past the end of the bytes. Bytes that cannot be read (a file that shrank under the
+// reader) end a search as if there were no more chunks; the source tells why.
 //
 // Results are 0 for success or one of these error codes (shown to the user as
 // "MMIO Error %d", so they keep the platform's numbers):
@@ -34,7 +37,7 @@ class RiffReader {
         List,   // a LIST chunk of any list type
     };
 
-    explicit RiffReader(std::span<const uint8_t> bytes) : bytes_(bytes) {}
+    explicit RiffReader(ByteSource& source) : source_(source), size_(source.size()) {}
 
     // Searches from the current position. On success the position is the chunk's data
     // (after the 4-byte type for RIFF and LIST); on failure it is unchanged.
@@ -48,19 +51,18 @@ class RiffReader {
     // gives the number copied.
     size_t read(const RiffChunk& chunk, void* out, size_t count);
 
-    // The chunk's data bytes (cut to what the file holds).
-    std::span<const uint8_t> data(const RiffChunk& chunk) const {
-        return bytes_.subspan(chunk.dataOffset, chunk.size);
-    }
+    // The chunk's data bytes (cut to what the file holds); false when they cannot be read.
+    bool readData(const RiffChunk& chunk, std::vector<uint8_t>& out);
 
     size_t position() const { return position_; }
     // Offsets past the end are taken as the end.
-    void seek(size_t offset) { position_ = offset < bytes_.size() ? offset : bytes_.size(); }
+    void seek(size_t offset) { position_ = offset < size_ ? offset : size_; }
 
   private:
     static constexpr size_t kHeaderSize = 8;
 
-    std::span<const uint8_t> bytes_;
+    ByteSource& source_;
+    size_t size_;
     size_t position_ = 0;
 };
 

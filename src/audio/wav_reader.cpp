@@ -6,9 +6,10 @@
 #include <vector>
 
 #include "audio/cue_text.h"
-#include "audio/mapped_file.h"
 #include "audio/riff_reader.h"
 #include "base/byte_order.h"
+#include "base/input_file.h"
+#include "base/span_byte_source.h"
 #include "base/text_format.h"
 
 namespace murmelix {
@@ -16,6 +17,11 @@ namespace murmelix {
 namespace {
 
 constexpr const char* kCannotOpen = "Can't open WAV file '%s'.";
+constexpr const char* kNotRegular = "\nIt is not a regular file.";
+constexpr const char* kCannotRead = "Can't read WAV file '%s' (%s).";
+constexpr const char* kDataCut =
+    "The data chunk of WAV file '%s' holds %llu bytes, more than a document can hold; only "
+    "the first %llu bytes (%llu whole frames) are loaded.";
 constexpr const char* kMmioError = "MMIO Error %d";
 constexpr const char* kCueCountMismatch =
     "Number of found Cue points doesn't match size of cue chunk.";
@@ -26,11 +32,12 @@ constexpr const char* kNotStandardPcm =
 
 constexpr size_t kCuePointSize = 24;
 
-// What a parse found, before anything is copied: the sample bytes stay in the file's span
-// until the format has been accepted.
+// What a parse found: the sample bytes stay in the file until the format has been
+// accepted.
 struct ParsedWave {
     WaveFormat format;
-    std::span<const uint8_t> samples;
+    uint64_t samplesOffset = 0;
+    uint64_t samplesSize = 0;  // what the file really holds of the declared size
     std::vector<CuePoint> cues;
 };
 
@@ -73,10 +80,13 @@ bool readCuePoints(RiffReader& riff, const RiffChunk& form, std::vector<CuePoint
         ui.showError(kCueCountMismatch);
         return false;
     }
-    const auto table = riff.data(chunk).subspan(4);
+    std::vector<uint8_t> table;
+    if (!riff.readData(chunk, table)) {
+        return false;
+    }
     cues.reserve(count);
     for (uint32_t i = 0; i < count; ++i) {
-        cues.push_back(cuePointFrom(table.data() + i * kCuePointSize));
+        cues.push_back(cuePointFrom(table.data() + 4 + i * kCuePointSize));
     }
     leftCleanly = riff.ascend(chunk) == 0;
     return true;
@@ -106,9 +116,10 @@ void walkSubChunks(RiffReader& riff, const RiffChunk& list, uint32_t kind, size_
                    Apply apply) {
     riff.seek(list.dataOffset + std::min<size_t>(4, list.size));
     RiffChunk sub;
+    std::vector<uint8_t> bytes;
     while (riff.descend(sub, &list, RiffReader::Find::Chunk, kind) == 0) {
-        if (sub.size >= minimumSize) {
-            apply(riff.data(sub));
+        if (sub.size >= minimumSize && riff.readData(sub, bytes)) {
+            apply(std::span<const uint8_t>(bytes));
         }
         if (riff.ascend(sub) != 0) {
             break;
@@ -159,8 +170,8 @@ void readCues(RiffReader& riff, const RiffChunk& form, std::vector<CuePoint>& cu
 }
 
 // The chunk walk proper; gives 0 or the RIFF error code that stops the load.
-int parse(std::span<const uint8_t> bytes, ParsedWave& wave, UserInterface& ui) {
-    RiffReader riff(bytes);
+int parse(ByteSource& source, ParsedWave& wave, UserInterface& ui) {
+    RiffReader riff(source);
     RiffChunk form;
     // The form type is deliberately not compared with "WAVE".
     if (const int error = riff.descend(form, nullptr, RiffReader::Find::Riff)) {
@@ -174,29 +185,66 @@ int parse(std::span<const uint8_t> bytes, ParsedWave& wave, UserInterface& ui) {
         return error;
     }
     // The declared size is believed only as far as the file backs it.
-    wave.samples = riff.data(data).first(std::min(data.size, WavReader::kMaxDataSize));
+    wave.samplesOffset = data.dataOffset;
+    wave.samplesSize = data.size;
     if (riff.ascend(data) == 0) {
         readCues(riff, form, wave.cues, ui);
     }
     return 0;
 }
 
+// The sample bytes a document takes: all of them, or as many whole frames as fit.
+std::vector<uint8_t> takeSamples(ByteSource& source, const ParsedWave& wave,
+                                 const std::string& name, size_t maxDataSize, UserInterface& ui) {
+    uint64_t size = wave.samplesSize;
+    if (size > maxDataSize) {
+        const uint64_t frameSize =
+            static_cast<uint64_t>(wave.format.channels) * (wave.format.bitsPerSample / 8u);
+        size = maxDataSize - maxDataSize % frameSize;
+        ui.messageBox(
+            "Warning",
+            formatText(kDataCut, name.c_str(), static_cast<unsigned long long>(wave.samplesSize),
+                       static_cast<unsigned long long>(size),
+                       static_cast<unsigned long long>(size / frameSize)),
+            MessageIcon::Warning, MessageButtons::Ok);
+    }
+    std::vector<uint8_t> samples(static_cast<size_t>(size));
+    if (!source.read(wave.samplesOffset, samples.data(), samples.size())) {
+        samples.clear();
+    }
+    return samples;
+}
+
 }  // namespace
 
 int WavReader::readFile(const std::string& path, AudioDocument& doc, UserInterface& ui) {
-    MappedFile file;
+    InputFile file;
     if (!file.open(path)) {
         doc.clear();
-        ui.showError(formatText(kCannotOpen, path.c_str()));
+        std::string message = formatText(kCannotOpen, path.c_str());
+        if (file.error() == InputFile::kNotRegularFile) {
+            message += kNotRegular;
+        }
+        ui.showError(message);
         return 1;
     }
-    return readBytes(file.bytes(), path, doc, ui);
+    return readSource(file, path, doc, ui);
 }
 
 int WavReader::readBytes(std::span<const uint8_t> bytes, const std::string& name,
                          AudioDocument& doc, UserInterface& ui) {
+    SpanByteSource source(bytes);
+    return readSource(source, name, doc, ui);
+}
+
+int WavReader::readSource(ByteSource& source, const std::string& name, AudioDocument& doc,
+                          UserInterface& ui, size_t maxDataSize) {
     ParsedWave wave;
-    if (const int error = parse(bytes, wave, ui)) {
+    const int error = parse(source, wave, ui);
+    if (!source.failure().empty()) {
+        return refuseUnreadable(source, name, doc, ui);
+    }
+    if (error != 0) {
         doc.clear();
         ui.showError(formatText(kMmioError, error));
         return 1;
@@ -206,14 +254,24 @@ int WavReader::readBytes(std::span<const uint8_t> bytes, const std::string& name
         ui.showError(kNotStandardPcm);
         return 1;
     }
-    // Copy before clearing: the span may point into the document's own samples.
-    std::vector<uint8_t> samples(wave.samples.begin(), wave.samples.end());
+    // Read before clearing: the source may be the document's own samples.
+    std::vector<uint8_t> samples = takeSamples(source, wave, name, maxDataSize, ui);
+    if (!source.failure().empty()) {
+        return refuseUnreadable(source, name, doc, ui);
+    }
     doc.clear();
     doc.format = wave.format;
     doc.data = std::move(samples);
     doc.cues = std::move(wave.cues);
     doc.commit(name);
     return 0;
+}
+
+int WavReader::refuseUnreadable(const ByteSource& source, const std::string& name,
+                                AudioDocument& doc, UserInterface& ui) {
+    doc.clear();
+    ui.showError(formatText(kCannotRead, name.c_str(), source.failure().c_str()));
+    return 1;
 }
 
 }  // namespace murmelix

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "audio/audio_document.h"
+#include "base/byte_source.h"
 #include "base/user_interface.h"
 
 namespace murmelix {
@@ -19,9 +20,11 @@ namespace murmelix {
 // cue points.
 //
 // Hostile files are expected: every size is checked against the bytes really present, a
-// data chunk that declares more bytes than the file holds loads the bytes present (and at
-// most INT32_MAX of them), and the cue table never holds more entries than the cue chunk
-// has room for.
+// data chunk that declares more bytes than the file holds loads the bytes present, and the
+// cue table never holds more entries than the cue chunk has room for. Sample data beyond
+// what a document holds (its sizes are 32-bit signed) is cut to whole frames, with a
+// warning. Files are read piece by piece, never mapped: a file that shrinks or vanishes
+// while it loads gives a message, and only regular files are opened.
 class WavReader {
   public:
     static constexpr size_t kMaxDataSize = INT32_MAX;
@@ -29,6 +32,13 @@ class WavReader {
     static int readFile(const std::string& path, AudioDocument& doc, UserInterface& ui);
     static int readBytes(std::span<const uint8_t> bytes, const std::string& name,
                          AudioDocument& doc, UserInterface& ui);
+    // maxDataSize below kMaxDataSize lets the cut be tried on small files.
+    static int readSource(ByteSource& source, const std::string& name, AudioDocument& doc,
+                          UserInterface& ui, size_t maxDataSize = kMaxDataSize);
+
+  private:
+    static int refuseUnreadable(const ByteSource& source, const std::string& name,
+                                AudioDocument& doc, UserInterface& ui);
 };
 
 }  // namespace murmelix

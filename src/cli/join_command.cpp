@@ -40,6 +40,12 @@ int runJoin(CommandLine& line, ConsoleUserInterface& ui) {
         if (WavReader::readFile(input, part, ui) != 0) {
             return kExitFailed;
         }
+        // A cue region of length 0 reaches to the end of the data: an empty part would
+        // claim every part after it.
+        if (part.frameCount == 0) {
+            ui.showError(formatText("Can't join '%s': it holds no sample frames.", input.c_str()));
+            return kExitFailed;
+        }
         if (joined.cues.empty()) {
             joined.format = part.format;
             joined.format.extraSize = 0;

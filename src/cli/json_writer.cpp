@@ -126,6 +126,11 @@ void JsonWriter::separate() {
     needComma_ = true;
 }
 
+void JsonWriter::flushTo(std::FILE* out) {
+    std::fwrite(out_.data(), 1, out_.size(), out);
+    out_.clear();
+}
+
 JsonWriter& JsonWriter::beginObject() {
     separate();
     out_.push_back('{');

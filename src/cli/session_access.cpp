@@ -1,9 +1,8 @@
 #include "cli/session_access.h"
 
-#include <cerrno>
 #include <filesystem>
 
-#include "base/atomic_file.h"
+#include "base/input_file.h"
 #include "base/text_format.h"
 #include "session/session_file_operations.h"
 #include "session/session_file_reader.h"
@@ -13,9 +12,9 @@ namespace murmelix::cli {
 
 bool readSessionFile(const std::string& path, SessionFileContents& contents, UserInterface& ui) {
     std::string bytes;
-    errno = 0;
-    if (!readWholeFile(path, bytes)) {
-        ui.showError(SessionFileOperations::readErrorMessage(path, errno));
+    InputFile file;
+    if (!file.open(path) || !file.readAll(bytes)) {
+        ui.showError(SessionFileOperations::readErrorMessage(path, file.error()));
         return false;
     }
     contents = SessionFileReader::parse(bytes);

@@ -57,7 +57,9 @@ std::vector<std::string> argumentsAfter(const CommandLine& line, size_t expected
     return arguments;
 }
 
-std::string sessionJson(const SessionFileContents& contents) {
+// Streamed one entry at a time: a session of a million entries makes a text of hundreds
+// of megabytes.
+void printSessionJson(const SessionFileContents& contents, std::FILE* out) {
     JsonWriter json;
     json.beginObject();
     json.key("version").value(int64_t{contents.version});
@@ -78,13 +80,15 @@ std::string sessionJson(const SessionFileContents& contents) {
             json.key("label").value(entry.label);
             json.key("fade").value(entry.fade);
             json.endObject();
+            json.flushTo(out);
         }
         json.endArray();
         json.endObject();
     }
     json.endArray();
     json.endObject();
-    return json.text();
+    json.flushTo(out);
+    std::fputc('\n', out);
 }
 
 void printSequence(const SEQUENCE& sequence, size_t position, size_t count) {
@@ -123,7 +127,7 @@ int runShow(CommandLine& line, ConsoleUserInterface& ui) {
         return kExitFailed;
     }
     if (asJson) {
-        std::printf("%s\n", sessionJson(contents).c_str());
+        printSessionJson(contents, stdout);
     } else {
         printSession(path, contents);
     }

@@ -4,8 +4,11 @@
 #include <charconv>
 #include <cmath>
 
-#include "base/path_text.h"
+#include <unistd.h>
+
 #include "base/byte_order.h"
+#include "base/input_file.h"
+#include "base/path_text.h"
 #include "base/text_format.h"
 
 namespace murmelix {
@@ -193,10 +196,14 @@ bool RandomSource::refillFromSoundCard() {
 }
 
 bool RandomSource::refillFromFile() {
-    FileHandle file(std::fopen(fileName_.c_str(), "rb"));
+    int openError = 0;
+    FileHandle file = openSourceFile(openError);
     if (!file) {
-        return fail("Error", formatText("Can't open random source file '%s'.", fileName_.c_str()),
-                    MessageIcon::Error, nullptr);
+        std::string message = formatText("Can't open random source file '%s'.", fileName_.c_str());
+        if (openError == InputFile::kNotRegularFile) {
+            message += "\nIt is neither a regular file nor a device.";
+        }
+        return fail("Error", message, MessageIcon::Error, nullptr);
     }
     int32_t count = readFileBlock(file.get());
     while (count < NoiseBuffer::kGroup) {
@@ -217,6 +224,23 @@ bool RandomSource::refillFromFile() {
     file.reset();
     noise_.fill(std::span<const int16_t>(incoming_.data(), static_cast<size_t>(count)));
     return true;
+}
+
+// Regular files, and devices such as /dev/urandom as endless sources. A FIFO is refused:
+// it cannot be read again from the position the next refill asks for, and opening one
+// without a writer would wait forever.
+RandomSource::FileHandle RandomSource::openSourceFile(int& error) const {
+    InputFile input;
+    if (!input.open(fileName_, InputFile::Accept::RegularFilesAndDevices)) {
+        error = input.error();
+        return nullptr;
+    }
+    const int fd = input.release();
+    FileHandle file(::fdopen(fd, "rb"));
+    if (!file) {
+        ::close(fd);
+    }
+    return file;
 }
 
 // Reads up to one buffer of samples at the file position into incoming_. The position

@@ -120,6 +120,7 @@ class RandomSource {
     bool refill();
     bool refillFromSoundCard();
     bool refillFromFile();
+    FileHandle openSourceFile(int& error) const;
     int32_t readFileBlock(std::FILE* file);
     bool fail(const char* caption, const std::string& text, MessageIcon icon, FileHandle* file);
 

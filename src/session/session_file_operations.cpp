@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "base/atomic_file.h"
+#include "base/input_file.h"
 #include "base/text_format.h"
 #include "session/session_date_time.h"
 #include "session/session_file_reader.h"
@@ -15,7 +16,7 @@ namespace murmelix {
 namespace {
 
 std::string describeError(int error) {
-    return error != 0 ? std::string(std::strerror(error)) : std::string("input/output error");
+    return InputFile::describeError(error);
 }
 
 }  // namespace
@@ -46,9 +47,9 @@ void SessionFileOperations::openSession(const std::string& fileName) {
     hooks_.callRefreshPanel();
 
     std::string bytes;
-    errno = 0;
-    if (!readWholeFile(name, bytes)) {
-        const int error = errno;
+    InputFile file;
+    if (!file.open(name) || !file.readAll(bytes)) {
+        const int error = file.error();
         if (error == ENOENT) {
             hooks_.callRefreshControls();
             return;

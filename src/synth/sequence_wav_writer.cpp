@@ -6,6 +6,7 @@
 #include "audio/audio_document.h"
 #include "audio/wav_writer.h"
 #include "base/text_format.h"
+#include "base/user_interface.h"
 #include "synth/cross_fader.h"
 
 namespace murmelix {
@@ -25,15 +26,34 @@ struct Piece {
     const SEGMENT* entry;
 };
 
-std::vector<Piece> piecesOf(const SEQUENCE& sequence, const AudioDocument& doc) {
+// Only the frames of an entry that lie inside the data are kept (a start of -5 with
+// length 10 keeps frames 0 to 4). An entry with no frame inside is left out: its cue
+// region would have length 0, which readers take as reaching to the end of the data.
+std::vector<Piece> piecesOf(const SEQUENCE& sequence, const AudioDocument& doc, size_t& leftOut) {
     std::vector<Piece> pieces;
     pieces.reserve(sequence.entries.size());
+    leftOut = 0;
     for (const SEGMENT& entry : sequence.entries) {
-        const int32_t start = std::clamp(entry.start, 0, doc.frameCount);
-        const int32_t length = std::clamp(entry.length, 0, doc.frameCount - start);
-        pieces.push_back({start, length, &entry});
+        const int64_t begin = std::max<int64_t>(entry.start, 0);
+        const int64_t end = std::min<int64_t>(int64_t{entry.start} + entry.length, doc.frameCount);
+        if (end <= begin) {
+            ++leftOut;
+            continue;
+        }
+        pieces.push_back({static_cast<int32_t>(begin), static_cast<int32_t>(end - begin), &entry});
     }
     return pieces;
+}
+
+std::string leftOutMessage(size_t count, const std::string& wavFileName) {
+    if (count == 1) {
+        return formatText(
+            "1 entry of the sequence lies outside the sample data of '%s' and was left out.",
+            wavFileName.c_str());
+    }
+    return formatText(
+        "%zu entries of the sequence lie outside the sample data of '%s' and were left out.", count,
+        wavFileName.c_str());
 }
 
 std::vector<CuePoint> cuesOf(const std::vector<Piece>& pieces, const std::string& wavFileName) {
@@ -63,7 +83,12 @@ std::vector<CuePoint> cuesOf(const std::vector<Piece>& pieces, const std::string
 int SequenceWavWriter::write(const std::string& path, const SEQUENCE& sequence,
                              const AudioDocument& doc, const std::string& wavFileName,
                              UserInterface& ui) {
-    const std::vector<Piece> pieces = piecesOf(sequence, doc);
+    size_t leftOut = 0;
+    const std::vector<Piece> pieces = piecesOf(sequence, doc, leftOut);
+    if (leftOut > 0) {
+        ui.messageBox("Warning", leftOutMessage(leftOut, wavFileName), MessageIcon::Warning,
+                      MessageButtons::Ok);
+    }
     WaveFormat format = doc.format;
     format.samplesPerSec = static_cast<uint32_t>(doc.fileSampleRate);
     auto samples = [&](AtomicFile& file) {

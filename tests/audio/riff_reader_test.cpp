@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "audio/wav_bytes.h"
+#include "base/span_byte_source.h"
 
 namespace murmelix {
 namespace {
@@ -57,7 +58,8 @@ TEST(RiffReaderTest, FindsChunksForwardWithinTheParentOnly) {
     };
     for (const FindCase& c : cases) {
         SCOPED_TRACE(c.name);
-        RiffReader riff(wav::span(c.file));
+        SpanByteSource source(wav::span(c.file));
+        RiffReader riff(source);
         RiffChunk form;
         ASSERT_EQ(riff.descend(form, nullptr, Find::Riff), 0);
         const size_t before = riff.position();
@@ -76,7 +78,8 @@ TEST(RiffReaderTest, FindsChunksForwardWithinTheParentOnly) {
 TEST(RiffReaderTest, AChunkBeforeTheLastFoundIsNotFound) {
     const std::string file =
         wav::riff(wav::chunk("aaaa", "1") + wav::chunk("bbbb", "22") + wav::chunk("cccc", ""));
-    RiffReader riff(wav::span(file));
+    SpanByteSource source(wav::span(file));
+    RiffReader riff(source);
     RiffChunk form;
     RiffChunk b;
     RiffChunk other;
@@ -97,7 +100,8 @@ TEST(RiffReaderTest, FindsRiffAfterLeadingChunksAndNothingInGarbage) {
     };
     for (const auto& [file, error] : cases) {
         SCOPED_TRACE(file);
-        RiffReader riff(wav::span(file));
+        SpanByteSource source(wav::span(file));
+        RiffReader riff(source);
         RiffChunk form;
         EXPECT_EQ(riff.descend(form, nullptr, Find::Riff), error);
     }
@@ -120,7 +124,8 @@ TEST(RiffReaderTest, AscendStepsOverPadByteAndRefusesTruncatedChunks) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string file = wav::riff(c.body);
-        RiffReader riff(wav::span(file));
+        SpanByteSource source(wav::span(file));
+        RiffReader riff(source);
         RiffChunk form;
         RiffChunk chunk;
         ASSERT_EQ(riff.descend(form, nullptr, Find::Riff), 0);
@@ -132,7 +137,8 @@ TEST(RiffReaderTest, AscendStepsOverPadByteAndRefusesTruncatedChunks) {
 
 TEST(RiffReaderTest, ReadStopsAtTheChunkEnd) {
     const std::string file = wav::riff(wav::chunk("abcd", "123") + wav::chunk("next", "xyz"));
-    RiffReader riff(wav::span(file));
+    SpanByteSource source(wav::span(file));
+    RiffReader riff(source);
     RiffChunk form;
     RiffChunk chunk;
     ASSERT_EQ(riff.descend(form, nullptr, Find::Riff), 0);

@@ -1,6 +1,7 @@
 #include "audio/wav_reader.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -9,6 +10,8 @@
 #include <vector>
 
 #include "audio/wav_bytes.h"
+#include "base/input_file.h"
+#include "base/span_byte_source.h"
 #include "support/scripted_user_interface.h"
 
 namespace murmelix {
@@ -419,6 +422,8 @@ TEST_F(WavReaderFileTest, FilesLoadLikeTheirBytesOrReportThatTheyCannotBeOpened)
     const std::string tiny = put(
         "tiny.wav", wav::riff(wav::fmt(1, 8000, 8) + wav::rawChunk("data", 0xFFFFFFF0u, "xyz")));
     const std::string empty = put("empty.wav", "");
+    const std::string fifo = (dir_ / "fifo.wav").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     struct Case {
         std::string path;
         int expectedResult;
@@ -434,6 +439,10 @@ TEST_F(WavReaderFileTest, FilesLoadLikeTheirBytesOrReportThatTheyCannotBeOpened)
          {"Can't open WAV file '" + (dir_ / "missing.wav").string() + "'."},
          0},
         {dir_.string(), 1, {"Can't open WAV file '" + dir_.string() + "'."}, 0},
+        // Endless or writerless inputs are refused at once instead of read until memory
+        // runs out or waited for forever.
+        {"/dev/zero", 1, {"Can't open WAV file '/dev/zero'.\nIt is not a regular file."}, 0},
+        {fifo, 1, {"Can't open WAV file '" + fifo + "'.\nIt is not a regular file."}, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
@@ -452,6 +461,74 @@ TEST_F(WavReaderFileTest, FilesLoadLikeTheirBytesOrReportThatTheyCannotBeOpened)
     EXPECT_EQ(fromFile.data, fromBytes.data);
     EXPECT_EQ(fromFile.cues, fromBytes.cues);
     EXPECT_EQ(fromFile.format, fromBytes.format);
+}
+
+TEST_F(WavReaderFileTest, AFileThatShrinksOrVanishesWhileItLoadsGivesAMessage) {
+    const std::string bytes =
+        wav::riff(wav::fmt(1, 8000, 16) + wav::chunk("data", wav::samples(64)) +
+                  wav::cue({{1, 2}}) + adtlFor1());
+    struct Case {
+        const char* name;
+        size_t keptBytes;  // what is left of the file once it is open
+        bool removed;
+    };
+    const std::vector<Case> cases = {
+        {"cut inside the samples", 60, false},
+        {"cut before the data chunk", 20, false},
+        {"emptied and removed", 0, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = put("shrinking.wav", bytes);
+        InputFile file;
+        ASSERT_TRUE(file.open(path));
+        std::filesystem::resize_file(path, c.keptBytes);
+        if (c.removed) {
+            std::filesystem::remove(path);
+        }
+        ScriptedUserInterface ui;
+        AudioDocument doc;
+        EXPECT_EQ(WavReader::readSource(file, path, doc, ui), 1);
+        EXPECT_EQ(ui.texts(), std::vector<std::string>{"Can't read WAV file '" + path +
+                                                       "' (the file changed while it was being "
+                                                       "read)."});
+        EXPECT_FALSE(doc.loaded);
+    }
+}
+
+TEST(WavReaderTest, SamplesBeyondWhatADocumentHoldsAreCutToWholeFramesWithAWarning) {
+    struct Case {
+        uint16_t channels;
+        uint16_t bits;
+        size_t maxDataSize;
+        int32_t expectedDataSize;
+        bool warned;
+    };
+    // 12 sample bytes behind a size field that claims 4 GiB; a small limit stands in for
+    // the 2 GiB a document can hold.
+    const std::vector<Case> cases = {
+        {2, 16, 7, 4, true}, {2, 16, 8, 8, true},    {1, 8, 7, 7, true},
+        {1, 16, 7, 6, true}, {2, 16, 12, 12, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.channels) + "x" + std::to_string(c.bits) + " in " +
+                     std::to_string(c.maxDataSize));
+        const std::string file = wav::riff(wav::fmt(c.channels, 8000, c.bits) +
+                                           wav::rawChunk("data", 0xFFFFFFFFu, wav::samples(12)));
+        SpanByteSource source(wav::span(file));
+        ScriptedUserInterface ui;
+        AudioDocument doc;
+        ASSERT_EQ(WavReader::readSource(source, "big.wav", doc, ui, c.maxDataSize), 0);
+        EXPECT_EQ(doc.dataSize(), c.expectedDataSize);
+        const auto samples = file.end() - 12;
+        EXPECT_EQ(doc.data, std::vector<uint8_t>(samples, samples + c.expectedDataSize));
+        ASSERT_EQ(ui.messages.size(), c.warned ? 1u : 0u);
+        if (c.warned) {
+            EXPECT_EQ(ui.messages[0].icon, MessageIcon::Warning);
+            EXPECT_NE(ui.messages[0].text.find("'big.wav'"), std::string::npos);
+            EXPECT_NE(ui.messages[0].text.find("whole frames"), std::string::npos);
+        }
+    }
 }
 
 }  // namespace

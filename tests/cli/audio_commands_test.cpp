@@ -150,12 +150,26 @@ TEST_F(AudioCommandsTest, JoinMakesOneCueRegionPerInput) {
     ASSERT_EQ(std::system(sox.c_str()), 0) << "sox must be installed (scripts/deps.sh)";
     EXPECT_EQ(slurp(path("joined.raw")), pcm16({1, 2, 3, 4, 5}));
 
-    const auto mixed = run("join -o {dir}/mixed.wav {dir}/hello.wav {dir}/other.wav");
-    EXPECT_EQ(mixed.status, 1);
-    EXPECT_EQ(mixed.err, expand("Can't join '{dir}/other.wav': its format (22050 Hz, 16 bit, "
-                                "mono) differs from that of '{dir}/hello.wav' (8000 Hz, 16 bit, "
-                                "mono).\n"));
-    EXPECT_FALSE(std::filesystem::exists(path("mixed.wav")));
+    writeFile("empty.wav", monoFile({}));
+    const struct {
+        const char* inputs;
+        const char* err;
+    } refused[] = {
+        {"{dir}/hello.wav {dir}/other.wav",
+         "Can't join '{dir}/other.wav': its format (22050 Hz, 16 bit, mono) differs from that "
+         "of '{dir}/hello.wav' (8000 Hz, 16 bit, mono).\n"},
+        // Its cue of length 0 would cover every later part.
+        {"{dir}/hello.wav {dir}/empty.wav '{dir}/big world.wav'",
+         "Can't join '{dir}/empty.wav': it holds no sample frames.\n"},
+        {"{dir}/empty.wav {dir}/hello.wav",
+         "Can't join '{dir}/empty.wav': it holds no sample frames.\n"},
+    };
+    for (const auto& c : refused) {
+        const auto result = run(std::string("join -o {dir}/refused.wav ") + c.inputs);
+        EXPECT_EQ(result.status, 1) << c.inputs;
+        EXPECT_EQ(result.err, expand(c.err));
+        EXPECT_FALSE(std::filesystem::exists(path("refused.wav"))) << c.inputs;
+    }
     EXPECT_EQ(run("join {dir}/hello.wav").status, 2);
 }
 

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <string>
 
@@ -45,6 +46,7 @@ TEST_F(SessionCommandTest, OutcomesAndExitStatus) {
               "1 2 3 lbl\nbroken\n");
     writeFile("bad.oqt", "not a session\n");
     writeFile("empty.oqt", kV2 + "/w.wav\r\n");
+    ASSERT_EQ(::mkfifo(path("fifo.oqt").c_str(), 0600), 0);
     struct Case {
         const char* name;
         std::string arguments;
@@ -66,6 +68,10 @@ TEST_F(SessionCommandTest, OutcomesAndExitStatus) {
          "Invalid session file.\n"},
         {"missing file", "session show '" + path("none.oqt") + "'", 1, "",
          "Can't read session file '" + path("none.oqt") + "' (No such file or directory).\n"},
+        {"endless device", "session show /dev/zero", 1, "",
+         "Can't read session file '/dev/zero' (not a regular file).\n"},
+        {"FIFO without a writer", "session show '" + path("fifo.oqt") + "'", 1, "",
+         "Can't read session file '" + path("fifo.oqt") + "' (not a regular file).\n"},
         {"unknown subcommand", "session play '" + path("empty.oqt") + "'", 2, "", ""},
         {"no subcommand", "session", 2, "", ""},
         {"no file", "session show", 2, "", ""},

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -117,6 +118,31 @@ TEST(FileSource, FailureTable) {
         EXPECT_EQ(h.ui.messages[0].buttons, MessageButtons::Ok) << c.name;
         EXPECT_TRUE(h.source.halted()) << c.name;
         EXPECT_EQ(h.source.filePosition(), c.filePosition) << c.name;
+    }
+}
+
+// A FIFO once made the first draw wait forever for a writer; a device is an endless source.
+TEST(FileSource, FifosAreRefusedAndDevicesReadWithoutEnd) {
+    TempFolder folder;
+    const std::string fifo = folder.file("noise.pcm");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    struct Case {
+        std::string path;
+        std::vector<std::string> messages;
+    };
+    const Case cases[] = {
+        {fifo,
+         {"Can't open random source file '" + fifo +
+          "'.\nIt is neither a regular file nor a device."}},
+        {"/dev/zero", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        SourceHarness h;
+        selectFile(h, c.path, false, false);
+        EXPECT_EQ(h.draw(3, 10), (std::vector<int32_t>{0, 0, 0}));
+        EXPECT_EQ(h.ui.texts(), c.messages);
+        EXPECT_EQ(h.source.halted(), !c.messages.empty());
     }
 }
 

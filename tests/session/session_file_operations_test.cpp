@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -203,6 +204,7 @@ TEST_F(SessionFileOperationsTest, OpenOutcomesWithoutSequencesToLoad) {
     writeFile("bad.oqt", "# Murmelix 3.0 session file\n/w.wav\n");
     writeFile("names.oqt", std::string(kHeader) + "/w.wav\n");
     fs::create_directory(path("folder.oqt"));
+    ASSERT_EQ(::mkfifo(path("fifo.oqt").c_str(), 0600), 0);
     document_ = "/w.wav";
     struct Case {
         const char* name;
@@ -220,6 +222,17 @@ TEST_F(SessionFileOperationsTest, OpenOutcomesWithoutSequencesToLoad) {
          "",
          "",
          {SessionFileOperations::readErrorMessage(path("folder.oqt"), EISDIR)}},
+        // Read to no end, or waited for forever, before these were refused.
+        {"endless device",
+         "/dev/zero",
+         "",
+         "",
+         {"Can't read session file '/dev/zero' (not a regular file)."}},
+        {"FIFO without a writer",
+         path("fifo.oqt"),
+         "",
+         "",
+         {"Can't read session file '" + path("fifo.oqt") + "' (not a regular file)."}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -121,13 +121,13 @@ TEST(SequenceWavWriterTest, CrossFadedEntriesFadeInFromSilenceAndEntriesAreCutAt
     const AudioDocument doc = makeDocument(std::vector<int>(100, 1000));
     SEQUENCE sequence;
     sequence.entries = {
-        {0, 5, 1, 0, "", true}, {90, 50, 2, 1, "", false}, {500, 10, 3, 2, "", false}};
+        {0, 5, 1, 0, "", true}, {90, 50, 2, 1, "", false}, {-5, 10, 3, 2, "", false}};
     const std::string path = tempPath("fade.wav");
     ScriptedUserInterface ui;
     ASSERT_EQ(SequenceWavWriter::write(path, sequence, doc, "x.wav", ui), 0);
     AudioDocument back;
     ASSERT_EQ(WavReader::readFile(path, back, ui), 0);
-    ASSERT_EQ(back.frameCount, 15);  // 5 faded + 10 left of the second + none of the third
+    ASSERT_EQ(back.frameCount, 20);  // 5 faded + 10 left of the second + frames 0-4 of the third
     const int expected[5] = {0, 250, 500, 750, 1000};
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(back.read(0, i), expected[i]) << i;
@@ -136,8 +136,53 @@ TEST(SequenceWavWriterTest, CrossFadedEntriesFadeInFromSilenceAndEntriesAreCutAt
     EXPECT_EQ(back.cues[1].length, 10u);
     EXPECT_EQ(back.cues[1].note, "File x.wav, 10 Samples (90 - 99)");
     EXPECT_EQ(back.cues[2].position, 15u);
-    EXPECT_EQ(back.cues[2].length, 0u);
+    EXPECT_EQ(back.cues[2].length, 5u);
+    EXPECT_EQ(back.cues[2].note, "File x.wav, 5 Samples (0 - 4)");
     std::filesystem::remove(path);
+}
+
+// A cue region of length 0 reads back as reaching to the end of the data, so entries with
+// no frame inside the data must not become one.
+TEST(SequenceWavWriterTest, EntriesWhollyOutsideTheDataAreLeftOutAndCounted) {
+    const AudioDocument doc = makeDocument(std::vector<int>(100, 1000));
+    struct Case {
+        const char* name;
+        std::vector<SEGMENT> entries;
+        std::vector<uint32_t> keptNumbers;
+        std::vector<std::string> messages;
+    };
+    const SEGMENT inside{10, 20, 1, 0, "", false};
+    const Case cases[] = {
+        {"all inside", {inside}, {1}, {}},
+        {"past the end",
+         {inside, {500, 10, 2, 1, "", false}},
+         {1},
+         {"1 entry of the sequence lies outside the sample data of 'x.wav' and was left out."}},
+        {"at the end, before the start, empty",
+         {{100, 5, 2, 1, "", true}, inside, {-20, 10, 3, 2, "", false}, {5, 0, 4, 3, "", false}},
+         {1},
+         {"3 entries of the sequence lie outside the sample data of 'x.wav' and were left "
+          "out."}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SEQUENCE sequence;
+        sequence.entries = c.entries;
+        const std::string path = tempPath("outside.wav");
+        ScriptedUserInterface ui;
+        ASSERT_EQ(SequenceWavWriter::write(path, sequence, doc, "x.wav", ui), 0);
+        EXPECT_EQ(ui.texts(), c.messages);
+        AudioDocument back;
+        ASSERT_EQ(WavReader::readFile(path, back, ui), 0);
+        std::vector<uint32_t> numbers;
+        for (const CuePoint& cue : back.cues) {
+            numbers.push_back(cue.identifier);
+            EXPECT_GT(cue.length, 0u);
+        }
+        EXPECT_EQ(numbers, c.keptNumbers);
+        EXPECT_EQ(back.frameCount, 20);
+        std::filesystem::remove(path);
+    }
 }
 
 }  // namespace
