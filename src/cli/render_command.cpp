@@ -10,6 +10,8 @@
 #include "cli/segment_options.h"
 #include "cli/session_access.h"
 #include "session/session_date_time.h"
+#include "session/session_file_operations.h"
+#include "session/session_file_writer.h"
 #include "synth/offline_renderer.h"
 #include "synth/random_source_draw.h"
 #include "synth/sequence_wav_writer.h"
@@ -81,6 +83,10 @@ bool prepareSession(const RenderOptions& options, SessionFileContents& contents,
 
 int runRender(CommandLine& line, ConsoleUserInterface& ui) {
     const RenderOptions options = readOptions(line);
+    if (options.session && !SessionFileWriter::storable(absolutePath(options.input))) {
+        ui.showError(SessionFileOperations::unstorableWavNameMessage(options.input));
+        return kExitFailed;
+    }
     AudioDocument doc;
     if (WavReader::readFile(options.input, doc, ui) != 0) {
         return kExitFailed;

@@ -31,11 +31,14 @@ bool readSessionFile(const std::string& path, SessionFileContents& contents, Use
 
 bool saveSessionFile(const std::string& path, const SessionFileContents& contents,
                      UserInterface& ui) {
-    const auto result = SessionFileWriter::save(path, contents.wavFileName, contents.sequences);
+    const auto result =
+        SessionFileWriter::save(path, contents.wavFileName, contents.sequences, contents.keptLines);
     if (result.ok()) {
         return true;
     }
-    if (result.status == SessionFileWriter::Status::CannotCreate) {
+    if (result.status == SessionFileWriter::Status::UnstorableWavName) {
+        ui.showError(SessionFileOperations::unstorableWavNameMessage(contents.wavFileName));
+    } else if (result.status == SessionFileWriter::Status::CannotCreate) {
         ui.showError(formatText(SessionFileOperations::kCannotCreate, path.c_str()));
     } else {
         ui.showError(SessionFileOperations::writeErrorMessage(path, result.error));
