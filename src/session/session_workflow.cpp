@@ -9,7 +9,9 @@
 
 namespace murmelix {
 
-namespace {}  // namespace
+namespace {
+
+}  // namespace
 
 SessionWorkflow::SessionWorkflow(Session& session, SessionHooks hooks)
     : session_(session), hooks_(std::move(hooks)) {}
