@@ -1,5 +1,6 @@
 #include "random/random_number_log.h"
 
+#include <cerrno>
 #include <cstring>
 
 #include "base/path_text.h"
@@ -11,6 +12,12 @@ namespace murmelix {
 namespace {
 
 constexpr const char* kTextFilter = "Text File (*.txt)|*.txt|All Files (*.*)|*.*";
+
+// `start` names the file with "%s"; the system's reason follows when there is one.
+std::string writeErrorMessage(const char* start, const std::string& path, int error) {
+    const std::string text = formatText(start, path.c_str());
+    return error == 0 ? text + "." : text + " (" + std::strerror(error) + ").";
+}
 
 }  // namespace
 
@@ -40,9 +47,16 @@ void RandomNumberLog::WriteLogLine(std::string_view text) {
         longLine.assign(text).push_back('\n');
         bytes = longLine.data();
     }
+    if (writeFailed_) {
+        return;
+    }
     const bool written = exportFile_ ? exportFile_->write(bytes, size)
                                      : std::fwrite(bytes, 1, size, logFile_) == size;
-    writeFailed_ = writeFailed_ || !written;
+    if (!written) {
+        writeFailed_ = true;
+        writeError_ = exportFile_ ? exportFile_->error() : errno;
+        return;
+    }
     ++linesWritten_;
 }
 
@@ -73,6 +87,7 @@ bool RandomNumberLog::OpenLogFile() {
         if (logFile_ != nullptr) {
             startAnew_ = false;
             writeFailed_ = false;
+            writeError_ = 0;
             linesWritten_ = 0;
             return true;
         }
@@ -96,11 +111,16 @@ void RandomNumberLog::closeAppendedLog() {
         return;
     }
     const bool streamFailed = std::ferror(logFile_) != 0;
+    errno = 0;
     const bool closeFailed = std::fclose(logFile_) != 0;
+    if (closeFailed && writeError_ == 0) {
+        writeError_ = errno;
+    }
     logFile_ = nullptr;
     if (writeFailed_ || streamFailed || closeFailed) {
         writeFailed_ = true;
-        ui_.showError(formatText("Can't write output log file '%s'.", logFileName_.c_str()));
+        ui_.showError(
+            writeErrorMessage("Can't write output log file '%s'", logFileName_, writeError_));
     }
 }
 
@@ -109,11 +129,14 @@ void RandomNumberLog::closeExport() {
         return;
     }
     const bool committed = !writeFailed_ && exportFile_->commit();
+    if (!committed && writeError_ == 0) {
+        writeError_ = exportFile_->error();
+    }
     const std::string path = exportFile_->target();
     exportFile_.reset();  // an uncommitted file goes away, the old one stays
     if (!committed) {
         writeFailed_ = true;
-        ui_.showError(formatText("Can't write log file '%s'.", path.c_str()));
+        ui_.showError(writeErrorMessage("Can't write log file '%s'", path, writeError_));
     }
 }
 
@@ -131,6 +154,7 @@ bool RandomNumberLog::beginExport(RandomSource& source, const std::string& path)
     exportLogging_ = logging_;
     logging_ = true;
     writeFailed_ = false;
+    writeError_ = 0;
     linesWritten_ = 0;
     source.setHalted(false);
     source.DiscardNoise();
@@ -155,7 +179,9 @@ RandomNumberLog::ExportResult RandomNumberLog::ExportRandomNumbers(RandomSource&
         return result;
     }
     bool cancelled = false;
-    for (int64_t done = 0; done < count && !source.halted();) {
+    // A file that cannot take more lines ends the export at once: the numbers after it
+    // would go nowhere.
+    for (int64_t done = 0; done < count && !source.halted() && !writeFailed_;) {
         source.NextRandomNumber(kExportBound);
         ++done;
         if (progress && !progress(done)) {
