@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "audio/cue_text.h"
+#include "base/absolute_path.h"
 #include "base/byte_order.h"
 #include "base/text_format.h"
 
@@ -132,8 +133,9 @@ WavWriter::Outcome WavWriter::writeFile(const std::string& path, const WaveForma
                                         uint64_t dataSize, const SampleProducer& samples,
                                         const std::vector<CuePoint>& cues, UserInterface& ui) {
     AtomicFile file(path);
+    const std::string shown = AbsolutePath::of(path);
     if (!file.open()) {
-        ui.showError(formatText(kCannotOpen, path.c_str()));
+        ui.showError(formatText(kCannotOpen, shown.c_str()));
         return Outcome::NotOpened;
     }
     const std::string tail = fileTail(dataSize, cues);
@@ -149,7 +151,7 @@ WavWriter::Outcome WavWriter::writeFile(const std::string& path, const WaveForma
         error = file.error();
     }
     file.discard();
-    ui.showError(writeErrorMessage(path, error));
+    ui.showError(writeErrorMessage(shown, error));
     return Outcome::NotWritten;
 }
 

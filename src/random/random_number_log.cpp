@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "base/absolute_path.h"
 #include "base/path_text.h"
 #include "base/text_format.h"
 #include "random/random_source.h"
@@ -71,7 +72,8 @@ void RandomNumberLog::ToggleRandomLog() {
     }
 }
 
-void RandomNumberLog::chooseLogFile(const std::string& path) {
+void RandomNumberLog::chooseLogFile(const std::string& name) {
+    const std::string path = AbsolutePath::of(name);
     rememberOutputFolder(path);
     logFileName_ = path;
     startAnew_ = true;
@@ -140,7 +142,8 @@ void RandomNumberLog::closeExport() {
     }
 }
 
-bool RandomNumberLog::beginExport(RandomSource& source, const std::string& path) {
+bool RandomNumberLog::beginExport(RandomSource& source, const std::string& name) {
+    const std::string path = AbsolutePath::of(name);
     auto file = std::make_unique<AtomicFile>(path);
     while (!file->open()) {
         const MessageResult answer = ui_.messageBox(

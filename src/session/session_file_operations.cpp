@@ -4,6 +4,7 @@
 #include <cstring>
 #include <utility>
 
+#include "base/absolute_path.h"
 #include "base/atomic_file.h"
 #include "base/text_format.h"
 #include "session/session_date_time.h"
@@ -25,7 +26,7 @@ SessionFileOperations::SessionFileOperations(Session& session, UserInterface& ui
     : session_(session), ui_(ui), hooks_(std::move(hooks)) {}
 
 void SessionFileOperations::openSession(const std::string& fileName) {
-    std::string name = fileName;
+    std::string name = AbsolutePath::of(fileName);
     if (name.empty()) {
         const auto chosen = ui_.openFileDialog({kOpenTitle, kFilter, kDefaultExtension,
                                                 hooks_.callStartFolder(SessionFolder::SessionFiles),
@@ -33,7 +34,7 @@ void SessionFileOperations::openSession(const std::string& fileName) {
         if (!chosen || chosen->empty()) {
             return;
         }
-        name = *chosen;
+        name = AbsolutePath::of(*chosen);
     }
     hooks_.callRememberFolderOf(SessionFolder::SessionFiles, name);
     if (closeSession() == SessionOutcome::Cancelled) {
