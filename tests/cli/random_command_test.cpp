@@ -102,6 +102,25 @@ TEST_F(RandomCommandTest, WritesTheLinesToAFile) {
     }
 }
 
+TEST_F(RandomCommandTest, RelativeNamesAreShownWithTheirFullPath) {
+    const struct {
+        const char* arguments;
+        const char* err;
+    } cases[] = {
+        {"random --source file --file nothere.pcm",
+         "Can't open random source file '{dir}/nothere.pcm'.\n"},
+        {"random --seed 1 -o ./nodir/x.txt",
+         "Can't open log file '{dir}/nodir/x.txt' for writing.\n"},
+        {"info nothere.wav", "Can't open WAV file '{dir}/nothere.wav'.\n"},
+        {"effect reverse nothere.wav out.wav", "Can't open WAV file '{dir}/nothere.wav'.\n"},
+    };
+    for (const auto& c : cases) {
+        const auto result = run(c.arguments, true);
+        EXPECT_EQ(result.status, 1) << c.arguments;
+        EXPECT_EQ(result.err, expand(c.err)) << c.arguments;
+    }
+}
+
 TEST_F(RandomCommandTest, RefusesWrongUsage) {
     const char* const cases[] = {
         "--source dice", "--source file", "--count -1",  "--bound 0",    "--r abc", "--x 1,5",
