@@ -410,6 +410,15 @@ TEST_F(SessionFileOperationsTest, FailedSaveAsksRetryAndKeepsTheOldFile) {
     EXPECT_TRUE(session_.changed);
     EXPECT_EQ(contentsOf("keep.oqt"), "old contents\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_), {}), 2) << "no temporary file left";
+
+    // A WAV name the file cannot hold: said once, no Retry that could not help.
+    makeChangedSession();
+    session_.wavFileName = "/rec/two\nlines.wav";
+    script({}, {path("keep.oqt")});
+    EXPECT_EQ(operations_.saveSession(false), SessionOutcome::Cancelled);
+    EXPECT_EQ(ui_.texts(), std::vector<std::string>{SessionFileOperations::unstorableWavNameMessage(
+                               "/rec/two\nlines.wav")});
+    EXPECT_EQ(contentsOf("keep.oqt"), "old contents\n");
 }
 
 TEST_F(SessionFileOperationsTest, CloseFreesOrKeepsTheSession) {
