@@ -33,7 +33,8 @@ RandomNumberLog::~RandomNumberLog() {
 }
 
 void RandomNumberLog::WriteLogLine(std::string_view text) {
-    if (!logging_ || !isOpen()) {
+    // After a failed write the file is incomplete anyway; the close tells why.
+    if (!logging_ || !isOpen() || writeFailed_) {
         return;
     }
     // One write per line, with the line end in the same buffer.
@@ -47,9 +48,6 @@ void RandomNumberLog::WriteLogLine(std::string_view text) {
     } else {
         longLine.assign(text).push_back('\n');
         bytes = longLine.data();
-    }
-    if (writeFailed_) {
-        return;
     }
     const bool written = exportFile_ ? exportFile_->write(bytes, size)
                                      : std::fwrite(bytes, 1, size, logFile_) == size;
