@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <filesystem>
 
+#include "base/absolute_path.h"
 #include "base/atomic_file.h"
 #include "base/text_format.h"
 #include "session/session_file_operations.h"
@@ -15,7 +16,7 @@ bool readSessionFile(const std::string& path, SessionFileContents& contents, Use
     std::string bytes;
     errno = 0;
     if (!readWholeFile(path, bytes)) {
-        ui.showError(SessionFileOperations::readErrorMessage(path, errno));
+        ui.showError(SessionFileOperations::readErrorMessage(AbsolutePath::of(path), errno));
         return false;
     }
     contents = SessionFileReader::parse(bytes);
@@ -24,7 +25,8 @@ bool readSessionFile(const std::string& path, SessionFileContents& contents, Use
         return false;
     }
     if (contents.unreadableLines > 0) {
-        ui.showError(SessionFileOperations::unreadableLinesMessage(path, contents.unreadableLines));
+        ui.showError(SessionFileOperations::unreadableLinesMessage(AbsolutePath::of(path),
+                                                                   contents.unreadableLines));
     }
     return true;
 }

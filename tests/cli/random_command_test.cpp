@@ -113,6 +113,8 @@ TEST_F(RandomCommandTest, RelativeNamesAreShownWithTheirFullPath) {
          "Can't open log file '{dir}/nodir/x.txt' for writing.\n"},
         {"info nothere.wav", "Can't open WAV file '{dir}/nothere.wav'.\n"},
         {"effect reverse nothere.wav out.wav", "Can't open WAV file '{dir}/nothere.wav'.\n"},
+        {"session show nothere.oqt",
+         "Can't read session file '{dir}/nothere.oqt' (No such file or directory).\n"},
     };
     for (const auto& c : cases) {
         const auto result = run(c.arguments, true);
