@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the session file reader. Besides memory errors it checks that
 // whatever was read is written back in a form that reads the same: the written text is a
-// fixed point, with nothing skipped and the same number of sequences and entries.
+// fixed point, with the same number of sequences, entries and kept lines.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -28,12 +28,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!first.valid()) {
         return 0;
     }
-    const std::string written = SessionFileWriter::render(first.wavFileName, first.sequences);
+    const std::string written =
+        SessionFileWriter::render(first.wavFileName, first.sequences, first.keptLines);
     const auto second = SessionFileReader::parse(written);
-    if (second.version != 2 || second.unreadableLines != 0 ||
+    if (second.version != 2 || second.keptLines != first.keptLines ||
         second.sequences.size() != first.sequences.size() ||
         entryCount(second) != entryCount(first) ||
-        SessionFileWriter::render(second.wavFileName, second.sequences) != written) {
+        SessionFileWriter::render(second.wavFileName, second.sequences, second.keptLines) !=
+            written) {
         std::abort();
     }
     return 0;

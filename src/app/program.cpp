@@ -10,6 +10,7 @@
 #include "audio/signal_effects.h"
 #include "audio/wav_reader.h"
 #include "audio/wav_writer.h"
+#include "base/absolute_path.h"
 #include "base/path_text.h"
 #include "base/text_format.h"
 #include "base/user_interface.h"
@@ -157,7 +158,10 @@ bool Program::CloseDocument() {
     return false;
 }
 
-void Program::OpenByExtension(const std::string& path) {
+void Program::OpenByExtension(const std::string& name) {
+    // Names given to the program start from its current folder; kept or shown later,
+    // they must not depend on it.
+    const std::string path = AbsolutePath::of(name);
     const std::string extension = PathText::lowerExtension(path);
     if (extension == ".wav") {
         wavFolder = PathText::folderPartOf(path);

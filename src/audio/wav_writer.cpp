@@ -1,8 +1,11 @@
 #include "audio/wav_writer.h"
 
+#include <cerrno>
 #include <cstdint>
+#include <cstring>
 
 #include "audio/cue_text.h"
+#include "base/absolute_path.h"
 #include "base/byte_order.h"
 #include "base/text_format.h"
 
@@ -13,7 +16,6 @@ namespace {
 constexpr const char* kCannotOpen = "Can't open WAV file '%s' for writing.";
 constexpr const char* kCannotWrite = "Can't write to WAV file '%s'.";
 
-constexpr uint64_t kSizeOffset = 4;
 constexpr uint64_t kDataHeader = 36;
 constexpr uint64_t kDataStart = kDataHeader + 8;
 constexpr uint32_t kFormatChunkSize = 16;
@@ -26,18 +28,20 @@ void appendId(std::string& out, const char (&id)[5]) {
     appendU32LE(out, fourCC(id));
 }
 
-std::string fileHeader(const WaveFormat& format) {
+// Every size is known before the first byte is written, so the file is written front to
+// back: a pipe or standard output gets a complete file too.
+std::string fileHeader(const WaveFormat& format, uint64_t riffSize, uint64_t dataSize) {
     uint8_t record[WaveFormat::kRecordSize];
     format.toBytes(record);
     std::string out;
     appendId(out, "RIFF");
-    appendU32LE(out, 0);  // patched when the length is known
+    appendU32LE(out, static_cast<uint32_t>(riffSize));
     appendId(out, "WAVE");
     appendId(out, "fmt ");
     appendU32LE(out, kFormatChunkSize);
     out.append(reinterpret_cast<const char*>(record), kFormatChunkSize);
     appendId(out, "data");
-    appendU32LE(out, 0);  // patched
+    appendU32LE(out, static_cast<uint32_t>(dataSize));
     return out;
 }
 
@@ -89,28 +93,19 @@ std::string associatedDataList(const std::vector<CuePoint>& cues) {
     return out;
 }
 
-bool patchSize(AtomicFile& file, uint64_t offset, uint64_t value) {
-    uint8_t bytes[4];
-    storeU32LE(bytes, static_cast<uint32_t>(value));
-    return file.seek(offset) && file.write(bytes, sizeof bytes);
+// What follows the samples: the pad byte, the cue chunk and the list.
+std::string fileTail(uint64_t dataSize, const std::vector<CuePoint>& cues) {
+    std::string tail((dataSize & 1) != 0 ? 1 : 0, '\0');
+    tail += cueChunk(cues);
+    tail += associatedDataList(cues);
+    return tail;
 }
 
-// Everything after the samples: pad byte, cue chunk, list, and the patched sizes. False when
-// a write failed or the file grew past what RIFF sizes can describe.
-bool finishFile(AtomicFile& file, const std::vector<CuePoint>& cues) {
-    const uint64_t dataSize = file.position() - kDataStart;
-    if ((dataSize & 1) != 0 && !file.write("", 1)) {
-        return false;
+std::string writeErrorMessage(const std::string& path, int error) {
+    if (error == 0) {
+        return formatText(kCannotWrite, path.c_str());
     }
-    const std::string list = associatedDataList(cues);
-    if (!file.write(cueChunk(cues)) || !file.write(list)) {
-        return false;
-    }
-    const uint64_t length = file.position();
-    if (length - 8 > kMaxRiffSize) {
-        return false;
-    }
-    return patchSize(file, kSizeOffset, length - 8) && patchSize(file, kDataHeader + 4, dataSize);
+    return formatText("Can't write to WAV file '%s' (%s).", path.c_str(), std::strerror(error));
 }
 
 }  // namespace
@@ -121,35 +116,43 @@ int WavWriter::writeDocument(const std::string& path, AudioDocument& doc, UserIn
     const auto samples = [&doc](AtomicFile& file) {
         return file.write(doc.data.data(), doc.data.size());
     };
-    const Outcome outcome = writeFile(path, format, samples, doc.cues, ui);
+    const Outcome outcome = writeFile(path, format, doc.data.size(), samples, doc.cues, ui);
     if (outcome != Outcome::NotOpened) {
         doc.format.samplesPerSec = format.samplesPerSec;
     }
     return outcome == Outcome::Written ? 0 : 1;
 }
 
-int WavWriter::write(const std::string& path, const WaveFormat& format,
+int WavWriter::write(const std::string& path, const WaveFormat& format, uint64_t dataSize,
                      const SampleProducer& samples, const std::vector<CuePoint>& cues,
                      UserInterface& ui) {
-    return writeFile(path, format, samples, cues, ui) == Outcome::Written ? 0 : 1;
+    return writeFile(path, format, dataSize, samples, cues, ui) == Outcome::Written ? 0 : 1;
 }
 
 WavWriter::Outcome WavWriter::writeFile(const std::string& path, const WaveFormat& format,
-                                        const SampleProducer& samples,
+                                        uint64_t dataSize, const SampleProducer& samples,
                                         const std::vector<CuePoint>& cues, UserInterface& ui) {
     AtomicFile file(path);
+    const std::string shown = AbsolutePath::of(path);
     if (!file.open()) {
-        ui.showError(formatText(kCannotOpen, path.c_str()));
+        ui.showError(formatText(kCannotOpen, shown.c_str()));
         return Outcome::NotOpened;
     }
-    const bool written = file.write(fileHeader(format)) && samples(file) &&
-                         file.position() >= kDataStart && finishFile(file, cues) && file.commit();
-    if (!written) {
-        file.discard();
-        ui.showError(formatText(kCannotWrite, path.c_str()));
-        return Outcome::NotWritten;
+    const std::string tail = fileTail(dataSize, cues);
+    const uint64_t riffSize = kDataStart - 8 + dataSize + tail.size();
+    int error = EFBIG;
+    if (riffSize <= kMaxRiffSize) {
+        const bool written = file.write(fileHeader(format, riffSize, dataSize)) && samples(file) &&
+                             file.position() == kDataStart + dataSize && file.write(tail) &&
+                             file.commit();
+        if (written) {
+            return Outcome::Written;
+        }
+        error = file.error();
     }
-    return Outcome::Written;
+    file.discard();
+    ui.showError(writeErrorMessage(shown, error));
+    return Outcome::NotWritten;
 }
 
 }  // namespace murmelix

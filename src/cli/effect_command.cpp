@@ -4,6 +4,7 @@
 #include "audio/signal_effects.h"
 #include "audio/wav_reader.h"
 #include "audio/wav_writer.h"
+#include "base/absolute_path.h"
 
 namespace murmelix::cli {
 
@@ -22,7 +23,7 @@ int runEffect(CommandLine& line, ConsoleUserInterface& ui) {
         throw UsageError("--delay and --decay belong to the echo effect");
     }
     AudioDocument doc;
-    if (WavReader::readFile(args[1], doc, ui) != 0) {
+    if (WavReader::readFile(AbsolutePath::of(args[1]), doc, ui) != 0) {
         return kExitFailed;
     }
     if (effect == "reverse") {

@@ -4,6 +4,7 @@
 
 #include "audio/audio_document.h"
 #include "audio/wav_reader.h"
+#include "base/absolute_path.h"
 #include "cli/json_writer.h"
 
 namespace murmelix::cli {
@@ -65,7 +66,7 @@ int runInfo(CommandLine& line, ConsoleUserInterface& ui) {
         throw UsageError("expects exactly one WAV file");
     }
     AudioDocument doc;
-    if (WavReader::readFile(files[0], doc, ui) != 0) {
+    if (WavReader::readFile(AbsolutePath::of(files[0]), doc, ui) != 0) {
         return kExitFailed;
     }
     if (json) {

@@ -67,6 +67,9 @@ class LineOutput {
 
 int runRandom(CommandLine& line, ConsoleUserInterface& ui) {
     const RandomOptions options = readOptions(line);
+    if (options.count < 1) {
+        return kExitOk;  // nothing to draw: no file is opened, an existing one stays
+    }
     const auto input = makeNoiseInput();
     RandomSource source(ui, *input);
     RandomNumberLog log(ui);
@@ -81,7 +84,7 @@ int runRandom(CommandLine& line, ConsoleUserInterface& ui) {
         return kExitFailed;
     }
     char number[16];
-    for (long long i = 0; i < options.count && !source.halted(); ++i) {
+    for (long long i = 0; i < options.count && !source.halted() && !log.writeFailed(); ++i) {
         const int32_t drawn = source.NextRandomNumber(options.bound);
         if (options.numbers && !source.halted()) {
             const auto end = std::to_chars(number, number + sizeof number, drawn).ptr;

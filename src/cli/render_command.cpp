@@ -5,11 +5,14 @@
 
 #include "audio/audio_document.h"
 #include "audio/wav_reader.h"
+#include "base/absolute_path.h"
 #include "base/text_format.h"
 #include "cli/random_source_options.h"
 #include "cli/segment_options.h"
 #include "cli/session_access.h"
 #include "session/session_date_time.h"
+#include "session/session_file_operations.h"
+#include "session/session_file_writer.h"
 #include "synth/offline_renderer.h"
 #include "synth/random_source_draw.h"
 #include "synth/sequence_wav_writer.h"
@@ -37,14 +40,16 @@ RenderOptions readOptions(CommandLine& line) {
     options.seconds = line.number("--seconds");
     options.controls = SegmentOptions::read(line);
     options.source = RandomSourceOptions::read(line);
-    options.session = line.value("--session");
+    if (const auto session = line.value("--session")) {
+        options.session = AbsolutePath::of(*session);
+    }
     options.question = line.value("--question").value_or("");
     options.answer = line.value("--answer").value_or("");
     const auto rest = line.positionals();
     if (rest.size() != 1 || options.output.empty()) {
         throw UsageError("expects one input WAV file and -o OUT.wav");
     }
-    options.input = rest.front();
+    options.input = AbsolutePath::of(rest.front());
     if (options.segments.has_value() == options.seconds.has_value()) {
         throw UsageError("expects either --segments N or --seconds S");
     }
@@ -81,6 +86,10 @@ bool prepareSession(const RenderOptions& options, SessionFileContents& contents,
 
 int runRender(CommandLine& line, ConsoleUserInterface& ui) {
     const RenderOptions options = readOptions(line);
+    if (options.session && !SessionFileWriter::storable(options.input)) {
+        ui.showError(SessionFileOperations::unstorableWavNameMessage(options.input));
+        return kExitFailed;
+    }
     AudioDocument doc;
     if (WavReader::readFile(options.input, doc, ui) != 0) {
         return kExitFailed;

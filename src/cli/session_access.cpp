@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "base/absolute_path.h"
+#include "base/atomic_file.h"
 #include "base/input_file.h"
 #include "base/text_format.h"
 #include "session/session_file_operations.h"
@@ -14,7 +16,7 @@ bool readSessionFile(const std::string& path, SessionFileContents& contents, Use
     std::string bytes;
     InputFile file;
     if (!file.open(path) || !file.readAll(bytes)) {
-        ui.showError(SessionFileOperations::readErrorMessage(path, file.error()));
+        ui.showError(SessionFileOperations::readErrorMessage(AbsolutePath::of(path), file.error()));
         return false;
     }
     contents = SessionFileReader::parse(bytes);
@@ -23,18 +25,22 @@ bool readSessionFile(const std::string& path, SessionFileContents& contents, Use
         return false;
     }
     if (contents.unreadableLines > 0) {
-        ui.showError(SessionFileOperations::unreadableLinesMessage(path, contents.unreadableLines));
+        ui.showError(SessionFileOperations::unreadableLinesMessage(AbsolutePath::of(path),
+                                                                   contents.unreadableLines));
     }
     return true;
 }
 
 bool saveSessionFile(const std::string& path, const SessionFileContents& contents,
                      UserInterface& ui) {
-    const auto result = SessionFileWriter::save(path, contents.wavFileName, contents.sequences);
+    const auto result =
+        SessionFileWriter::save(path, contents.wavFileName, contents.sequences, contents.keptLines);
     if (result.ok()) {
         return true;
     }
-    if (result.status == SessionFileWriter::Status::CannotCreate) {
+    if (result.status == SessionFileWriter::Status::UnstorableWavName) {
+        ui.showError(SessionFileOperations::unstorableWavNameMessage(contents.wavFileName));
+    } else if (result.status == SessionFileWriter::Status::CannotCreate) {
         ui.showError(formatText(SessionFileOperations::kCannotCreate, path.c_str()));
     } else {
         ui.showError(SessionFileOperations::writeErrorMessage(path, result.error));

@@ -1,7 +1,9 @@
 #include "random/random_number_log.h"
 
+#include <cerrno>
 #include <cstring>
 
+#include "base/absolute_path.h"
 #include "base/path_text.h"
 #include "base/text_format.h"
 #include "random/random_source.h"
@@ -11,6 +13,12 @@ namespace murmelix {
 namespace {
 
 constexpr const char* kTextFilter = "Text File (*.txt)|*.txt|All Files (*.*)|*.*";
+
+// `start` names the file with "%s"; the system's reason follows when there is one.
+std::string writeErrorMessage(const char* start, const std::string& path, int error) {
+    const std::string text = formatText(start, path.c_str());
+    return error == 0 ? text + "." : text + " (" + std::strerror(error) + ").";
+}
 
 }  // namespace
 
@@ -25,7 +33,8 @@ RandomNumberLog::~RandomNumberLog() {
 }
 
 void RandomNumberLog::WriteLogLine(std::string_view text) {
-    if (!logging_ || !isOpen()) {
+    // After a failed write the file is incomplete anyway; the close tells why.
+    if (!logging_ || !isOpen() || writeFailed_) {
         return;
     }
     // One write per line, with the line end in the same buffer.
@@ -42,7 +51,11 @@ void RandomNumberLog::WriteLogLine(std::string_view text) {
     }
     const bool written = exportFile_ ? exportFile_->write(bytes, size)
                                      : std::fwrite(bytes, 1, size, logFile_) == size;
-    writeFailed_ = writeFailed_ || !written;
+    if (!written) {
+        writeFailed_ = true;
+        writeError_ = exportFile_ ? exportFile_->error() : errno;
+        return;
+    }
     ++linesWritten_;
 }
 
@@ -57,7 +70,8 @@ void RandomNumberLog::ToggleRandomLog() {
     }
 }
 
-void RandomNumberLog::chooseLogFile(const std::string& path) {
+void RandomNumberLog::chooseLogFile(const std::string& name) {
+    const std::string path = AbsolutePath::of(name);
     rememberOutputFolder(path);
     logFileName_ = path;
     startAnew_ = true;
@@ -73,6 +87,7 @@ bool RandomNumberLog::OpenLogFile() {
         if (logFile_ != nullptr) {
             startAnew_ = false;
             writeFailed_ = false;
+            writeError_ = 0;
             linesWritten_ = 0;
             return true;
         }
@@ -96,11 +111,16 @@ void RandomNumberLog::closeAppendedLog() {
         return;
     }
     const bool streamFailed = std::ferror(logFile_) != 0;
+    errno = 0;
     const bool closeFailed = std::fclose(logFile_) != 0;
+    if (closeFailed && writeError_ == 0) {
+        writeError_ = errno;
+    }
     logFile_ = nullptr;
     if (writeFailed_ || streamFailed || closeFailed) {
         writeFailed_ = true;
-        ui_.showError(formatText("Can't write output log file '%s'.", logFileName_.c_str()));
+        ui_.showError(
+            writeErrorMessage("Can't write output log file '%s'", logFileName_, writeError_));
     }
 }
 
@@ -109,15 +129,19 @@ void RandomNumberLog::closeExport() {
         return;
     }
     const bool committed = !writeFailed_ && exportFile_->commit();
+    if (!committed && writeError_ == 0) {
+        writeError_ = exportFile_->error();
+    }
     const std::string path = exportFile_->target();
     exportFile_.reset();  // an uncommitted file goes away, the old one stays
     if (!committed) {
         writeFailed_ = true;
-        ui_.showError(formatText("Can't write log file '%s'.", path.c_str()));
+        ui_.showError(writeErrorMessage("Can't write log file '%s'", path, writeError_));
     }
 }
 
-bool RandomNumberLog::beginExport(RandomSource& source, const std::string& path) {
+bool RandomNumberLog::beginExport(RandomSource& source, const std::string& name) {
+    const std::string path = AbsolutePath::of(name);
     auto file = std::make_unique<AtomicFile>(path);
     while (!file->open()) {
         const MessageResult answer = ui_.messageBox(
@@ -131,6 +155,7 @@ bool RandomNumberLog::beginExport(RandomSource& source, const std::string& path)
     exportLogging_ = logging_;
     logging_ = true;
     writeFailed_ = false;
+    writeError_ = 0;
     linesWritten_ = 0;
     source.setHalted(false);
     source.DiscardNoise();
@@ -155,7 +180,9 @@ RandomNumberLog::ExportResult RandomNumberLog::ExportRandomNumbers(RandomSource&
         return result;
     }
     bool cancelled = false;
-    for (int64_t done = 0; done < count && !source.halted();) {
+    // A file that cannot take more lines ends the export at once: the numbers after it
+    // would go nowhere.
+    for (int64_t done = 0; done < count && !source.halted() && !writeFailed_;) {
         source.NextRandomNumber(kExportBound);
         ++done;
         if (progress && !progress(done)) {

@@ -71,6 +71,8 @@ class RandomNumberLog {
     void chooseLogFile(const std::string& path);
     bool isOpen() const { return logFile_ != nullptr || exportFile_ != nullptr; }
     int64_t linesWritten() const { return linesWritten_; }
+    // A line could not be written; whoever draws for the file stops.
+    bool writeFailed() const { return writeFailed_; }
 
     const std::string& outputFolder() const { return outputFolder_; }
     void setOutputFolder(std::string folder) { outputFolder_ = std::move(folder); }
@@ -92,6 +94,7 @@ class RandomNumberLog {
     std::unique_ptr<AtomicFile> exportFile_;
     bool exportLogging_ = false;  // logging state before the export took over
     bool writeFailed_ = false;
+    int writeError_ = 0;  // the system's reason for the failed write; 0 when unknown
     int64_t linesWritten_ = 0;
 };
 

@@ -6,6 +6,7 @@
 
 #include <unistd.h>
 
+#include "base/absolute_path.h"
 #include "base/byte_order.h"
 #include "base/input_file.h"
 #include "base/path_text.h"
@@ -281,8 +282,8 @@ bool RandomSource::fail(const char* caption, const std::string& text, MessageIco
 void RandomSource::SelectRandomSource(int32_t kind, const std::string& fileName,
                                       bool askForParameters) {
     if (!fileName.empty()) {
-        fileName_ = fileName;
-        presetFileName_ = fileName;
+        fileName_ = AbsolutePath::of(fileName);
+        presetFileName_ = fileName_;
     }
     switch (kind) {
         case static_cast<int32_t>(RandomSourceKind::Pseudo):

@@ -4,6 +4,9 @@
 #include <list>
 #include <string>
 
+#include <vector>
+
+#include "session/kept_line.h"
 #include "session/sequence.h"
 
 namespace murmelix {
@@ -28,6 +31,8 @@ class Session {
     bool recordMode = false;       // session recording switched on
     bool recordingActive = false;  // the running generation is filling the last sequence
     bool changed = false;          // differs from its file: enables Save, asks on close
+    // Lines of the session file that could not be read; the next save writes them back.
+    std::vector<KeptLine> keptLines;
 
     const SequenceList& sequences() const { return sequences_; }
     int32_t count() const { return static_cast<int32_t>(sequences_.size()); }

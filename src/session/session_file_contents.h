@@ -3,7 +3,9 @@
 #include <cstdint>
 #include <list>
 #include <string>
+#include <vector>
 
+#include "session/kept_line.h"
 #include "session/sequence.h"
 
 namespace murmelix {
@@ -14,8 +16,10 @@ struct SessionFileContents {
     std::string wavFileName;
     std::list<SEQUENCE> sequences;
     // Lines that carry no meaning in the format (entries before the first sequence, too
-    // few fields, non-numeric or out-of-range numbers); they were skipped.
-    int64_t unreadableLines = 0;
+    // few fields, non-numeric or out-of-range numbers), in file order; the writer puts
+    // them back where they were.
+    std::vector<KeptLine> keptLines;
+    int64_t unreadableLines = 0;  // how many there are
 
     bool valid() const { return version != 0; }
 };

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <utility>
 
+#include "base/absolute_path.h"
 #include "base/atomic_file.h"
 #include "base/input_file.h"
 #include "base/text_format.h"
@@ -26,7 +27,7 @@ SessionFileOperations::SessionFileOperations(Session& session, UserInterface& ui
     : session_(session), ui_(ui), hooks_(std::move(hooks)) {}
 
 void SessionFileOperations::openSession(const std::string& fileName) {
-    std::string name = fileName;
+    std::string name = AbsolutePath::of(fileName);
     if (name.empty()) {
         const auto chosen = ui_.openFileDialog({kOpenTitle, kFilter, kDefaultExtension,
                                                 hooks_.callStartFolder(SessionFolder::SessionFiles),
@@ -34,7 +35,7 @@ void SessionFileOperations::openSession(const std::string& fileName) {
         if (!chosen || chosen->empty()) {
             return;
         }
-        name = *chosen;
+        name = AbsolutePath::of(*chosen);
     }
     hooks_.callRememberFolderOf(SessionFolder::SessionFiles, name);
     if (closeSession() == SessionOutcome::Cancelled) {
@@ -44,6 +45,7 @@ void SessionFileOperations::openSession(const std::string& fileName) {
     // part of the file about to be read.
     session_.changed = false;
     session_.sessionFileName = name;
+    session_.keptLines.clear();
     hooks_.callRefreshPanel();
 
     std::string bytes;
@@ -77,6 +79,7 @@ void SessionFileOperations::openSession(const std::string& fileName) {
         return;
     }
     session_.assignSequences(std::move(contents.sequences));
+    session_.keptLines = std::move(contents.keptLines);
     hooks_.callRefreshPanel();
     hooks_.callRefreshControls();
     if (contents.unreadableLines > 0) {
@@ -147,10 +150,14 @@ SessionOutcome SessionFileOperations::saveSession(bool askFirst) {
 
 bool SessionFileOperations::writeUntilDoneOrCancelled(const std::string& path) {
     for (;;) {
-        const auto result =
-            SessionFileWriter::save(path, session_.wavFileName, session_.sequences());
+        const auto result = SessionFileWriter::save(path, session_.wavFileName,
+                                                    session_.sequences(), session_.keptLines);
         if (result.ok()) {
             return true;
+        }
+        if (result.status == SessionFileWriter::Status::UnstorableWavName) {
+            ui_.showError(unstorableWavNameMessage(session_.wavFileName));
+            return false;
         }
         const std::string text = result.status == SessionFileWriter::Status::CannotCreate
                                      ? formatText(kCannotCreate, path.c_str())
@@ -170,6 +177,7 @@ SessionOutcome SessionFileOperations::closeSession() {
         return SessionOutcome::Cancelled;
     }
     session_.clearSequences();
+    session_.keptLines.clear();
     session_.sessionFileName.clear();
     session_.wavFileName.clear();
     session_.recordMode = false;
@@ -199,11 +207,22 @@ std::string SessionFileOperations::writeErrorMessage(const std::string& path, in
 
 std::string SessionFileOperations::unreadableLinesMessage(const std::string& path, int64_t count) {
     if (count == 1) {
-        return formatText("1 line of session file '%s' could not be read and was skipped.",
-                          path.c_str());
+        return formatText(
+            "1 line of session file '%s' could not be read. It is kept as it is "
+            "and written back unchanged when the session is saved.",
+            path.c_str());
     }
-    return formatText("%lld lines of session file '%s' could not be read and were skipped.",
-                      static_cast<long long>(count), path.c_str());
+    return formatText(
+        "%lld lines of session file '%s' could not be read. They are kept as "
+        "they are and written back unchanged when the session is saved.",
+        static_cast<long long>(count), path.c_str());
+}
+
+std::string SessionFileOperations::unstorableWavNameMessage(const std::string& wavFileName) {
+    return formatText(
+        "The name of WAV file '%s' holds a line break, which a session file "
+        "cannot store. Rename the WAV file to use it in a session.",
+        wavFileName.c_str());
 }
 
 }  // namespace murmelix

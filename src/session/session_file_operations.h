@@ -53,6 +53,7 @@ class SessionFileOperations {
     static std::string readErrorMessage(const std::string& path, int error);
     static std::string writeErrorMessage(const std::string& path, int error);
     static std::string unreadableLinesMessage(const std::string& path, int64_t count);
+    static std::string unstorableWavNameMessage(const std::string& wavFileName);
 
     SessionHooks& hooks() { return hooks_; }
 

@@ -116,6 +116,9 @@ SessionFileContents SessionFileReader::parse(std::string_view bytes) {
             continue;
         }
         if (sequence == nullptr || !parseEntry(line, contents.version, entry)) {
+            contents.keptLines.push_back({contents.sequences.size(),
+                                          sequence == nullptr ? 0 : sequence->entries.size(),
+                                          std::string(line)});
             ++contents.unreadableLines;
             continue;
         }

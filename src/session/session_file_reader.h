@@ -9,8 +9,8 @@
 namespace murmelix {
 
 // Parses the text of a session file (versions 1 and 2). Works on the bytes alone so that
-// any input, however damaged, can be handed to it: it never fails on content, it only
-// skips and counts what it cannot use.
+// any input, however damaged, can be handed to it: it never fails on content; what it
+// cannot use it keeps aside, with its place, for the writer.
 //
 // Lines end in "\n" or "\r\n" and are read whole, whatever their length. Line 1 selects
 // the version, line 2 is the WAV file name; a line that is exactly "[NextSequence]" starts

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cstdint>
+#include <utility>
 
 #include "base/atomic_file.h"
 
@@ -40,6 +41,16 @@ void appendNumber(std::string& out, int32_t value) {
     out.append(digits, end);
 }
 
+// Written back byte for byte. A carriage return at its end was read as part of the line,
+// not of the line end; a second one keeps it there.
+void appendKeptLine(std::string& out, const KeptLine& line) {
+    out.append(line.text);
+    if (!line.text.empty() && line.text.back() == '\r') {
+        out.push_back('\r');
+    }
+    out.push_back('\n');
+}
+
 void appendEntry(std::string& out, const SEGMENT& entry) {
     appendNumber(out, entry.start);
     out.push_back(' ');
@@ -57,7 +68,13 @@ void appendEntry(std::string& out, const SEGMENT& entry) {
 
 }  // namespace
 
+bool SessionFileWriter::storable(const std::string& wavFileName) {
+    return wavFileName.find('\n') == std::string::npos &&
+           (wavFileName.empty() || wavFileName.back() != '\r');
+}
+
 bool SessionFileWriter::render(const std::string& wavFileName, const std::list<SEQUENCE>& sequences,
+                               const std::vector<KeptLine>& keptLines,
                                const std::function<bool(std::string_view)>& sink) {
     std::string piece;
     piece.reserve(kPieceSize + 4096);
@@ -69,9 +86,21 @@ bool SessionFileWriter::render(const std::string& wavFileName, const std::list<S
         piece.clear();
         return accepted;
     };
+    auto kept = keptLines.begin();
+    const auto appendKeptUpTo = [&](size_t sequence, size_t entry) {
+        for (; kept != keptLines.end() &&
+               std::pair(kept->sequence, kept->beforeEntry) <= std::pair(sequence, entry);
+             ++kept) {
+            appendKeptLine(piece, *kept);
+        }
+    };
+    constexpr size_t kAll = SIZE_MAX;
     appendLine(piece, kHeader);
     appendLine(piece, wavFileName);
+    appendKeptUpTo(0, kAll);
+    size_t started = 0;
     for (const SEQUENCE& sequence : sequences) {
+        ++started;
         piece.append("[NextSequence]\n");
         appendLine(piece, sequence.dateTime);
         appendLine(piece, sequence.question);
@@ -79,20 +108,24 @@ bool SessionFileWriter::render(const std::string& wavFileName, const std::list<S
         if (!flushIfFull()) {
             return false;
         }
-        for (const SEGMENT& entry : sequence.entries) {
-            appendEntry(piece, entry);
+        for (size_t i = 0; i < sequence.entries.size(); ++i) {
+            appendKeptUpTo(started, i);
+            appendEntry(piece, sequence.entries[i]);
             if (!flushIfFull()) {
                 return false;
             }
         }
+        appendKeptUpTo(started, kAll);
     }
+    appendKeptUpTo(kAll, kAll);
     return piece.empty() || sink(piece);
 }
 
 std::string SessionFileWriter::render(const std::string& wavFileName,
-                                      const std::list<SEQUENCE>& sequences) {
+                                      const std::list<SEQUENCE>& sequences,
+                                      const std::vector<KeptLine>& keptLines) {
     std::string bytes;
-    render(wavFileName, sequences, [&bytes](std::string_view piece) {
+    render(wavFileName, sequences, keptLines, [&bytes](std::string_view piece) {
         bytes.append(piece);
         return true;
     });
@@ -101,14 +134,18 @@ std::string SessionFileWriter::render(const std::string& wavFileName,
 
 SessionFileWriter::Result SessionFileWriter::save(const std::string& path,
                                                   const std::string& wavFileName,
-                                                  const std::list<SEQUENCE>& sequences) {
+                                                  const std::list<SEQUENCE>& sequences,
+                                                  const std::vector<KeptLine>& keptLines) {
+    if (!storable(wavFileName)) {
+        return {Status::UnstorableWavName, 0};
+    }
     AtomicFile file(path);
     errno = 0;
     if (!file.open()) {
         return {Status::CannotCreate, errno};
     }
     int writeError = 0;
-    const bool rendered = render(wavFileName, sequences, [&](std::string_view piece) {
+    const bool rendered = render(wavFileName, sequences, keptLines, [&](std::string_view piece) {
         errno = 0;
         if (!file.write(piece.data(), piece.size())) {
             writeError = errno;

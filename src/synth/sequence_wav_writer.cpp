@@ -91,6 +91,10 @@ int SequenceWavWriter::write(const std::string& path, const SEQUENCE& sequence,
     }
     WaveFormat format = doc.format;
     format.samplesPerSec = static_cast<uint32_t>(doc.fileSampleRate);
+    uint64_t dataSize = 0;
+    for (const Piece& piece : pieces) {
+        dataSize += static_cast<uint64_t>(piece.length) * doc.frameSize;
+    }
     auto samples = [&](AtomicFile& file) {
         // The first cross-faded entry fades in from silence, as it does when replayed.
         CrossFader fader;
@@ -110,7 +114,7 @@ int SequenceWavWriter::write(const std::string& path, const SEQUENCE& sequence,
         }
         return true;
     };
-    return WavWriter::write(path, format, samples, cuesOf(pieces, wavFileName), ui);
+    return WavWriter::write(path, format, dataSize, samples, cuesOf(pieces, wavFileName), ui);
 }
 
 }  // namespace murmelix

@@ -111,7 +111,9 @@ TEST(ProgramTest, EditorHandOffWritesBesideTheProgramOrInTheTemporaryFolder) {
     }
 }
 
-TEST(ProgramTest, AWavFileNamedRelativeToTheCurrentFolderIsKeptWithItsFullPath) {
+// Names given on the command line start from the current folder; what the program keeps
+// and shows must not.
+TEST(ProgramTest, FilesNamedRelativeToTheCurrentFolderAreKeptWithTheirFullPath) {
     const std::filesystem::path before = std::filesystem::current_path();
     const IniTestFolder scratch;
     ProgramRig rig;
@@ -119,12 +121,17 @@ TEST(ProgramTest, AWavFileNamedRelativeToTheCurrentFolderIsKeptWithItsFullPath) 
     ASSERT_EQ(WavWriter::writeDocument(scratch.file("words.wav"), rig.program.document, rig.ui), 0);
     rig.program.document.clear();
     rig.program.session.clearSequences();
+    rig.program.session.wavFileName.clear();
     ASSERT_EQ(::chdir(scratch.path().c_str()), 0);
     const int result = rig.program.OpenWav("./sub/../words.wav");
+    rig.program.OpenByExtension("./noise.pcm");
+    rig.program.OpenByExtension("new.oqt");
     std::filesystem::current_path(before);
     ASSERT_EQ(result, 0) << (rig.ui.messages.empty() ? "" : rig.ui.messages[0].text);
     EXPECT_EQ(rig.program.document.fileName, scratch.file("words.wav"));
     EXPECT_EQ(rig.program.wavFolder, scratch.path() + "/");
+    EXPECT_EQ(rig.program.source.fileName(), scratch.file("noise.pcm"));
+    EXPECT_EQ(rig.program.session.sessionFileName, scratch.file("new.oqt"));
 }
 
 }  // namespace

@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <csignal>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "audio/wav_bytes.h"
@@ -184,11 +186,25 @@ TEST_F(WavWriterTest, ProducedSamplesBecomeTheDataChunk) {
     const std::vector<CuePoint> cues = {{1, 0, 2, "Segment 1", ""}, {2, 2, 1, "Segment 2", ""}};
     const auto produce = [](AtomicFile& file) { return file.write("ab") && file.write("c"); };
     ScriptedUserInterface ui;
-    ASSERT_EQ(WavWriter::write(path("seq.wav"), format, produce, cues, ui), 0);
+    ASSERT_EQ(WavWriter::write(path("seq.wav"), format, 3, produce, cues, ui), 0);
     AudioDocument back;
     ASSERT_EQ(WavReader::readFile(path("seq.wav"), back, ui), 0);
     EXPECT_EQ(std::string(back.data.begin(), back.data.end()), "abc");
     EXPECT_EQ(back.cues, cues);
+}
+
+// Written front to back, so a pipe gets the same complete file as a plain target.
+TEST_F(WavWriterTest, APipeGetsTheSameFile) {
+    AudioDocument doc = makeDocument(2, 16, 1001, cueList(3, 1001));
+    ScriptedUserInterface ui;
+    ASSERT_EQ(WavWriter::writeDocument(path("plain.wav"), doc, ui), 0);
+    ASSERT_EQ(::mkfifo(path("pipe.wav").c_str(), 0600), 0);
+    std::string piped;
+    std::thread reader([&] { readWholeFile(path("pipe.wav"), piped); });
+    EXPECT_EQ(WavWriter::writeDocument(path("pipe.wav"), doc, ui), 0);
+    reader.join();
+    EXPECT_EQ(piped, contents(path("plain.wav")));
+    EXPECT_TRUE(ui.messages.empty());
 }
 
 // RAII for a temporary file size limit; SIGXFSZ is ignored so that writes fail instead.
@@ -229,7 +245,10 @@ TEST_F(WavWriterTest, FailedSavesLeaveTheOldFileAndTellWhy) {
         {"folder missing", missing, "Can't open WAV file '" + missing + "' for writing.", 4000},
         {"target is a folder", dir_.string(),
          "Can't open WAV file '" + dir_.string() + "' for writing.", 4000},
-        {"disk full halfway", target, "Can't write to WAV file '" + target + "'.", 8000},
+        {"file size limit halfway", target,
+         "Can't write to WAV file '" + target + "' (File too large).", 8000},
+        {"device that is full", "/dev/full",
+         "Can't write to WAV file '/dev/full' (No space left on device).", 8000},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -253,7 +272,7 @@ TEST_F(WavWriterTest, FailedSavesLeaveTheOldFileAndTellWhy) {
 
     ScriptedUserInterface ui;
     const auto failing = [](AtomicFile& file) { return file.write("xy") && false; };
-    EXPECT_EQ(WavWriter::write(target, original.format, failing, {}, ui), 1);
+    EXPECT_EQ(WavWriter::write(target, original.format, 2, failing, {}, ui), 1);
     EXPECT_EQ(ui.texts(), std::vector<std::string>{"Can't write to WAV file '" + target + "'."});
     EXPECT_EQ(contents(target), before);
 }

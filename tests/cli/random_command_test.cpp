@@ -76,7 +76,7 @@ TEST_F(RandomCommandTest, WritesTheLinesToAFile) {
         const char* arguments;
         int status;
         std::string out;   // standard output
-        std::string file;  // what out.txt holds afterwards; "-" for no file
+        std::string file;  // what out.txt ("kept\n" before) holds afterwards
         std::string err;
     };
     const Case cases[] = {
@@ -85,20 +85,40 @@ TEST_F(RandomCommandTest, WritesTheLinesToAFile) {
         {"--seed 1 --count 2 --numbers -o {dir}/out.txt", 0, "6\n8\n", "346\n13854878\n", ""},
         {"--source file --file {dir}/noise100.pcm --no-loop --count 10 -o {dir}/out.txt", 1, "",
          "1431655765\n357913941\n357913941\n", kEndOfFile},
-        {"--seed 1 -o {dir}/missing/out.txt", 1, "", "-",
+        {"--seed 1 -o {dir}/missing/out.txt", 1, "", "kept\n",
          "Can't open log file '{dir}/missing/out.txt' for writing.\n"},
+        {"--seed 1 --count 0 -o {dir}/out.txt", 0, "", "kept\n", ""},
+        {"--seed 1 --count 1000000000 -o /dev/full", 1, "", "kept\n",
+         "Can't write log file '/dev/full' (No space left on device).\n"},
     };
     for (const auto& c : cases) {
-        std::filesystem::remove(path("out.txt"));
+        writeFile("out.txt", "kept\n");
         const auto result = runRandom(c.arguments);
         EXPECT_EQ(result.status, c.status) << c.arguments;
         EXPECT_EQ(result.out, c.out) << c.arguments;
         EXPECT_EQ(result.err, expand(c.err)) << c.arguments;
-        if (c.file == "-") {
-            EXPECT_FALSE(std::filesystem::exists(path("out.txt"))) << c.arguments;
-        } else {
-            EXPECT_EQ(slurp(path("out.txt")), c.file) << c.arguments;
-        }
+        EXPECT_EQ(slurp(path("out.txt")), c.file) << c.arguments;
+    }
+}
+
+TEST_F(RandomCommandTest, RelativeNamesAreShownWithTheirFullPath) {
+    const struct {
+        const char* arguments;
+        const char* err;
+    } cases[] = {
+        {"random --source file --file nothere.pcm",
+         "Can't open random source file '{dir}/nothere.pcm'.\n"},
+        {"random --seed 1 -o ./nodir/x.txt",
+         "Can't open log file '{dir}/nodir/x.txt' for writing.\n"},
+        {"info nothere.wav", "Can't open WAV file '{dir}/nothere.wav'.\n"},
+        {"effect reverse nothere.wav out.wav", "Can't open WAV file '{dir}/nothere.wav'.\n"},
+        {"session show nothere.oqt",
+         "Can't read session file '{dir}/nothere.oqt' (No such file or directory).\n"},
+    };
+    for (const auto& c : cases) {
+        const auto result = run(c.arguments, true);
+        EXPECT_EQ(result.status, 1) << c.arguments;
+        EXPECT_EQ(result.err, expand(c.err)) << c.arguments;
     }
 }
 

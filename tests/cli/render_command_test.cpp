@@ -77,7 +77,7 @@ TEST_F(RenderCommandTest, SecondsAndSegmentOptionsShapeTheRun) {
     EXPECT_FALSE(std::filesystem::exists(path("cues.wav")));
 }
 
-TEST_F(RenderCommandTest, SessionGrowsAndRefusesAnotherWavFile) {
+TEST_F(RenderCommandTest, SessionGrowsKeepsTheUsersLinesAndRefusesWhatItCannotStore) {
     writeFile("a.wav", silentMono(5000, 8000));
     writeFile("b.wav", silentMono(5000, 8000));
     ASSERT_EQ(run("render {dir}/a.wav -o {dir}/1.wav --segments 2 --session {dir}/s.oqt "
@@ -87,12 +87,30 @@ TEST_F(RenderCommandTest, SessionGrowsAndRefusesAnotherWavFile) {
     ASSERT_EQ(run("render {dir}/a.wav -o {dir}/2.wav --segments 3 --session {dir}/s.oqt").status,
               0);
     const std::string before = slurp(path("s.oqt"));
-    const auto other = run("render {dir}/b.wav -o {dir}/3.wav --segments 1 --session {dir}/s.oqt");
-    EXPECT_EQ(other.status, 1);
-    EXPECT_EQ(other.err, expand("Session file '{dir}/s.oqt' belongs to WAV file '{dir}/a.wav', "
-                                "not to '{dir}/b.wav'.\n"));
-    EXPECT_EQ(slurp(path("s.oqt")), before);
-    EXPECT_FALSE(std::filesystem::exists(path("3.wav")));
+
+    writeFile("line\nbreak.wav", silentMono(5000, 8000));
+    struct Case {
+        const char* name;
+        std::string arguments;
+        std::string err;
+    };
+    const Case refusals[] = {
+        {"another WAV file", "render {dir}/b.wav -o {dir}/3.wav --segments 1 --session {dir}/s.oqt",
+         "Session file '{dir}/s.oqt' belongs to WAV file '{dir}/a.wav', not to '{dir}/b.wav'.\n"},
+        {"a line break in the WAV file's name",
+         "render '{dir}/line\nbreak.wav' -o {dir}/3.wav --segments 1 --session {dir}/new.oqt",
+         "The name of WAV file '{dir}/line\nbreak.wav' holds a line break, which a session file "
+         "cannot store. Rename the WAV file to use it in a session.\n"},
+    };
+    for (const Case& c : refusals) {
+        SCOPED_TRACE(c.name);
+        const auto refused = run(c.arguments);
+        EXPECT_EQ(refused.status, 1);
+        EXPECT_EQ(refused.err, expand(c.err));
+        EXPECT_EQ(slurp(path("s.oqt")), before);
+        EXPECT_FALSE(std::filesystem::exists(path("3.wav")));
+        EXPECT_FALSE(std::filesystem::exists(path("new.oqt")));
+    }
 
     const auto show = run("session show {dir}/s.oqt --json");
     EXPECT_NE(show.out.find("\"question\":\"Who is there?\",\"answer\":\"a friend\""),
@@ -105,6 +123,14 @@ TEST_F(RenderCommandTest, SessionGrowsAndRefusesAnotherWavFile) {
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.err,
               expand("Session file '{dir}/s.oqt' holds 2 sequences; there is no sequence 3.\n"));
+
+    // A line of the user's own goes along with every later save.
+    writeFile("s.oqt", before + "my own note\n");
+    const auto kept = run("render {dir}/a.wav -o {dir}/3.wav --segments 1 --session {dir}/s.oqt");
+    ASSERT_EQ(kept.status, 0);
+    EXPECT_NE(kept.err.find("kept as it is"), std::string::npos) << kept.err;
+    const std::string after = slurp(path("s.oqt"));
+    EXPECT_NE(after.find("\nmy own note\n[NextSequence]\n"), std::string::npos) << after;
 }
 
 TEST_F(RenderCommandTest, SessionExportLabelsEveryEntry) {

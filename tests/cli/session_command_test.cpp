@@ -56,10 +56,14 @@ TEST_F(SessionCommandTest, OutcomesAndExitStatus) {
     };
     const Case cases[] = {
         {"people's text", "session show '" + path("v1.oqt") + "'", 0, "03.02.2001 04:05:06",
-         "1 line of session file '" + path("v1.oqt") + "' could not be read and was skipped.\n"},
+         "1 line of session file '" + path("v1.oqt") +
+             "' could not be read. It is kept as it is and written back unchanged "
+             "when the session is saved.\n"},
         {"version 1 as JSON", "session show --json '" + path("v1.oqt") + "'", 0,
          "\"version\":1,\"wav_file\":\"/w.wav\"",
-         "1 line of session file '" + path("v1.oqt") + "' could not be read and was skipped.\n"},
+         "1 line of session file '" + path("v1.oqt") +
+             "' could not be read. It is kept as it is and written back unchanged "
+             "when the session is saved.\n"},
         {"index of version 1 entries", "session show --json '" + path("v1.oqt") + "'", 0,
          "\"number\":3,\"index\":-1,\"label\":\"lbl\"", ""},
         {"empty session", "session show '" + path("empty.oqt") + "' --json", 0,

@@ -58,6 +58,7 @@ TEST(FileSource, FailureTable) {
         const char* message;  // %s: the full path
         MessageIcon icon;
         int64_t filePosition;
+        bool relative = false;  // named relative to the current folder
     };
     const Case cases[] = {
         {"missing file",
@@ -70,6 +71,17 @@ TEST(FileSource, FailureTable) {
          "Can't open random source file '%s'.",
          MessageIcon::Error,
          0},
+        {"missing file named relative to the current folder",
+         std::nullopt,
+         true,
+         1,
+         {0},
+         {},
+         "Error",
+         "Can't open random source file '%s'.",
+         MessageIcon::Error,
+         0,
+         true},
         {"empty file",
          std::string(),
          true,
@@ -108,7 +120,13 @@ TEST(FileSource, FailureTable) {
             writeBytes(path, *c.bytes);
         }
         SourceHarness h;
-        selectFile(h, path, c.loop, false);
+        const std::filesystem::path started = std::filesystem::current_path();
+        if (c.relative) {
+            std::filesystem::current_path(folder.path());
+        }
+        selectFile(h, c.relative ? "./noise.pcm" : path, c.loop, false);
+        std::filesystem::current_path(started);
+        EXPECT_EQ(h.source.fileName(), path) << c.name << ": kept as a full path";
         EXPECT_EQ(h.draw(c.draws, 10), c.numbers) << c.name;
         EXPECT_EQ(h.logged, c.logged) << c.name;
         ASSERT_EQ(h.ui.messages.size(), 1u) << c.name << ": one message, then halted";

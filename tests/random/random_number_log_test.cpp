@@ -225,16 +225,29 @@ TEST(RandomNumberLog, OpeningFailsWithRetryAndCancel) {
     }
 }
 
-TEST(RandomNumberLog, WriteErrorIsReportedAtClose) {
+TEST(RandomNumberLog, WriteErrorsSayWhyAndEndAnExportAtOnce) {
     if (!std::filesystem::exists("/dev/full")) {
         GTEST_SKIP() << "no /dev/full here";
     }
-    LogHarness h;
-    h.log.chooseLogFile("/dev/full");
-    ASSERT_TRUE(h.run(3));
-    ASSERT_EQ(h.ui.messages.size(), 1u);
-    EXPECT_EQ(h.ui.messages[0].text, "Can't write output log file '/dev/full'.");
-    EXPECT_EQ(h.ui.messages[0].icon, MessageIcon::Error);
+    LogHarness run;
+    run.log.chooseLogFile("/dev/full");
+    ASSERT_TRUE(run.run(3));
+    EXPECT_EQ(run.ui.texts(), std::vector<std::string>{"Can't write output log file '/dev/full' "
+                                                       "(No space left on device)."});
+    EXPECT_EQ(run.ui.messages[0].icon, MessageIcon::Error);
+
+    LogHarness exported;
+    int64_t drawn = 0;
+    const auto result = exported.log.ExportRandomNumbers(exported.source, 100'000'000, "/dev/full",
+                                                         [&](int64_t done) {
+                                                             drawn = done;
+                                                             return true;
+                                                         });
+    EXPECT_EQ(result.outcome, RandomNumberLog::ExportOutcome::WriteFailed);
+    EXPECT_LT(drawn, 100'000) << "a full device ends the drawing at the first failed write";
+    EXPECT_EQ(
+        exported.ui.texts(),
+        std::vector<std::string>{"Can't write log file '/dev/full' (No space left on device)."});
 }
 
 TEST(RandomNumberLogExport, Results) {

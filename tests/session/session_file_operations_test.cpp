@@ -252,17 +252,25 @@ TEST_F(SessionFileOperationsTest, OpenOutcomesWithoutSequencesToLoad) {
     }
 }
 
-TEST_F(SessionFileOperationsTest, UnreadableLinesAreSkippedAndReportedOnce) {
-    writeFile("s.oqt", std::string(kHeader) +
-                           "/w.wav\n0 0 0 0 \n[NextSequence]\nd\nq\na\n1 2 1 0 \nnonsense\n\n"
-                           "3 4\n5 6 2 1 \n");
+TEST_F(SessionFileOperationsTest, UnreadableLinesAreKeptAndReportedOnce) {
+    const std::string text = std::string(kHeader) +
+                             "/w.wav\n0 0 0 0 \n[NextSequence]\nd\nq\na\n1 2 1 0 \nnonsense\n\n"
+                             "3 4\n5 6 2 1 \n";
+    writeFile("s.oqt", text);
     document_ = "/w.wav";
     operations_.openSession(path("s.oqt"));
     ASSERT_EQ(session_.count(), 1);
     EXPECT_EQ(session_.first()->entries.size(), 2u);
-    EXPECT_EQ(ui_.texts(), std::vector<std::string>{"4 lines of session file '" + path("s.oqt") +
-                                                    "' could not be read and were skipped."});
+    EXPECT_EQ(ui_.texts(), std::vector<std::string>{
+                               "4 lines of session file '" + path("s.oqt") +
+                               "' could not be read. They are kept as they are and written back "
+                               "unchanged when the session is saved."});
     EXPECT_FALSE(session_.changed);
+
+    session_.changed = true;
+    script({}, {path("s.oqt")});
+    EXPECT_EQ(operations_.saveSession(false), SessionOutcome::Done);
+    EXPECT_EQ(contentsOf("s.oqt"), text);
 }
 
 TEST_F(SessionFileOperationsTest, OpenDialogAndTheOldSessionsSaveQuestion) {
@@ -415,6 +423,15 @@ TEST_F(SessionFileOperationsTest, FailedSaveAsksRetryAndKeepsTheOldFile) {
     EXPECT_TRUE(session_.changed);
     EXPECT_EQ(contentsOf("keep.oqt"), "old contents\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_), {}), 2) << "no temporary file left";
+
+    // A WAV name the file cannot hold: said once, no Retry that could not help.
+    makeChangedSession();
+    session_.wavFileName = "/rec/two\nlines.wav";
+    script({}, {path("keep.oqt")});
+    EXPECT_EQ(operations_.saveSession(false), SessionOutcome::Cancelled);
+    EXPECT_EQ(ui_.texts(), std::vector<std::string>{SessionFileOperations::unstorableWavNameMessage(
+                               "/rec/two\nlines.wav")});
+    EXPECT_EQ(contentsOf("keep.oqt"), "old contents\n");
 }
 
 TEST_F(SessionFileOperationsTest, CloseFreesOrKeepsTheSession) {

@@ -95,6 +95,26 @@ TEST(SessionFileWriter, LineBreaksInsideTextsCannotShiftTheFile) {
     EXPECT_EQ(read.unreadableLines, 0);
 }
 
+TEST(SessionFileWriter, UnreadableLinesAreWrittenBackAtTheirPlace) {
+    const std::string sequence = "[NextSequence]\nd\nq\na\n";
+    const char* const cases[] = {
+        "before the first sequence\n1 2 3 4 \n",
+        "\n",
+        "1 2 3 4 \nnot an entry\n\n5 6 7 8 x\n3 4\n",
+        "1 2 3 4 \n1 2\n",
+        "kept\r\r\n1 2 3 4 \n",
+    };
+    for (const char* lines : cases) {
+        SCOPED_TRACE(lines);
+        const std::string text =
+            kHeader + "/w.wav\n" + lines + sequence + lines + sequence + "9 9 9 9 \n" + lines;
+        const auto read = SessionFileReader::parse(text);
+        EXPECT_GT(read.unreadableLines, 0);
+        EXPECT_EQ(SessionFileWriter::render(read.wavFileName, read.sequences, read.keptLines),
+                  text);
+    }
+}
+
 class SessionFileSaveTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -138,10 +158,13 @@ TEST_F(SessionFileSaveTest, FailedSavesLeaveTheOldFileAsItWas) {
     const Case creations[] = {
         {"target is a folder", path("folder.oqt"), SessionFileWriter::Status::CannotCreate},
         {"folder missing", path("missing/s.oqt"), SessionFileWriter::Status::CannotCreate},
+        {"WAV name with a line break", target, SessionFileWriter::Status::UnstorableWavName},
     };
     for (const Case& c : creations) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(SessionFileWriter::save(c.path, "/w.wav", {}).status, c.status);
+        const std::string wav =
+            c.status == SessionFileWriter::Status::UnstorableWavName ? "/a\nb.wav" : "/w.wav";
+        EXPECT_EQ(SessionFileWriter::save(c.path, wav, {}).status, c.status);
     }
 
     // Writing itself fails: the process may not make files larger than 1 KiB.

@@ -52,11 +52,13 @@ class CliFixture : public ::testing::Test {
     }
 
     // arguments: everything after "murmelix-cli", shell-quoted by the caller where needed.
-    CliResult run(const std::string& arguments) const {
+    // With `inFolder` the tool runs with the test's folder as its current folder.
+    CliResult run(const std::string& arguments, bool inFolder = false) const {
         const std::string out = path("stdout.txt");
         const std::string err = path("stderr.txt");
-        const std::string command = std::string("'") + MURMELIX_CLI + "' " + expand(arguments) +
-                                    " >'" + out + "' 2>'" + err + "' </dev/null";
+        const std::string command = (inFolder ? "cd '" + dir_.string() + "' && '" : "'") +
+                                    MURMELIX_CLI + "' " + expand(arguments) + " >'" + out +
+                                    "' 2>'" + err + "' </dev/null";
         const int raw = std::system(command.c_str());
         return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(out), slurp(err)};
     }
