@@ -16,9 +16,6 @@ class CueText {
     // UTF-8 the cut moves back to a character boundary, so that a long label does not
     // turn into an invalid string (which the windows would show as Windows-1252).
     static std::string limit(std::string_view text);
-
-  private:
-    static bool isValidUtf8(std::string_view text);
 };
 
 }  // namespace murmelix

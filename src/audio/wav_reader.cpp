@@ -7,6 +7,7 @@
 
 #include "audio/cue_text.h"
 #include "audio/riff_reader.h"
+#include "base/absolute_path.h"
 #include "base/byte_order.h"
 #include "base/input_file.h"
 #include "base/span_byte_source.h"
@@ -218,17 +219,19 @@ std::vector<uint8_t> takeSamples(ByteSource& source, const ParsedWave& wave,
 }  // namespace
 
 int WavReader::readFile(const std::string& path, AudioDocument& doc, UserInterface& ui) {
+    // Kept and shown so that it still names the file after the current folder changed.
+    const std::string name = AbsolutePath::of(path);
     InputFile file;
     if (!file.open(path)) {
         doc.clear();
-        std::string message = formatText(kCannotOpen, path.c_str());
+        std::string message = formatText(kCannotOpen, name.c_str());
         if (file.error() == InputFile::kNotRegularFile) {
             message += kNotRegular;
         }
         ui.showError(message);
         return 1;
     }
-    return readSource(file, path, doc, ui);
+    return readSource(file, name, doc, ui);
 }
 
 int WavReader::readBytes(std::span<const uint8_t> bytes, const std::string& name,

@@ -27,7 +27,7 @@ void appendCodePoint(std::string& out, uint32_t cp) {
 }
 
 // Length of the valid UTF-8 sequence at i, or 0.
-size_t utf8SequenceLength(const std::string& s, size_t i) {
+size_t utf8SequenceLength(std::string_view s, size_t i) {
     const auto b = static_cast<uint8_t>(s[i]);
     size_t length = 0;
     uint32_t cp = 0;
@@ -83,6 +83,21 @@ std::string Utf8Text::fromBytes(const std::string& bytes) {
         ++i;
     }
     return out;
+}
+
+}  // namespace murmelix
+
+namespace murmelix {
+
+bool Utf8Text::isValid(std::string_view text) {
+    for (size_t i = 0; i < text.size();) {
+        const size_t length = utf8SequenceLength(text, i);
+        if (length == 0) {
+            return false;
+        }
+        i += length;
+    }
+    return true;
 }
 
 }  // namespace murmelix

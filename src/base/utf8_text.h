@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace murmelix {
 
@@ -11,6 +12,8 @@ class Utf8Text {
     // Valid UTF-8 stays as it is; every byte that is not part of a valid sequence is read as
     // a Windows-1252 character (U+FFFD for the five bytes that code page leaves undefined).
     static std::string fromBytes(const std::string& bytes);
+    // Whether every byte is part of a valid UTF-8 sequence.
+    static bool isValid(std::string_view text);
 };
 
 }  // namespace murmelix

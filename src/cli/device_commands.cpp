@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "audio/wav_writer.h"
+#include "base/absolute_path.h"
 #include "base/text_format.h"
 #include "cli/random_source_options.h"
 #include "cli/segment_options.h"
@@ -66,7 +67,7 @@ bool openSessionFor(Program& program, const std::string& sessionPath, const std:
         }
     }
     program.session.assignSequences(std::move(contents.sequences));
-    program.session.wavFileName = absolutePath(wavPath);
+    program.session.wavFileName = AbsolutePath::of(wavPath);
     program.session.sessionFileName = sessionPath;
     program.session.recordMode = true;
     return true;
@@ -86,7 +87,7 @@ int playOqt(CommandLine& line, ConsoleUserInterface& ui) {
     }
     SoundSession sound(ui);
     Program& program = sound.program();
-    if (!sound.soundAvailable() || program.OpenWav(absolutePath(files[0])) != 0) {
+    if (!sound.soundAvailable() || program.OpenWav(AbsolutePath::of(files[0])) != 0) {
         return kExitFailed;
     }
     if (sessionPath && !openSessionFor(program, *sessionPath, files[0], ui)) {

@@ -5,6 +5,7 @@
 #include "audio/audio_document.h"
 #include "audio/wav_reader.h"
 #include "base/absolute_path.h"
+#include "base/utf8_text.h"
 #include "cli/json_writer.h"
 
 namespace murmelix::cli {
@@ -40,7 +41,7 @@ std::string documentJson(const AudioDocument& doc) {
 }
 
 void printDocument(const AudioDocument& doc) {
-    std::printf("File:      %s\n", toUtf8(doc.fileName).c_str());
+    std::printf("File:      %s\n", Utf8Text::fromBytes(doc.fileName).c_str());
     std::printf("Format:    %d Hz, %d bit, %s\n", doc.fileSampleRate, doc.bitsPerSample(),
                 doc.channels() == 1 ? "Mono" : "Stereo");
     std::printf("Data:      %d bytes, %d frames of %d bytes\n", doc.dataSize(), doc.frameCount,

@@ -35,7 +35,4 @@ class JsonWriter {
     bool needComma_ = false;
 };
 
-// Valid UTF-8 stays as it is; otherwise each invalid byte is taken as Windows-1252.
-std::string toUtf8(const std::string& bytes);
-
 }  // namespace murmelix::cli

@@ -62,7 +62,7 @@ RenderOptions readOptions(CommandLine& line) {
 // The session the new sequence goes into: the file's, or a new one for this WAV file.
 bool prepareSession(const RenderOptions& options, SessionFileContents& contents,
                     ConsoleUserInterface& ui) {
-    const std::string wav = absolutePath(options.input);
+    const std::string wav = AbsolutePath::of(options.input);
     if (!std::filesystem::exists(*options.session)) {
         contents.version = 2;
         contents.wavFileName = wav;
@@ -124,8 +124,8 @@ int runRender(CommandLine& line, ConsoleUserInterface& ui) {
     sequence->dateTime = SessionDateTime::now().storedForm();
     sequence->question = options.question;
     sequence->answer = options.answer;
-    if (SequenceWavWriter::write(options.output, *sequence, doc, absolutePath(options.input), ui) !=
-        0) {
+    if (SequenceWavWriter::write(options.output, *sequence, doc, AbsolutePath::of(options.input),
+                                 ui) != 0) {
         return kExitFailed;
     }
     if (options.session) {

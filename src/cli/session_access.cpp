@@ -48,19 +48,13 @@ bool saveSessionFile(const std::string& path, const SessionFileContents& content
     return false;
 }
 
-std::string absolutePath(const std::string& path) {
-    std::error_code error;
-    const auto absolute = std::filesystem::absolute(path, error);
-    return error ? path : absolute.lexically_normal().string();
-}
-
 bool sameFile(const std::string& a, const std::string& b) {
     std::error_code errorA;
     std::error_code errorB;
     const auto canonicalA = std::filesystem::weakly_canonical(a, errorA);
     const auto canonicalB = std::filesystem::weakly_canonical(b, errorB);
     if (errorA || errorB) {
-        return absolutePath(a) == absolutePath(b);
+        return AbsolutePath::of(a) == AbsolutePath::of(b);
     }
     return canonicalA == canonicalB;
 }

@@ -18,6 +18,4 @@ bool saveSessionFile(const std::string& path, const SessionFileContents& content
 // Whether two names denote the same file (after making them absolute and resolving links).
 bool sameFile(const std::string& a, const std::string& b);
 
-std::string absolutePath(const std::string& path);
-
 }  // namespace murmelix::cli

@@ -12,6 +12,7 @@
 #include "audio/audio_document.h"
 #include "audio/wav_reader.h"
 #include "base/text_format.h"
+#include "base/utf8_text.h"
 #include "cli/json_writer.h"
 #include "cli/session_access.h"
 #include "session/session_date_time.h"
@@ -94,9 +95,9 @@ void printSessionJson(const SessionFileContents& contents, std::FILE* out) {
 void printSequence(const SEQUENCE& sequence, size_t position, size_t count) {
     std::printf("\nSequence %zu of %zu\n", position, count);
     std::printf("  Date/Time: %s\n",
-                toUtf8(SessionDateTime::displayFormOf(sequence.dateTime)).c_str());
-    std::printf("  Question:  %s\n", toUtf8(sequence.question).c_str());
-    std::printf("  Answer:    %s\n", toUtf8(sequence.answer).c_str());
+                Utf8Text::fromBytes(SessionDateTime::displayFormOf(sequence.dateTime)).c_str());
+    std::printf("  Question:  %s\n", Utf8Text::fromBytes(sequence.question).c_str());
+    std::printf("  Answer:    %s\n", Utf8Text::fromBytes(sequence.answer).c_str());
     std::printf("  Entries:   %zu\n", sequence.entries.size());
     if (sequence.entries.empty()) {
         return;
@@ -105,13 +106,14 @@ void printSequence(const SEQUENCE& sequence, size_t position, size_t count) {
                 "label");
     for (const SEGMENT& entry : sequence.entries) {
         std::printf("    %8d %11d %11d %8d  %-4s  %s\n", entry.number, entry.start, entry.length,
-                    entry.index, entry.fade ? "yes" : "", toUtf8(entry.label).c_str());
+                    entry.index, entry.fade ? "yes" : "", Utf8Text::fromBytes(entry.label).c_str());
     }
 }
 
 void printSession(const std::string& path, const SessionFileContents& contents) {
-    std::printf("Session file: %s (version %d)\n", toUtf8(path).c_str(), contents.version);
-    std::printf("WAV file:     %s\n", toUtf8(contents.wavFileName).c_str());
+    std::printf("Session file: %s (version %d)\n", Utf8Text::fromBytes(path).c_str(),
+                contents.version);
+    std::printf("WAV file:     %s\n", Utf8Text::fromBytes(contents.wavFileName).c_str());
     std::printf("Sequences:    %zu\n", contents.sequences.size());
     size_t position = 0;
     for (const SEQUENCE& sequence : contents.sequences) {
