@@ -81,9 +81,11 @@ bool Synthesizer::sessionFill(const AudioDocument& doc) {
         return false;
     }
     const SEGMENT& entry = playSequence_->entries[playEntry_];
-    // Entries may index a file that has since been edited: never play past the data.
-    const int32_t start = std::clamp(entry.start, 0, doc.frameCount);
-    const int32_t length = std::clamp(entry.length, 0, doc.frameCount - start);
+    // Entries may index a file that has since been edited: play only their frames that lie
+    // inside the data (a start of -5 with length 10 plays frames 0 to 4), as an export does.
+    const auto start = static_cast<int32_t>(std::clamp<int64_t>(entry.start, 0, doc.frameCount));
+    const auto length = static_cast<int32_t>(
+        std::clamp<int64_t>(int64_t{entry.start} + entry.length, start, doc.frameCount) - start);
     Slot& slot = current();
     if (entry.fade) {
         crossFader_.crossFade(doc, start, length, slot.mixed);
