@@ -11,7 +11,7 @@
 
 #include "base/console_user_interface.h"
 #include "device/simulated_output_device.h"
-#include "device/transport.h"
+#include "transport/transport.h"
 #include "random/random_number_log.h"
 #include "random/random_source.h"
 #include "random/unavailable_noise_input.h"

@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 runs="${1:-15}"
 build="${MURMELIX_BUILD:-build/default}"
-for program in src/app/murmelix bench/bare_window bench/window_clock; do
+for program in src/gui/murmelix bench/bare_window bench/window_clock; do
     [ -x "$build/$program" ] || { echo "missing $build/$program: build it first" >&2; exit 1; }
 done
 
@@ -29,7 +29,7 @@ sleep 1
 # A fresh settings folder, so that no stored position or window of the user's counts: the
 # program runs from a folder of its own, where it keeps its settings file.
 export HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_RUNTIME_DIR="$home"
-cp "${MURMELIX_BENCH_PROGRAM:-$build/src/app/murmelix}" "$home/murmelix"
+cp "${MURMELIX_BENCH_PROGRAM:-$build/src/gui/murmelix}" "$home/murmelix"
 # The two programs take turns, and each one's fastest start counts: other work on the
 # machine only ever adds time. Besides the time until the window appears, the processor
 # time used by then, which other work on the machine disturbs less.

@@ -1,12 +1,9 @@
 # One toolkit-free library per source folder. Sources are picked up from the folder so
-# that a new class pair needs no build edit; window files (form_*, qt_*) and main.cpp are
-# left to the GUI target, which is the only one allowed to see Qt Widgets.
+# that a new class pair needs no build edit; a folder's main.cpp goes to its program.
 function(murmelix_core_library name)
   cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
-  list(FILTER sources EXCLUDE REGEX "/(form|qt)_[^/]*\\.cpp$")
   list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
-  list(FILTER sources EXCLUDE REGEX "/sanitizer_defaults\\.cpp$")
   if(sources)
     add_library(${name} STATIC ${sources})
     target_link_libraries(${name} PUBLIC ${ARG_DEPS})

@@ -7,7 +7,7 @@ scripts/deps.sh
 scripts/build.sh default
 demo=$(scripts/make-demo.sh build/default)
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
-    exec build/default/src/app/murmelix "$demo"
+    exec build/default/src/gui/murmelix "$demo"
 fi
 out="$PWD/build/default/demo/oqt"
 mkdir -p "$out"

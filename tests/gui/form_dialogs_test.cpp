@@ -13,10 +13,10 @@
 #include <set>
 #include <vector>
 
-#include "app/form_echo.h"
-#include "app/form_speed_control_window.h"
-#include "app/form_visual_feedback_window.h"
-#include "app/form_write_rn.h"
+#include "gui/form_echo.h"
+#include "gui/form_speed_control_window.h"
+#include "gui/form_visual_feedback_window.h"
+#include "gui/form_write_rn.h"
 #include "form_main_rig.h"
 
 namespace murmelix {

@@ -1,4 +1,4 @@
-#include "app/form_fractal.h"
+#include "gui/form_fractal.h"
 
 #include <gtest/gtest.h>
 

@@ -13,7 +13,7 @@
 #include <tuple>
 #include <vector>
 
-#include "app/form_main.h"
+#include "gui/form_main.h"
 #include "device/simulated_input_device.h"
 #include "device/simulated_output_device.h"
 

@@ -1,4 +1,4 @@
-#include "app/form_main.h"
+#include "gui/form_main.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "app/form_file_filter.h"
+#include "gui/form_file_filter.h"
 #include "device/simulated_input_device.h"
 #include "device/simulated_output_device.h"
 

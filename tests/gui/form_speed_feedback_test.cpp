@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "app/form_speed_control_window.h"
-#include "app/form_visual_feedback_window.h"
+#include "gui/form_speed_control_window.h"
+#include "gui/form_visual_feedback_window.h"
 
 namespace murmelix {
 namespace {

@@ -5,8 +5,8 @@
 #include <QRegularExpression>
 #include <QTest>
 
-#include "app/form_speed_control_window.h"
-#include "app/form_visual_feedback_window.h"
+#include "gui/form_speed_control_window.h"
+#include "gui/form_visual_feedback_window.h"
 #include "form_main_rig.h"
 
 // Places and frames are the window manager's business: these tests need a real X server
