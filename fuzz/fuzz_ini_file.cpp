@@ -1,48 +1,60 @@
-// Feeds arbitrary bytes to the settings file reader. Besides memory errors it checks that
-// the text written back reads the same, and that storing settles the settings: what loads
-// from the input, stored into it, loads back unchanged, except that fractions are kept to
-// 15 significant digits, and storing what loaded back changes the file no further.
+// Feeds arbitrary bytes to the INI file reader and writer: the input's first three lines
+// name a section, a key and a value, the rest is the file. Besides memory errors it checks
+// that the text written back reads the same, that a write the file accepts reads back as
+// the trimmed value and repeating it changes nothing, and that a refused write changes
+// nothing. The settings stored in such a file have their own target.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <limits>
+#include <string>
 #include <string_view>
 
 #include "app/ini_file.h"
 #include "app/ini_value.h"
-#include "app/settings_file.h"
 
 namespace {
 
-// The value a fraction has once it went through the file; NaN, which equals nothing, when
-// its stored form cannot be read back.
-double throughFile(double value) {
-    using murmelix::IniValue;
-    return IniValue::parseFloat(IniValue::formatFloat(value))
-        .value_or(std::numeric_limits<double>::quiet_NaN());
+std::string_view takeLine(std::string_view& rest) {
+    const size_t end = rest.find('\n');
+    const std::string_view line = rest.substr(0, end);
+    rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+    return line;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using murmelix::IniFile;
-    using murmelix::SettingsFile;
-    IniFile ini(std::string_view(reinterpret_cast<const char*>(data), size));
+    using murmelix::IniValue;
+    std::string_view rest(reinterpret_cast<const char*>(data), size);
+    const std::string_view section = takeLine(rest);
+    const std::string_view key = takeLine(rest);
+    const std::string_view value = takeLine(rest);
+    IniFile ini(rest);
     const std::string text = ini.text();
     if (IniFile(text).text() != text) {
         std::abort();
     }
-    auto expected = SettingsFile::load(ini);
-    SettingsFile::store(expected, ini);
-    const std::string stored = ini.text();
-    const auto settings = SettingsFile::load(IniFile(stored));
-    expected.fractalGrowthConstant = throughFile(expected.fractalGrowthConstant);
-    expected.fractalInitPopulation = throughFile(expected.fractalInitPopulation);
-    if (settings != expected) {
+    const auto before = ini.value(section, key);
+    if (!ini.writeString(section, key, value)) {
+        if (ini.text() != text) {
+            std::abort();
+        }
+        return 0;
+    }
+    const std::string written = ini.text();
+    const IniFile reread(written);
+    if (reread.text() != written || reread.value(section, key) != IniValue::trim(value) ||
+        ini.value(section, key) != reread.value(section, key)) {
         std::abort();
     }
-    SettingsFile::store(settings, ini);
-    if (ini.text() != stored) {
+    // The value was replaced where it stood or added as one line, and a second write of
+    // the same value finds it.
+    const auto lines = [](const std::string& s) { return std::count(s.begin(), s.end(), '\n'); };
+    const auto added = lines(written) - lines(text);
+    if (added < 0 || added > (before ? 0 : 3) || !ini.writeString(section, key, value) ||
+        ini.text() != written) {
         std::abort();
     }
     return 0;
