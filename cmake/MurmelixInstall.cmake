@@ -125,8 +125,8 @@ function(murmelix_install_command_line_tool)
           RENAME murmelix-cli)
 endfunction()
 
-# A Debian package without a version of its own is native and keeps its changelog as
-# changelog.gz in its documentation folder.
+# The package's version carries no Debian revision, which makes it a native package: its
+# changelog is changelog.gz in its documentation folder.
 function(murmelix_install_changelog)
   execute_process(COMMAND date -u -R -d "${MURMELIX_RELEASE_DATE} 12:00"
                   OUTPUT_VARIABLE murmelix_release_time
