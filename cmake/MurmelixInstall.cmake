@@ -11,6 +11,11 @@ set(MURMELIX_INSTALL_PROGRAMDIR "lib/murmelix"
     CACHE STRING "Folder, under the prefix, that holds the desktop program and its help files")
 
 set(murmelix_packaging_dir "${PROJECT_SOURCE_DIR}/packaging")
+set(murmelix_generated_dir "${PROJECT_BINARY_DIR}/packaging")
+# The day this version was released: the man pages, the AppStream release and the package's
+# changelog carry it.
+set(MURMELIX_RELEASE_DATE 2026-12-08)
+set(MURMELIX_MAINTAINER "Murmelix team <team@murmelix.example.org>")
 set(murmelix_help_names manual.html quickstart.html)
 
 # The help pages are written alongside the code; a checkout without them still configures and
@@ -90,7 +95,62 @@ function(murmelix_install_desktop_program)
           RENAME murmelix.xml)
 endfunction()
 
+# Man pages are installed compressed, as the Debian package must hold them; man reads
+# them either way.
+function(murmelix_install_man_page name)
+  set(page "${murmelix_generated_dir}/${name}.1")
+  configure_file("${PROJECT_SOURCE_DIR}/docs/man/${name}.1.in" "${page}" @ONLY)
+  add_custom_command(OUTPUT "${page}.gz"
+                     COMMAND gzip -9nkf "${page}"
+                     DEPENDS "${page}"
+                     COMMENT "Compressing the man page ${name}.1"
+                     VERBATIM)
+  add_custom_target(murmelix_man_${name} ALL DEPENDS "${page}.gz")
+  install(FILES "${page}.gz" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
+endfunction()
+
+function(murmelix_install_desktop_metadata)
+  set(metainfo org.example.murmelix.metainfo.xml)
+  configure_file("${murmelix_packaging_dir}/${metainfo}.in" "${murmelix_generated_dir}/${metainfo}"
+                 @ONLY)
+  install(FILES "${murmelix_generated_dir}/${metainfo}"
+          DESTINATION "${CMAKE_INSTALL_DATADIR}/metainfo")
+  murmelix_install_man_page(murmelix)
+endfunction()
+
+function(murmelix_install_command_line_tool)
+  murmelix_install_man_page(murmelix-cli)
+  install(FILES "${murmelix_packaging_dir}/murmelix-cli.bash-completion"
+          DESTINATION "${CMAKE_INSTALL_DATADIR}/bash-completion/completions"
+          RENAME murmelix-cli)
+endfunction()
+
+# The package's version carries no Debian revision, which makes it a native package: its
+# changelog is changelog.gz in its documentation folder.
+function(murmelix_install_changelog)
+  execute_process(COMMAND date -u -R -d "${MURMELIX_RELEASE_DATE} 12:00"
+                  OUTPUT_VARIABLE murmelix_release_time
+                  OUTPUT_STRIP_TRAILING_WHITESPACE
+                  RESULT_VARIABLE date_result)
+  if(NOT date_result EQUAL 0)
+    return()
+  endif()
+  set(changelog "${murmelix_generated_dir}/changelog")
+  configure_file("${murmelix_packaging_dir}/changelog.in" "${changelog}" @ONLY)
+  add_custom_command(OUTPUT "${changelog}.gz"
+                     COMMAND gzip -9nkf "${changelog}"
+                     DEPENDS "${changelog}"
+                     VERBATIM)
+  add_custom_target(murmelix_changelog ALL DEPENDS "${changelog}.gz")
+  install(FILES "${changelog}.gz" DESTINATION "${CMAKE_INSTALL_DATADIR}/doc/murmelix")
+endfunction()
+
+if(TARGET murmelix-cli)
+  murmelix_install_command_line_tool()
+endif()
+
 if(TARGET murmelix)
+  murmelix_install_desktop_metadata()
   foreach(name IN LISTS murmelix_help_names)
     if(NOT EXISTS "${PROJECT_SOURCE_DIR}/docs/${name}")
       message(WARNING "docs/${name} is missing: the program's help will not find it")
@@ -107,7 +167,7 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME murmelix)
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
 set(CPACK_PACKAGE_VENDOR "Murmelix team")
-set(CPACK_PACKAGE_CONTACT "Murmelix team <team@murmelix.example.org>")
+set(CPACK_PACKAGE_CONTACT "${MURMELIX_MAINTAINER}")
 set(CPACK_PACKAGE_HOMEPAGE_URL "${MURMELIX_HOMEPAGE}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "random speech fragments from a speech recording")
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
@@ -127,4 +187,5 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The help menu opens pages and the web site through the desktop's URL handler.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, fonts-symbola")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+murmelix_install_changelog()
 include(CPack)

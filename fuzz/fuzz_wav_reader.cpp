@@ -8,13 +8,9 @@
 #include <span>
 #include <string>
 
-#include "base/console_user_interface.h"
 #include "audio/signal_effects.h"
 #include "audio/wav_reader.h"
-
-namespace {
-
-}  // namespace
+#include "base/console_user_interface.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     murmelix::ConsoleUserInterface ui(nullptr);

@@ -1,5 +1,6 @@
 #include "app/ini_file.h"
 
+#include <algorithm>
 #include <cerrno>
 
 #include "app/ini_value.h"
@@ -30,6 +31,9 @@ IniFile::IniFile(std::string_view bytes) {
             line.remove_suffix(1);
         }
         lines_.push_back(classify(std::string(line), lines_.empty()));
+        if (lines_.back().kind == LineKind::Section) {
+            headers_.push_back(lines_.size() - 1);
+        }
         start = end + 1;
     }
 }
@@ -169,8 +173,13 @@ bool IniFile::writeString(std::string_view section, std::string_view key, std::s
     line.name = std::string(key);
     line.text = line.name + "=" + std::string(value);
     line.valueStart = line.name.size() + 1;
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertionPoint(header)),
-                  std::move(line));
+    const size_t point = insertionPoint(header);
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(point), std::move(line));
+    for (size_t& later : headers_) {
+        if (later >= point) {
+            ++later;
+        }
+    }
     return true;
 }
 
@@ -202,20 +211,17 @@ bool IniFile::validValue(std::string_view value) {
 }
 
 size_t IniFile::findSection(std::string_view section) const {
-    for (size_t i = 0; i < lines_.size(); ++i) {
-        if (lines_[i].kind == LineKind::Section && IniValue::sameName(lines_[i].name, section)) {
-            return i;
+    for (const size_t header : headers_) {
+        if (IniValue::sameName(lines_[header].name, section)) {
+            return header;
         }
     }
     return kNone;
 }
 
 size_t IniFile::sectionEnd(size_t header) const {
-    size_t i = header + 1;
-    while (i < lines_.size() && lines_[i].kind != LineKind::Section) {
-        ++i;
-    }
-    return i;
+    const auto next = std::upper_bound(headers_.begin(), headers_.end(), header);
+    return next == headers_.end() ? lines_.size() : *next;
 }
 
 size_t IniFile::findKey(size_t header, std::string_view key) const {
@@ -250,6 +256,7 @@ void IniFile::appendSection(std::string_view section) {
     line.name = std::string(section);
     line.text = "[" + line.name + "]";
     lines_.push_back(std::move(line));
+    headers_.push_back(lines_.size() - 1);
 }
 
 }  // namespace murmelix

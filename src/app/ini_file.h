@@ -70,6 +70,9 @@ class IniFile {
     void appendSection(std::string_view section);
 
     std::vector<Line> lines_;
+    // Where the section headers stand in lines_, in file order: every lookup visits the
+    // headers rather than every line before its section.
+    std::vector<size_t> headers_;
 };
 
 }  // namespace murmelix

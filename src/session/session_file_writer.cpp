@@ -76,8 +76,9 @@ bool SessionFileWriter::storable(const std::string& wavFileName) {
 bool SessionFileWriter::render(const std::string& wavFileName, const std::list<SEQUENCE>& sequences,
                                const std::vector<KeptLine>& keptLines,
                                const std::function<bool(std::string_view)>& sink) {
+    // The piece grows to its size as needed: most sessions are far smaller, and reserving
+    // the whole piece for each of them costs more than the few copies while it grows.
     std::string piece;
-    piece.reserve(kPieceSize + 4096);
     const auto flushIfFull = [&]() {
         if (piece.size() < kPieceSize) {
             return true;

@@ -163,6 +163,10 @@ TEST(IniFileTest, WritesInPlaceAndKeepsEverythingElse) {
         EXPECT_EQ(IniFile(ini.text()).readString(c.section, c.key, "?"), IniValue::trim(c.value))
             << c.key;
     }
+    // A key added to one section moves the sections behind it; they are still found.
+    IniFile ini("[A]\nk=1\n[B]\nm=1\n");
+    ASSERT_TRUE(ini.writeString("A", "n", "2") && ini.writeString("B", "m", "3"));
+    EXPECT_EQ(ini.text(), "[A]\nk=1\nn=2\n[B]\nm=3\n");
 }
 
 TEST(IniFileTest, RefusesWritesThatWouldNotReadBack) {

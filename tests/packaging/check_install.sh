@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs a build into a scratch prefix and checks what a desktop relies on: the command in
 # bin/ reaching the real executable, the help files beside it (the program looks for them
-# there), the tool, the desktop entry, icons and MIME type, and that the installed program
-# starts and stays up.
+# there), the tool, the desktop entry, icons and MIME type, AppStream metadata, man pages and
+# shell completion, and that the installed program starts and stays up.
 #
 # usage: check_install.sh BUILD_DIR [CMAKE]   install BUILD_DIR into a scratch prefix, check it
 #        check_install.sh --root PREFIX       check a tree installed already, e.g. the /usr of
@@ -160,6 +160,64 @@ else
     else
         echo "skipped: update-mime-database not installed"
     fi
+fi
+
+# --- AppStream metadata, man pages, shell completion ----------------------------------------
+
+metainfo=$(ls "$prefix"/share/metainfo/*.metainfo.xml 2>/dev/null | head -n 1)
+if [ -z "$metainfo" ]; then
+    fail "no AppStream metadata in share/metainfo"
+else
+    if grep -q "<launchable type=\"desktop-id\">$(basename "$desktop")</launchable>" "$metainfo"; then
+        pass "AppStream metadata launches $(basename "$desktop")"
+    else
+        fail "AppStream metadata does not name $(basename "$desktop") as its launchable"
+    fi
+    if command -v appstreamcli >/dev/null; then
+        if appstreamcli validate --no-net "$metainfo" >"$work/appstream.txt" 2>&1; then
+            pass "AppStream metadata validates"
+        else
+            fail "appstreamcli validate: $(cat "$work/appstream.txt")"
+        fi
+    else
+        echo "skipped: appstreamcli not installed"
+    fi
+fi
+
+for command in murmelix murmelix-cli; do
+    page="$prefix/share/man/man1/$command.1.gz"
+    if ! gzip -t "$page" 2>/dev/null; then
+        fail "man page $command.1.gz missing or not gzipped"
+    elif ! command -v man >/dev/null; then
+        pass "man page $command.1.gz (not rendered: man not installed)"
+    elif LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>"$work/man.txt" |
+        grep -q "^NAME" && [ ! -s "$work/man.txt" ]; then
+        pass "man page $command.1.gz renders without warnings"
+    else
+        fail "man page $command.1.gz: $(head -c 300 "$work/man.txt")"
+    fi
+done
+
+completion="$prefix/share/bash-completion/completions/murmelix-cli"
+if [ ! -f "$completion" ]; then
+    fail "bash completion for murmelix-cli missing"
+elif [ -f /usr/share/bash-completion/bash_completion ]; then
+    # What the user sees after typing "murmelix-cli ses<Tab>" and "session <Tab>".
+    words=$(bash -c 'source /usr/share/bash-completion/bash_completion && source "$1" &&
+        for line in "murmelix-cli ses" "murmelix-cli session "; do
+            read -ra COMP_WORDS <<<"$line"; [[ $line == *" " ]] && COMP_WORDS+=("")
+            COMP_CWORD=$((${#COMP_WORDS[@]} - 1)) COMP_LINE=$line COMP_POINT=${#line}
+            _murmelix_cli murmelix-cli "${COMP_WORDS[-1]}" "${COMP_WORDS[-2]}"
+            echo "${COMPREPLY[*]}"
+        done' bash "$completion" 2>&1)
+    if [ "$words" = "$(printf 'session\nshow export')" ]; then
+        pass "bash completion completes commands"
+    else
+        fail "bash completion: $words"
+    fi
+else
+    bash -n "$completion" && pass "bash completion parses (bash-completion not installed)" ||
+        fail "bash completion does not parse"
 fi
 
 # --- the installed program starts ----------------------------------------------------------
