@@ -143,6 +143,9 @@ function(murmelix_install_changelog)
                      VERBATIM)
   add_custom_target(murmelix_changelog ALL DEPENDS "${changelog}.gz")
   install(FILES "${changelog}.gz" DESTINATION "${CMAKE_INSTALL_DATADIR}/doc/murmelix")
+  # Debian's packages carry their terms beside the changelog.
+  install(FILES "${murmelix_packaging_dir}/copyright"
+          DESTINATION "${CMAKE_INSTALL_DATADIR}/doc/murmelix")
 endfunction()
 
 if(TARGET murmelix-cli)
