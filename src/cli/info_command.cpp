@@ -16,10 +16,10 @@ Json documentJson(const AudioDocument& doc) {
     Json cues = Json::array();
     for (const CuePoint& cue : doc.cues) {
         cues.push_back(Json{{"id", cue.identifier},
-                        {"position", cue.position},
-                        {"length", cue.length},
-                        {"label", JsonWriter::text(cue.label)},
-                        {"note", JsonWriter::text(cue.note)}});
+                            {"position", cue.position},
+                            {"length", cue.length},
+                            {"label", JsonWriter::text(cue.label)},
+                            {"note", JsonWriter::text(cue.note)}});
     }
     return {{"format_tag", doc.format.formatTag},
             {"channels", doc.format.channels},
