@@ -12,32 +12,26 @@ namespace murmelix::cli {
 
 namespace {
 
-std::string documentJson(const AudioDocument& doc) {
-    JsonWriter json;
-    json.beginObject();
-    json.key("format_tag").value(int64_t{doc.format.formatTag});
-    json.key("channels").value(int64_t{doc.format.channels});
-    json.key("sample_rate").value(int64_t{doc.format.samplesPerSec});
-    json.key("avg_bytes_per_sec").value(int64_t{doc.format.avgBytesPerSec});
-    json.key("block_align").value(int64_t{doc.format.blockAlign});
-    json.key("bits_per_sample").value(int64_t{doc.format.bitsPerSample});
-    json.key("extra_size").value(int64_t{doc.format.extraSize});
-    json.key("data_size").value(int64_t{doc.dataSize()});
-    json.key("frame_size").value(int64_t{doc.frameSize});
-    json.key("frame_count").value(int64_t{doc.frameCount});
-    json.key("cues").beginArray();
+Json documentJson(const AudioDocument& doc) {
+    Json cues = Json::array();
     for (const CuePoint& cue : doc.cues) {
-        json.beginObject();
-        json.key("id").value(int64_t{cue.identifier});
-        json.key("position").value(int64_t{cue.position});
-        json.key("length").value(int64_t{cue.length});
-        json.key("label").value(cue.label);
-        json.key("note").value(cue.note);
-        json.endObject();
+        cues.push_back(Json{{"id", cue.identifier},
+                            {"position", cue.position},
+                            {"length", cue.length},
+                            {"label", JsonWriter::text(cue.label)},
+                            {"note", JsonWriter::text(cue.note)}});
     }
-    json.endArray();
-    json.endObject();
-    return json.text();
+    return {{"format_tag", doc.format.formatTag},
+            {"channels", doc.format.channels},
+            {"sample_rate", doc.format.samplesPerSec},
+            {"avg_bytes_per_sec", doc.format.avgBytesPerSec},
+            {"block_align", doc.format.blockAlign},
+            {"bits_per_sample", doc.format.bitsPerSample},
+            {"extra_size", doc.format.extraSize},
+            {"data_size", doc.dataSize()},
+            {"frame_size", doc.frameSize},
+            {"frame_count", doc.frameCount},
+            {"cues", cues}};
 }
 
 void printDocument(const AudioDocument& doc) {
@@ -71,7 +65,7 @@ int runInfo(CommandLine& line, ConsoleUserInterface& ui) {
         return kExitFailed;
     }
     if (json) {
-        std::printf("%s\n", documentJson(doc).c_str());
+        std::printf("%s\n", documentJson(doc).dump().c_str());
     } else {
         printDocument(doc);
     }

@@ -1,37 +1,39 @@
 #pragma once
 
-#include <cstdint>
 #include <cstdio>
 #include <string>
 
+#include <nlohmann/json.hpp>
+
 namespace murmelix::cli {
 
-// Builds one JSON value as text, whole or streamed in pieces. Strings from files are byte
-// strings: valid UTF-8 is kept, any other byte is read as Windows-1252 (what older files
-// hold) and converted.
+// Keys keep the order they are written in, as the output has always shown them.
+using Json = nlohmann::ordered_json;
+
+// Writes one JSON document to a stream piece by piece: the containers are opened and closed
+// here, every value is a whole nlohmann value dumped on its own, so that a document of a
+// million entries never stands in memory at once.
 class JsonWriter {
   public:
+    explicit JsonWriter(std::FILE* out) : out_(out) {}
+
     JsonWriter& beginObject();
     JsonWriter& endObject();
     JsonWriter& beginArray();
     JsonWriter& endArray();
     JsonWriter& key(const std::string& name);
-    JsonWriter& value(const std::string& text);
-    JsonWriter& value(const char* text) { return value(std::string(text)); }
-    JsonWriter& value(int64_t number);
-    JsonWriter& value(bool flag);
+    JsonWriter& value(const Json& value);
 
-    const std::string& text() const { return out_; }
-    // Writes the text built so far to out and forgets it, so that a long document can be
-    // streamed piece by piece; the next call goes on where the text left off.
-    void flushTo(std::FILE* out);
-
-    static std::string quoted(const std::string& bytes);
+    // Strings from files are byte strings: valid UTF-8 is kept, any other byte is read as
+    // Windows-1252 (what older files hold) and converted; nlohmann refuses anything else.
+    static Json text(const std::string& bytes);
+    static std::string quoted(const std::string& bytes) { return text(bytes).dump(); }
 
   private:
     void separate();
+    void put(const std::string& piece);
 
-    std::string out_;
+    std::FILE* out_;
     bool needComma_ = false;
 };
 

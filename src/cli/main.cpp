@@ -1,7 +1,10 @@
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include <CLI/CLI.hpp>
 
 #include "base/console_user_interface.h"
 #include "cli/command_line.h"
@@ -36,13 +39,25 @@ int main(int argc, char** argv) {
         if (name != command.name) {
             continue;
         }
-        std::vector<std::string> arguments(argv + 2, argv + argc);
-        for (const auto& arg : arguments) {
-            if (arg == "--help" || arg == "-h") {
-                std::printf("usage: murmelix-cli %s\n", command.usage);
-                return 0;
-            }
+        // CLI11 answers --help anywhere among the arguments with the command's usage and
+        // hands every other argument on, in its order, to the command.
+        CLI::App app(command.usage, std::string("murmelix-cli ") + command.name);
+        app.allow_extras();
+        app.formatter_fn([](const CLI::App* self, const std::string&, CLI::AppFormatMode) {
+            return "usage: murmelix-cli " + self->get_description() + "\n";
+        });
+        std::vector<std::string> reversed(argv + 2, argv + argc);
+        std::reverse(reversed.begin(), reversed.end());
+        try {
+            app.parse(reversed);
+        } catch (const CLI::CallForHelp& help) {
+            return app.exit(help);
+        } catch (const CLI::ParseError& error) {
+            std::fprintf(stderr, "murmelix-cli %s: %s\nusage: murmelix-cli %s\n", command.name,
+                         error.what(), command.usage);
+            return 2;
         }
+        std::vector<std::string> arguments = app.remaining();
         try {
             murmelix::cli::CommandLine line(std::move(arguments));
             murmelix::ConsoleUserInterface ui;

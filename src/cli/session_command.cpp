@@ -61,34 +61,30 @@ std::vector<std::string> argumentsAfter(const CommandLine& line, size_t expected
 // Streamed one entry at a time: a session of a million entries makes a text of hundreds
 // of megabytes.
 void printSessionJson(const SessionFileContents& contents, std::FILE* out) {
-    JsonWriter json;
+    JsonWriter json(out);
     json.beginObject();
-    json.key("version").value(int64_t{contents.version});
-    json.key("wav_file").value(contents.wavFileName);
+    json.key("version").value(contents.version);
+    json.key("wav_file").value(JsonWriter::text(contents.wavFileName));
     json.key("sequences").beginArray();
     for (const SEQUENCE& sequence : contents.sequences) {
         json.beginObject();
-        json.key("date_time").value(sequence.dateTime);
-        json.key("question").value(sequence.question);
-        json.key("answer").value(sequence.answer);
+        json.key("date_time").value(JsonWriter::text(sequence.dateTime));
+        json.key("question").value(JsonWriter::text(sequence.question));
+        json.key("answer").value(JsonWriter::text(sequence.answer));
         json.key("entries").beginArray();
         for (const SEGMENT& entry : sequence.entries) {
-            json.beginObject();
-            json.key("start").value(int64_t{entry.start});
-            json.key("length").value(int64_t{entry.length});
-            json.key("number").value(int64_t{entry.number});
-            json.key("index").value(int64_t{entry.index});
-            json.key("label").value(entry.label);
-            json.key("fade").value(entry.fade);
-            json.endObject();
-            json.flushTo(out);
+            json.value(Json{{"start", entry.start},
+                            {"length", entry.length},
+                            {"number", entry.number},
+                            {"index", entry.index},
+                            {"label", JsonWriter::text(entry.label)},
+                            {"fade", entry.fade}});
         }
         json.endArray();
         json.endObject();
     }
     json.endArray();
     json.endObject();
-    json.flushTo(out);
     std::fputc('\n', out);
 }
 

@@ -135,4 +135,31 @@ TEST_F(RandomCommandTest, RefusesWrongUsage) {
     }
 }
 
+// How options are read: the forms callers rely on, and the message for each kind of mistake.
+TEST_F(RandomCommandTest, ReadsOptionForms) {
+    struct Case {
+        const char* arguments;
+        int status;
+        const char* out;  // the start of stdout
+        const char* err;  // the start of stderr
+    };
+    const Case cases[] = {
+        {"--seed 1 --count=2", 0, "346\n13854878\n", ""},
+        {"--seed 1 --count 9 --count 2", 0, "346\n13854878\n", ""},
+        {"--count 002 --seed 1", 0, "346\n13854878\n", ""},
+        {"--seed 1 --help --count 2", 0, "usage: murmelix-cli random [--source ", ""},
+        {"--count", 2, "", "murmelix-cli random: option --count needs a value\n"},
+        {"--count 0x10", 2, "",
+         "murmelix-cli random: --count: expects a whole number, not '0x10'\n"},
+        {"--bound 0", 2, "", "murmelix-cli random: --bound: must be between 1 and 2147483647\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        const auto result = runRandom(c.arguments);
+        EXPECT_EQ(result.status, c.status);
+        EXPECT_EQ(result.out.rfind(c.out, 0), 0u) << result.out;
+        EXPECT_EQ(result.err.rfind(c.err, 0), 0u) << result.err;
+    }
+}
+
 }  // namespace
