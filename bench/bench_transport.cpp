@@ -11,11 +11,11 @@
 
 #include "base/console_user_interface.h"
 #include "device/simulated_output_device.h"
-#include "transport/transport.h"
 #include "random/random_number_log.h"
 #include "random/random_source.h"
 #include "random/unavailable_noise_input.h"
 #include "session/session_workflow.h"
+#include "transport/transport.h"
 
 namespace murmelix {
 namespace {

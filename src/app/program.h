@@ -7,16 +7,16 @@
 #include "audio/audio_document.h"
 #include "device/input_device.h"
 #include "device/output_device.h"
-#include "transport/recorder.h"
-#include "transport/sound_card_noise_input.h"
-#include "transport/transport.h"
-#include "transport/transport_host.h"
 #include "random/random_number_log.h"
 #include "random/random_source.h"
 #include "session/session.h"
 #include "session/session_file_operations.h"
 #include "session/session_workflow.h"
 #include "synth/segment_controls.h"
+#include "transport/recorder.h"
+#include "transport/sound_card_noise_input.h"
+#include "transport/transport.h"
+#include "transport/transport_host.h"
 
 namespace murmelix {
 

@@ -3,8 +3,8 @@
 #include <memory>
 
 #include "device/port_audio_input_device.h"
-#include "transport/sound_card_noise_input.h"
 #include "random/noise_input.h"
+#include "transport/sound_card_noise_input.h"
 
 namespace murmelix::cli {
 

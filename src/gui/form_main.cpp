@@ -30,6 +30,10 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "app/ini_location.h"
+#include "app/settings_binding.h"
+#include "app/settings_file.h"
+#include "base/text_format.h"
 #include "gui/form_about.h"
 #include "gui/form_echo.h"
 #include "gui/form_file_filter.h"
@@ -41,10 +45,6 @@
 #include "gui/form_text.h"
 #include "gui/form_visual_feedback_window.h"
 #include "gui/form_write_rn.h"
-#include "app/ini_location.h"
-#include "app/settings_binding.h"
-#include "app/settings_file.h"
-#include "base/text_format.h"
 
 #ifndef MURMELIX_HOMEPAGE
 #define MURMELIX_HOMEPAGE "https://murmelix.example.org/"

@@ -12,12 +12,12 @@
 #include <QWindow>
 #include <limits>
 
+#include "app/settings_binding.h"
+#include "app/settings_file.h"
 #include "gui/form_font_settings.h"
 #include "gui/form_main.h"
 #include "gui/form_settings.h"
 #include "gui/form_text.h"
-#include "app/settings_binding.h"
-#include "app/settings_file.h"
 
 namespace murmelix {
 

@@ -11,9 +11,9 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "app/program.h"
 #include "gui/form_session_edit.h"
 #include "gui/form_text.h"
-#include "app/program.h"
 
 namespace murmelix {
 

@@ -3,12 +3,12 @@
 #include <QLocale>
 #include <optional>
 
-#include "gui/form_main.h"
 #include "device/chatter_filter.h"
 #include "device/device_list.h"
 #include "device/port_audio_input_device.h"
 #include "device/port_audio_library.h"
 #include "device/port_audio_output_device.h"
+#include "gui/form_main.h"
 
 int main(int argc, char* argv[]) {
     const murmelix::ChatterFilter chatterFilter;

@@ -4,11 +4,11 @@
 
 #include "audio/audio_document.h"
 #include "base/user_interface.h"
-#include "transport/playback_speed.h"
 #include "random/random_number_log.h"
 #include "random/random_source.h"
 #include "session/session_workflow.h"
 #include "synth/random_source_draw.h"
+#include "transport/playback_speed.h"
 
 namespace murmelix {
 

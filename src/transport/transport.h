@@ -5,13 +5,13 @@
 #include <string>
 
 #include "device/output_device.h"
-#include "transport/transport_host.h"
 #include "device/wave_buffer.h"
 #include "session/session.h"
 #include "synth/segment_controls.h"
 #include "synth/segment_selector.h"
 #include "synth/synthesizer.h"
 #include "synth/transport_mode.h"
+#include "transport/transport_host.h"
 
 namespace murmelix {
 

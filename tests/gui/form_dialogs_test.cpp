@@ -13,11 +13,11 @@
 #include <set>
 #include <vector>
 
+#include "form_main_rig.h"
 #include "gui/form_echo.h"
 #include "gui/form_speed_control_window.h"
 #include "gui/form_visual_feedback_window.h"
 #include "gui/form_write_rn.h"
-#include "form_main_rig.h"
 
 namespace murmelix {
 namespace {

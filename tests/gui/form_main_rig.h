@@ -13,9 +13,9 @@
 #include <tuple>
 #include <vector>
 
-#include "gui/form_main.h"
 #include "device/simulated_input_device.h"
 #include "device/simulated_output_device.h"
+#include "gui/form_main.h"
 
 namespace murmelix::testing {
 

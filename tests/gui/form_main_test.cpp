@@ -19,9 +19,9 @@
 #include <string>
 #include <vector>
 
-#include "gui/form_file_filter.h"
 #include "device/simulated_input_device.h"
 #include "device/simulated_output_device.h"
+#include "gui/form_file_filter.h"
 
 #include "form_main_rig.h"
 

@@ -5,9 +5,9 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include "form_main_rig.h"
 #include "gui/form_speed_control_window.h"
 #include "gui/form_visual_feedback_window.h"
-#include "form_main_rig.h"
 
 // Places and frames are the window manager's business: these tests need a real X server
 // with a window manager (tests/gui/with_window_manager.sh) and are skipped elsewhere.

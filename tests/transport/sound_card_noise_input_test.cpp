@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "device/device_error.h"
-#include "device/simulated_input_device.h"
 #include "device/device_test_signals.h"
+#include "device/simulated_input_device.h"
 
 namespace murmelix {
 namespace {
