@@ -24,12 +24,7 @@ constexpr int64_t kTenMinutesOfFrames = int64_t{kRate} * 600;
 // A 16-bit stereo document of the given length filled with a deterministic signal.
 AudioDocument stereoDocument(int64_t frames, int bits) {
     AudioDocument doc;
-    doc.format.formatTag = 1;
-    doc.format.channels = 2;
-    doc.format.samplesPerSec = kRate;
-    doc.format.bitsPerSample = static_cast<uint16_t>(bits);
-    doc.format.blockAlign = static_cast<uint16_t>(2 * bits / 8);
-    doc.format.avgBytesPerSec = kRate * doc.format.blockAlign;
+    doc.format = WaveFormat::pcm(kRate, 2, static_cast<uint16_t>(bits));
     doc.data.resize(static_cast<size_t>(frames) * doc.format.blockAlign);
     uint32_t state = 12345;
     for (auto& byte : doc.data) {

@@ -31,17 +31,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-WaveFormat pcm(uint32_t rate, uint16_t channels, uint16_t bits) {
-    WaveFormat format;
-    format.formatTag = 1;
-    format.channels = channels;
-    format.samplesPerSec = rate;
-    format.bitsPerSample = bits;
-    format.blockAlign = static_cast<uint16_t>(channels * bits / 8);
-    format.avgBytesPerSec = rate * format.blockAlign;
-    return format;
-}
-
 std::vector<uint8_t> noiseBytes(size_t bytes) {
     std::vector<uint8_t> out(bytes);
     uint32_t state = 12345;
@@ -73,9 +62,9 @@ double coreShare(Clock::time_point start, benchmark::IterationCount iterations) 
 // Renders one second of 44100 Hz stereo per iteration from 20 ms buffers of the given
 // format, rewriting each buffer as it comes back, in callback periods of 512 frames.
 void Render(benchmark::State& state) {
-    const WaveFormat format =
-        pcm(static_cast<uint32_t>(state.range(0)), static_cast<uint16_t>(state.range(1)),
-            static_cast<uint16_t>(state.range(2)));
+    const WaveFormat format = WaveFormat::pcm(static_cast<uint32_t>(state.range(0)),
+                                              static_cast<uint16_t>(state.range(1)),
+                                              static_cast<uint16_t>(state.range(2)));
     const auto rate = static_cast<uint32_t>(state.range(3) * 65536 / 100);
     DoneQueue done(256);
     OutputRenderer renderer(done, 256);
@@ -115,9 +104,9 @@ BENCHMARK(Render)
 
 // Captures one second of 44100 Hz stereo per iteration into 100 ms blocks of the format.
 void Capture(benchmark::State& state) {
-    const WaveFormat format =
-        pcm(static_cast<uint32_t>(state.range(0)), static_cast<uint16_t>(state.range(1)),
-            static_cast<uint16_t>(state.range(2)));
+    const WaveFormat format = WaveFormat::pcm(static_cast<uint32_t>(state.range(0)),
+                                              static_cast<uint16_t>(state.range(1)),
+                                              static_cast<uint16_t>(state.range(2)));
     DoneQueue done(256);
     InputCapturer capturer(done, 256);
     capturer.configure(format, 44100, 2);
@@ -170,7 +159,7 @@ void LiveRing(benchmark::State& state) {
     }
     const char* secondsText = std::getenv("MURMELIX_BENCH_SECONDS");
     const double seconds = secondsText != nullptr ? std::atof(secondsText) : 60.0;
-    const WaveFormat format = pcm(22050, 1, 16);
+    const WaveFormat format = WaveFormat::pcm(22050, 1, 16);
     const auto bytes = noiseBytes(441 * 2);  // 20 ms
     for (auto _ : state) {
         PortAudioOutputDevice device;

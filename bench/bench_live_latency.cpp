@@ -98,14 +98,7 @@ class Monitor {
 };
 
 murmelix::WaveFormat monoFormat() {
-    murmelix::WaveFormat format;
-    format.formatTag = 1;
-    format.channels = 1;
-    format.samplesPerSec = 22050;
-    format.bitsPerSample = 16;
-    format.blockAlign = 2;
-    format.avgBytesPerSec = 44100;
-    return format;
+    return murmelix::WaveFormat::pcm(22050, 1, 16);
 }
 
 std::vector<uint8_t> tone(double hz, double seconds) {

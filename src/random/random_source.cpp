@@ -19,15 +19,7 @@ namespace {
 constexpr int kComparisonBits = 31;
 
 WaveFormat noiseFormat(uint32_t rate) {
-    WaveFormat format;
-    format.formatTag = 1;
-    format.channels = 1;
-    format.samplesPerSec = rate;
-    format.avgBytesPerSec = 2 * rate;
-    format.blockAlign = 2;
-    format.bitsPerSample = 16;
-    format.extraSize = 0;
-    return format;
+    return WaveFormat::pcm(rate, 1, 16);
 }
 
 // Absolute-mode numbers stay within 0 .. bound - 1 whatever the scaled value was.

@@ -47,13 +47,8 @@ void Recorder::StartRecording() {
         return;
     }
     WaveFormat& format = parts_.document.format;
-    format.formatTag = 1;
-    format.channels = static_cast<uint16_t>(parameters.channelsIndex + 1);
-    format.samplesPerSec = rate;
-    format.bitsPerSample = static_cast<uint16_t>(parameters.resolutionIndex * 8 + 8);
-    format.blockAlign = static_cast<uint16_t>(format.channels * format.bitsPerSample / 8);
-    format.avgBytesPerSec = rate * format.blockAlign;
-    format.extraSize = 0;
+    format = WaveFormat::pcm(rate, static_cast<uint16_t>(parameters.channelsIndex + 1),
+                             static_cast<uint16_t>(parameters.resolutionIndex * 8 + 8));
 
     int code = parts_.device.open(inputDeviceId, format, true);
     if (code == 0) {

@@ -14,10 +14,7 @@ namespace {
 AudioDocument documentOf(uint16_t channels, uint16_t bits, const std::vector<int>& samples,
                          int32_t rate = 8000) {
     AudioDocument doc;
-    doc.format.formatTag = 1;
-    doc.format.channels = channels;
-    doc.format.bitsPerSample = bits;
-    doc.format.samplesPerSec = static_cast<uint32_t>(rate);
+    doc.format = WaveFormat::pcm(static_cast<uint32_t>(rate), channels, bits);
     doc.data.assign(samples.size() * bits / 8, 0);
     doc.commit("s.wav");
     const SampleLayout sample{static_cast<int32_t>(bits / 8), bits};

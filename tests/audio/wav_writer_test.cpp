@@ -25,12 +25,7 @@ using testing::ScriptedUserInterface;
 AudioDocument makeDocument(uint16_t channels, uint16_t bits, size_t frames,
                            std::vector<CuePoint> cues = {}) {
     AudioDocument doc;
-    doc.format.formatTag = 1;
-    doc.format.channels = channels;
-    doc.format.samplesPerSec = 8000;
-    doc.format.blockAlign = static_cast<uint16_t>(channels * bits / 8);
-    doc.format.avgBytesPerSec = 8000u * doc.format.blockAlign;
-    doc.format.bitsPerSample = bits;
+    doc.format = WaveFormat::pcm(8000, channels, bits);
     const std::string bytes = wav::samples(frames * doc.format.blockAlign, 3);
     doc.data.assign(bytes.begin(), bytes.end());
     doc.cues = std::move(cues);

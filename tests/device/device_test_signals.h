@@ -9,17 +9,6 @@
 
 namespace murmelix::testing {
 
-inline WaveFormat pcmFormat(uint32_t rate, uint16_t channels, uint16_t bits) {
-    WaveFormat format;
-    format.formatTag = 1;
-    format.channels = channels;
-    format.samplesPerSec = rate;
-    format.bitsPerSample = bits;
-    format.blockAlign = static_cast<uint16_t>(channels * bits / 8);
-    format.avgBytesPerSec = rate * format.blockAlign;
-    return format;
-}
-
 // A sine in the given PCM format, the same on every channel.
 inline std::vector<uint8_t> sineBytes(const WaveFormat& format, double frequency, size_t frames,
                                       double amplitude = 0.5) {

@@ -10,7 +10,6 @@
 namespace murmelix {
 namespace {
 
-using testing::pcmFormat;
 using testing::toneFrequency;
 
 // Stream frames of a tone, as the sound system would deliver them.
@@ -45,9 +44,9 @@ TEST(InputCapturerTest, RecordingAtTheStreamRateKeepsTheSamplesExactly) {
         WaveFormat format;
         int streamChannels;
     } cases[] = {
-        {"16-bit stereo from stereo", pcmFormat(44100, 2, 16), 2},
-        {"16-bit mono from mono", pcmFormat(44100, 1, 16), 1},
-        {"8-bit mono from mono", pcmFormat(44100, 1, 8), 1},
+        {"16-bit stereo from stereo", WaveFormat::pcm(44100, 2, 16), 2},
+        {"16-bit mono from mono", WaveFormat::pcm(44100, 1, 16), 1},
+        {"8-bit mono from mono", WaveFormat::pcm(44100, 1, 8), 1},
     };
     for (const auto& c : cases) {
         Rig rig;
@@ -80,9 +79,9 @@ TEST(InputCapturerTest, ConvertsRateAndChannelsAndFillsBuffersInOrder) {
         double streamRate;
         int streamChannels;
     } cases[] = {
-        {"22050 mono 16-bit from 44100 stereo", pcmFormat(22050, 1, 16), 44100, 2},
-        {"8000 stereo 8-bit from 48000 stereo", pcmFormat(8000, 2, 8), 48000, 2},
-        {"48000 mono 16-bit from 44100 mono", pcmFormat(48000, 1, 16), 44100, 1},
+        {"22050 mono 16-bit from 44100 stereo", WaveFormat::pcm(22050, 1, 16), 44100, 2},
+        {"8000 stereo 8-bit from 48000 stereo", WaveFormat::pcm(8000, 2, 8), 48000, 2},
+        {"48000 mono 16-bit from 44100 mono", WaveFormat::pcm(48000, 1, 16), 44100, 1},
     };
     for (const auto& c : cases) {
         Rig rig;
@@ -118,7 +117,7 @@ TEST(InputCapturerTest, ConvertsRateAndChannelsAndFillsBuffersInOrder) {
 
 TEST(InputCapturerTest, ReturnAllNowGivesBackThePartlyFilledBufferWithItsBytes) {
     Rig rig;
-    const WaveFormat format = pcmFormat(44100, 1, 16);
+    const WaveFormat format = WaveFormat::pcm(44100, 1, 16);
     ASSERT_TRUE(rig.capturer.configure(format, 44100, 1));
     std::vector<uint8_t> data(3 * 8820);
     WaveBuffer buffers[3];
@@ -142,7 +141,7 @@ TEST(InputCapturerTest, ReturnAllNowGivesBackThePartlyFilledBufferWithItsBytes) 
 
 TEST(InputCapturerTest, CountsFramesLostWithoutABuffer) {
     Rig rig;
-    ASSERT_TRUE(rig.capturer.configure(pcmFormat(44100, 1, 16), 44100, 2));
+    ASSERT_TRUE(rig.capturer.configure(WaveFormat::pcm(44100, 1, 16), 44100, 2));
     std::vector<uint8_t> data(2000);
     WaveBuffer buffer;
     buffer.recordData = data.data();

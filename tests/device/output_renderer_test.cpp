@@ -13,7 +13,6 @@ namespace murmelix {
 namespace {
 
 using testing::energy;
-using testing::pcmFormat;
 using testing::sineBytes;
 using testing::toneFrequency;
 
@@ -66,11 +65,11 @@ TEST(OutputRendererTest, PlaysEveryFormatAtTheStreamRate) {
         double streamRate;
         int streamChannels;
     } cases[] = {
-        {"8-bit mono 11025 to 44100 stereo", pcmFormat(11025, 1, 8), 44100, 2},
-        {"16-bit mono 22050 to 48000 stereo", pcmFormat(22050, 1, 16), 48000, 2},
-        {"16-bit stereo 44100 to 44100 stereo", pcmFormat(44100, 2, 16), 44100, 2},
-        {"16-bit stereo 48000 to 44100 mono", pcmFormat(48000, 2, 16), 44100, 1},
-        {"8-bit stereo 8000 to 48000 stereo", pcmFormat(8000, 2, 8), 48000, 2},
+        {"8-bit mono 11025 to 44100 stereo", WaveFormat::pcm(11025, 1, 8), 44100, 2},
+        {"16-bit mono 22050 to 48000 stereo", WaveFormat::pcm(22050, 1, 16), 48000, 2},
+        {"16-bit stereo 44100 to 44100 stereo", WaveFormat::pcm(44100, 2, 16), 44100, 2},
+        {"16-bit stereo 48000 to 44100 mono", WaveFormat::pcm(48000, 2, 16), 44100, 1},
+        {"8-bit stereo 8000 to 48000 stereo", WaveFormat::pcm(8000, 2, 8), 48000, 2},
     };
     for (const auto& c : cases) {
         Rig rig(c.format, c.streamRate, c.streamChannels);
@@ -89,7 +88,7 @@ TEST(OutputRendererTest, PlaysEveryFormatAtTheStreamRate) {
 }
 
 TEST(OutputRendererTest, BuffersComeBackInTheOrderWritten) {
-    const WaveFormat format = pcmFormat(22050, 1, 16);
+    const WaveFormat format = WaveFormat::pcm(22050, 1, 16);
     const struct {
         const char* name;
         std::vector<size_t> frames;
@@ -120,7 +119,7 @@ TEST(OutputRendererTest, BuffersComeBackInTheOrderWritten) {
 }
 
 TEST(OutputRendererTest, PlaybackRateChangesHowLongABufferLasts) {
-    const WaveFormat format = pcmFormat(22050, 1, 16);
+    const WaveFormat format = WaveFormat::pcm(22050, 1, 16);
     const auto bytes = sineBytes(format, 440.0, 22050);  // one second
     const struct {
         uint32_t rate;
@@ -150,7 +149,7 @@ struct LateClock {
 };
 
 TEST(OutputRendererTest, ABufferComesBackWhenItsLastFrameIsHeard) {
-    const WaveFormat format = pcmFormat(22050, 1, 16);
+    const WaveFormat format = WaveFormat::pcm(22050, 1, 16);
     const auto bytes = sineBytes(format, 440.0, 11025);  // half a second
     const struct {
         double latency;
@@ -174,7 +173,7 @@ TEST(OutputRendererTest, ABufferComesBackWhenItsLastFrameIsHeard) {
 
 // A stop returns every buffer at once; only those whose sound had begun count as sounded.
 TEST(OutputRendererTest, AStopMarksTheBuffersThatHadBegunToSound) {
-    const WaveFormat format = pcmFormat(22050, 1, 16);
+    const WaveFormat format = WaveFormat::pcm(22050, 1, 16);
     const auto bytes = sineBytes(format, 440.0, 2205);  // 100 ms each, heard 50 ms late
     const struct {
         double playedSeconds;
@@ -199,7 +198,7 @@ TEST(OutputRendererTest, AStopMarksTheBuffersThatHadBegunToSound) {
 }
 
 TEST(OutputRendererTest, PauseHoldsTheBufferAndPlaysSilence) {
-    const WaveFormat format = pcmFormat(22050, 1, 16);
+    const WaveFormat format = WaveFormat::pcm(22050, 1, 16);
     const auto bytes = sineBytes(format, 440.0, 2205);
     Rig rig(format, 44100);
     WaveBuffer buffer = bufferOver(bytes);
@@ -216,7 +215,7 @@ TEST(OutputRendererTest, PauseHoldsTheBufferAndPlaysSilence) {
 }
 
 TEST(OutputRendererTest, CountsGapsBetweenBuffersOnly) {
-    const WaveFormat format = pcmFormat(22050, 1, 16);
+    const WaveFormat format = WaveFormat::pcm(22050, 1, 16);
     const auto bytes = sineBytes(format, 440.0, 2205);  // 100 ms, 4410 frames at 44100
     // Steps: 'w' writes a buffer, 'r' renders 100 ms, 'p' pauses, 'c' continues, 'x' resets.
     const struct {
@@ -264,7 +263,7 @@ TEST(OutputRendererTest, CountsGapsBetweenBuffersOnly) {
 // The owner raises a reset while another thread renders, as the sound system's thread does:
 // every buffer must come back, in order, by the time the reset is served.
 TEST(OutputRendererTest, ResetFromTheOwnerReturnsEveryBufferInOrder) {
-    const WaveFormat format = pcmFormat(22050, 1, 16);
+    const WaveFormat format = WaveFormat::pcm(22050, 1, 16);
     const auto bytes = sineBytes(format, 440.0, 22050);
     const struct {
         const char* name;
@@ -306,7 +305,7 @@ TEST(OutputRendererTest, ResetFromTheOwnerReturnsEveryBufferInOrder) {
 }
 
 TEST(OutputRendererTest, ReturnAllNowGivesBackThePlayingBufferFirst) {
-    const WaveFormat format = pcmFormat(22050, 2, 16);
+    const WaveFormat format = WaveFormat::pcm(22050, 2, 16);
     const auto bytes = sineBytes(format, 440.0, 22050);
     Rig rig(format, 44100);
     WaveBuffer buffers[3] = {bufferOver(bytes, 0), bufferOver(bytes, 1), bufferOver(bytes, 2)};

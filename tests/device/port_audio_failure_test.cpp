@@ -22,7 +22,6 @@ namespace {
 
 using std::chrono::milliseconds;
 using std::chrono::steady_clock;
-using testing::pcmFormat;
 using testing::PrivateSoundServer;
 using testing::sineBytes;
 
@@ -52,7 +51,7 @@ TEST(PortAudioFailureTest, PlaybackSurvivesTheSoundServerQuitting) {
     ASSERT_TRUE(server.started());
     const int id = pulseDevice(DeviceList::Direction::Output);
     ASSERT_GE(id, 0);
-    const WaveFormat format = pcmFormat(22050, 1, 16);
+    const WaveFormat format = WaveFormat::pcm(22050, 1, 16);
     const auto bytes = sineBytes(format, 440.0, 11025);  // 500 ms
     PortAudioOutputDevice device;
     ASSERT_EQ(device.open(id, format, false), 0);
@@ -89,7 +88,7 @@ TEST(PortAudioFailureTest, RecordingSurvivesTheSoundServerQuitting) {
     ASSERT_TRUE(server.started());
     const int id = pulseDevice(DeviceList::Direction::Input);
     ASSERT_GE(id, 0);
-    const WaveFormat format = pcmFormat(22050, 1, 16);
+    const WaveFormat format = WaveFormat::pcm(22050, 1, 16);
     PortAudioInputDevice device;
     ASSERT_EQ(device.open(id, format, false), 0);
     std::vector<uint8_t> data(3 * 44100);

@@ -18,7 +18,6 @@ namespace murmelix {
 namespace {
 
 using std::chrono::milliseconds;
-using testing::pcmFormat;
 using testing::sineBytes;
 using testing::toneFrequency;
 
@@ -31,11 +30,11 @@ TEST(PortAudioInputDeviceTest, RecordsTheToneThatPlays) {
         const char* name;
         WaveFormat format;
     } cases[] = {
-        {"22050 mono 16-bit", pcmFormat(22050, 1, 16)},
-        {"44100 stereo 16-bit, the stream's own rate", pcmFormat(44100, 2, 16)},
-        {"8000 mono 8-bit", pcmFormat(8000, 1, 8)},
+        {"22050 mono 16-bit", WaveFormat::pcm(22050, 1, 16)},
+        {"44100 stereo 16-bit, the stream's own rate", WaveFormat::pcm(44100, 2, 16)},
+        {"8000 mono 8-bit", WaveFormat::pcm(8000, 1, 8)},
     };
-    const WaveFormat toneFormat = pcmFormat(44100, 1, 16);
+    const WaveFormat toneFormat = WaveFormat::pcm(44100, 1, 16);
     const auto tone = sineBytes(toneFormat, 1000.0, 44100 * 3);
     for (const auto& c : cases) {
         PortAudioOutputDevice output;
@@ -105,7 +104,7 @@ TEST(PortAudioInputDeviceTest, RecordsTheToneThatPlays) {
 TEST(PortAudioInputDeviceTest, ResetBeforeStartReturnsTheEmptyBuffers) {
     MURMELIX_REQUIRE_SOUND_SERVER();
     PortAudioInputDevice input;
-    ASSERT_EQ(input.open(-1, pcmFormat(22050, 1, 16), false), 0);
+    ASSERT_EQ(input.open(-1, WaveFormat::pcm(22050, 1, 16), false), 0);
     std::vector<uint8_t> data(4410 * 2);
     WaveBuffer headers[2];
     for (int i = 0; i < 2; ++i) {

@@ -19,7 +19,6 @@ namespace {
 
 using std::chrono::milliseconds;
 using testing::MonitorRecorder;
-using testing::pcmFormat;
 using testing::sineBytes;
 
 constexpr double kChirpSeconds = 1.0;
@@ -173,12 +172,12 @@ TEST(PortAudioOutputDeviceTest, OpenRefusesWhatItCannotPlay) {
         WaveFormat format;
         int expected;
     } cases[] = {
-        {"default device", -1, pcmFormat(22050, 1, 16), DeviceError::kNone},
-        {"no such device", 999, pcmFormat(22050, 1, 16), DeviceError::kBadDeviceId},
-        {"24-bit", -1, pcmFormat(22050, 1, 24), DeviceError::kBadFormat},
-        {"three channels", -1, pcmFormat(22050, 3, 16), DeviceError::kBadFormat},
-        {"rate 0", -1, pcmFormat(0, 1, 16), DeviceError::kBadFormat},
-        {"rate far below the device's", -1, pcmFormat(50, 1, 16), DeviceError::kBadFormat},
+        {"default device", -1, WaveFormat::pcm(22050, 1, 16), DeviceError::kNone},
+        {"no such device", 999, WaveFormat::pcm(22050, 1, 16), DeviceError::kBadDeviceId},
+        {"24-bit", -1, WaveFormat::pcm(22050, 1, 24), DeviceError::kBadFormat},
+        {"three channels", -1, WaveFormat::pcm(22050, 3, 16), DeviceError::kBadFormat},
+        {"rate 0", -1, WaveFormat::pcm(0, 1, 16), DeviceError::kBadFormat},
+        {"rate far below the device's", -1, WaveFormat::pcm(50, 1, 16), DeviceError::kBadFormat},
     };
     for (const auto& c : cases) {
         PortAudioOutputDevice device;
@@ -212,13 +211,13 @@ TEST(PortAudioOutputDeviceTest, TheSinkHearsTheBuffersAtTheRightSpeed) {
         int livePercent;
         double speed;
     } cases[] = {
-        {"16-bit mono 22050", pcmFormat(22050, 1, 16), 22050, 100, 1.0},
-        {"8-bit mono 11025", pcmFormat(11025, 1, 8), 11025, 100, 1.0},
-        {"16-bit stereo 48000", pcmFormat(48000, 2, 16), 48000, 100, 1.0},
-        {"opened at 200 %", pcmFormat(44100, 1, 16), 22050, 100, 2.0},
-        {"opened at 50 %", pcmFormat(11025, 1, 16), 22050, 100, 0.5},
-        {"set to 200 % while open", pcmFormat(22050, 1, 16), 22050, 200, 2.0},
-        {"set to 50 % while open", pcmFormat(22050, 1, 16), 22050, 50, 0.5},
+        {"16-bit mono 22050", WaveFormat::pcm(22050, 1, 16), 22050, 100, 1.0},
+        {"8-bit mono 11025", WaveFormat::pcm(11025, 1, 8), 11025, 100, 1.0},
+        {"16-bit stereo 48000", WaveFormat::pcm(48000, 2, 16), 48000, 100, 1.0},
+        {"opened at 200 %", WaveFormat::pcm(44100, 1, 16), 22050, 100, 2.0},
+        {"opened at 50 %", WaveFormat::pcm(11025, 1, 16), 22050, 100, 0.5},
+        {"set to 200 % while open", WaveFormat::pcm(22050, 1, 16), 22050, 200, 2.0},
+        {"set to 50 % while open", WaveFormat::pcm(22050, 1, 16), 22050, 50, 0.5},
     };
     for (const auto& c : cases) {
         const std::vector<uint8_t> bytes = chirpBytes(c.format, c.fileRate);
@@ -255,7 +254,7 @@ TEST(PortAudioOutputDeviceTest, TheSinkHearsTheBuffersAtTheRightSpeed) {
 
 TEST(PortAudioOutputDeviceTest, ResetGivesBackEveryQueuedBufferAtOnce) {
     MURMELIX_REQUIRE_SOUND_SERVER();
-    const WaveFormat format = pcmFormat(22050, 1, 16);
+    const WaveFormat format = WaveFormat::pcm(22050, 1, 16);
     const auto bytes = sineBytes(format, 440.0, 2205);  // 100 ms
     const struct {
         const char* name;
@@ -294,7 +293,7 @@ TEST(PortAudioOutputDeviceTest, ResetGivesBackEveryQueuedBufferAtOnce) {
 // The transport's way of playing: twenty short buffers ahead, each refilled as it comes back.
 TEST(PortAudioOutputDeviceTest, ARefilledRingPlaysInOrderWithoutGaps) {
     MURMELIX_REQUIRE_SOUND_SERVER();
-    const WaveFormat format = pcmFormat(22050, 1, 16);
+    const WaveFormat format = WaveFormat::pcm(22050, 1, 16);
     const auto bytes = sineBytes(format, 440.0, 441);  // 20 ms
     PortAudioOutputDevice device;
     ASSERT_EQ(device.open(-1, format, false), 0);
@@ -331,7 +330,7 @@ TEST(PortAudioOutputDeviceTest, ARefilledRingPlaysInOrderWithoutGaps) {
 
 TEST(PortAudioOutputDeviceTest, PauseHoldsTheBufferUntilRestart) {
     MURMELIX_REQUIRE_SOUND_SERVER();
-    const WaveFormat format = pcmFormat(22050, 1, 16);
+    const WaveFormat format = WaveFormat::pcm(22050, 1, 16);
     const auto bytes = sineBytes(format, 440.0, 4410);  // 200 ms
     PortAudioOutputDevice device;
     ASSERT_EQ(device.open(-1, format, false), 0);
@@ -367,7 +366,7 @@ size_t longestSilence(const std::vector<float>& samples) {
 // must never drop out.
 TEST(PortAudioOutputDeviceTest, SpeedChangesUnderLoadLeaveNoGaps) {
     MURMELIX_REQUIRE_SOUND_SERVER();
-    const WaveFormat format = pcmFormat(22050, 1, 16);
+    const WaveFormat format = WaveFormat::pcm(22050, 1, 16);
     const auto bytes = sineBytes(format, 440.0, 22050 * 30, 0.3);
     PortAudioOutputDevice device;
     std::atomic<bool> busy{true};

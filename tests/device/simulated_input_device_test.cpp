@@ -4,13 +4,11 @@
 
 #include <vector>
 
+#include "audio/wave_format.h"
 #include "device/device_error.h"
-#include "device_test_signals.h"
 
 namespace murmelix {
 namespace {
-
-using testing::pcmFormat;
 
 std::vector<uint8_t> counting(size_t bytes) {
     std::vector<uint8_t> out(bytes);
@@ -27,9 +25,9 @@ TEST(SimulatedInputDeviceTest, FillsBuffersInOrderWithTheScriptThenSilence) {
         size_t scriptBytes;
         bool loop;
     } cases[] = {
-        {"16-bit mono, short script", pcmFormat(1000, 1, 16), 300, false},
-        {"8-bit stereo, short script", pcmFormat(1000, 2, 8), 300, false},
-        {"16-bit stereo, looped", pcmFormat(1000, 2, 16), 52, true},
+        {"16-bit mono, short script", WaveFormat::pcm(1000, 1, 16), 300, false},
+        {"8-bit stereo, short script", WaveFormat::pcm(1000, 2, 8), 300, false},
+        {"16-bit stereo, looped", WaveFormat::pcm(1000, 2, 16), 52, true},
     };
     for (const auto& c : cases) {
         SimulatedInputDevice device;
@@ -71,10 +69,10 @@ TEST(SimulatedInputDeviceTest, FillsBuffersInOrderWithTheScriptThenSilence) {
 TEST(SimulatedInputDeviceTest, RefusedRatesAndScriptedFailuresReachTheCaller) {
     SimulatedInputDevice device;
     device.refuseRate(44100);
-    EXPECT_EQ(device.open(-1, pcmFormat(44100, 1, 16), true), DeviceError::kBadFormat);
-    EXPECT_EQ(device.open(-1, pcmFormat(22050, 1, 16), true), 0);
+    EXPECT_EQ(device.open(-1, WaveFormat::pcm(44100, 1, 16), true), DeviceError::kBadFormat);
+    EXPECT_EQ(device.open(-1, WaveFormat::pcm(22050, 1, 16), true), 0);
     device.failNextOpen(false, DeviceError::kNoDevice, "unplugged");
-    const int code = device.open(-1, pcmFormat(22050, 1, 16), false);
+    const int code = device.open(-1, WaveFormat::pcm(22050, 1, 16), false);
     EXPECT_EQ(code, DeviceError::kNoDevice);
     EXPECT_EQ(device.errorText(code), "unplugged");
     EXPECT_FALSE(device.isOpen());
@@ -84,7 +82,7 @@ TEST(SimulatedInputDeviceTest, RefusedRatesAndScriptedFailuresReachTheCaller) {
 
 TEST(SimulatedInputDeviceTest, OverrunAndDeathAreReported) {
     SimulatedInputDevice device;
-    ASSERT_EQ(device.open(-1, pcmFormat(1000, 1, 16), false), 0);
+    ASSERT_EQ(device.open(-1, WaveFormat::pcm(1000, 1, 16), false), 0);
     std::vector<uint8_t> data(100);
     WaveBuffer buffer;
     buffer.recordData = data.data();

@@ -5,13 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "audio/wave_format.h"
 #include "device/device_error.h"
-#include "device_test_signals.h"
 
 namespace murmelix {
 namespace {
-
-using testing::pcmFormat;
 
 // n frames of 16-bit mono whose every sample tells its buffer and position apart.
 std::vector<uint8_t> marked(uint8_t tag, size_t frames) {
@@ -30,7 +28,7 @@ struct Rig {
     std::vector<WaveBuffer*> back;
 
     explicit Rig(uint32_t rate = 1000) {
-        EXPECT_EQ(device.open(-1, pcmFormat(rate, 1, 16), false), 0);
+        EXPECT_EQ(device.open(-1, WaveFormat::pcm(rate, 1, 16), false), 0);
         data.reserve(64);
         buffers.reserve(64);
     }
@@ -168,16 +166,17 @@ TEST(SimulatedOutputDeviceTest, OpenChecksTheScriptTheDeviceAndTheFormat) {
         int expectedQuery;
         int expectedOpen;
     } cases[] = {
-        {"default device", 1, -1, pcmFormat(22050, 1, 16), 0, 0, 0},
-        {"second device", 2, 1, pcmFormat(22050, 2, 8), 0, 0, 0},
-        {"no such device", 2, 2, pcmFormat(22050, 1, 16), 0, DeviceError::kBadDeviceId,
+        {"default device", 1, -1, WaveFormat::pcm(22050, 1, 16), 0, 0, 0},
+        {"second device", 2, 1, WaveFormat::pcm(22050, 2, 8), 0, 0, 0},
+        {"no such device", 2, 2, WaveFormat::pcm(22050, 1, 16), 0, DeviceError::kBadDeviceId,
          DeviceError::kBadDeviceId},
-        {"no device at all", 0, -1, pcmFormat(22050, 1, 16), 0, DeviceError::kNoDevice,
+        {"no device at all", 0, -1, WaveFormat::pcm(22050, 1, 16), 0, DeviceError::kNoDevice,
          DeviceError::kNoDevice},
-        {"24-bit", 1, -1, pcmFormat(22050, 1, 24), 0, DeviceError::kBadFormat,
+        {"24-bit", 1, -1, WaveFormat::pcm(22050, 1, 24), 0, DeviceError::kBadFormat,
          DeviceError::kBadFormat},
-        {"rate 0", 1, -1, pcmFormat(0, 1, 16), 0, DeviceError::kBadFormat, DeviceError::kBadFormat},
-        {"scripted refusal", 1, -1, pcmFormat(22050, 1, 16), DeviceError::kNoMemory,
+        {"rate 0", 1, -1, WaveFormat::pcm(0, 1, 16), 0, DeviceError::kBadFormat,
+         DeviceError::kBadFormat},
+        {"scripted refusal", 1, -1, WaveFormat::pcm(22050, 1, 16), DeviceError::kNoMemory,
          DeviceError::kNoMemory, 0},
     };
     for (const auto& c : cases) {
@@ -220,7 +219,7 @@ TEST(SimulatedOutputDeviceTest, WriteRefusesWhatItCannotTakeAndKeepsCount) {
     for (const auto& c : cases) {
         SimulatedOutputDevice device;
         if (c.open) {
-            device.open(-1, pcmFormat(1000, 1, 16), false);
+            device.open(-1, WaveFormat::pcm(1000, 1, 16), false);
         }
         if (c.dead) {
             device.die();
@@ -238,14 +237,14 @@ TEST(SimulatedOutputDeviceTest, WriteRefusesWhatItCannotTakeAndKeepsCount) {
         EXPECT_EQ(device.outstanding(), filler.size() + (c.expected == 0 ? 1 : 0)) << c.name;
     }
     SimulatedOutputDevice device;
-    device.open(-1, pcmFormat(1000, 1, 16), false);
+    device.open(-1, WaveFormat::pcm(1000, 1, 16), false);
     EXPECT_EQ(device.write(nullptr), DeviceError::kInvalidParameter);
 }
 
 TEST(SimulatedOutputDeviceTest, RecordsTheCallsInOrder) {
     SimulatedOutputDevice device;
-    device.open(-1, pcmFormat(44100, 1, 16), true);
-    device.open(-1, pcmFormat(44100, 1, 16), false);
+    device.open(-1, WaveFormat::pcm(44100, 1, 16), true);
+    device.open(-1, WaveFormat::pcm(44100, 1, 16), false);
     std::vector<uint8_t> data(10);
     WaveBuffer buffer;
     buffer.data = data.data();
@@ -279,7 +278,7 @@ TEST(SimulatedOutputDeviceTest, ADyingStreamReturnsEverythingAndRefusesMore) {
     EXPECT_EQ(rig.device.write(&late), DeviceError::kStreamFailed);
     EXPECT_EQ(rig.device.outstanding(), 0u);
     rig.device.close();
-    EXPECT_EQ(rig.device.open(-1, pcmFormat(1000, 1, 16), false), 0);
+    EXPECT_EQ(rig.device.open(-1, WaveFormat::pcm(1000, 1, 16), false), 0);
     EXPECT_EQ(rig.device.lastError(), "") << "a new open starts clean";
 }
 

@@ -33,12 +33,8 @@ class ScriptedDraw : public RandomDraw {
 inline AudioDocument makeDocument(const std::vector<int>& left, int rate = 8000, int channels = 1,
                                   int bits = 16) {
     AudioDocument doc;
-    doc.format.formatTag = 1;
-    doc.format.channels = static_cast<uint16_t>(channels);
-    doc.format.samplesPerSec = static_cast<uint32_t>(rate);
-    doc.format.bitsPerSample = static_cast<uint16_t>(bits);
-    doc.format.blockAlign = static_cast<uint16_t>(channels * bits / 8);
-    doc.format.avgBytesPerSec = static_cast<uint32_t>(rate * channels * bits / 8);
+    doc.format = WaveFormat::pcm(static_cast<uint32_t>(rate), static_cast<uint16_t>(channels),
+                                 static_cast<uint16_t>(bits));
     doc.data.assign(left.size() * static_cast<size_t>(channels * bits / 8), 0);
     doc.commit("test.wav");
     for (size_t i = 0; i < left.size(); ++i) {

@@ -5,15 +5,14 @@
 #include <array>
 #include <vector>
 
+#include "audio/wave_format.h"
 #include "device/device_error.h"
-#include "device/device_test_signals.h"
 #include "device/simulated_input_device.h"
 
 namespace murmelix {
 namespace {
 
 using std::chrono::milliseconds;
-using testing::pcmFormat;
 
 std::vector<uint8_t> samplesAsBytes(size_t count) {
     std::vector<uint8_t> bytes;
@@ -43,7 +42,7 @@ TEST(SoundCardNoiseInputTest, RecordsOneBufferOrGivesUpAtTheTimeLimit) {
         device.setSource(samplesAsBytes(2000));
         SoundCardNoiseInput input(device);
         std::array<int16_t, 1024> buffer{};
-        ASSERT_EQ(input.start(-1, pcmFormat(c.rate, 1, 16), buffer), "") << c.name;
+        ASSERT_EQ(input.start(-1, WaveFormat::pcm(c.rate, 1, 16), buffer), "") << c.name;
         const NoiseInput::Recorded recorded = input.wait(c.limit);
         EXPECT_EQ(recorded.samples, c.samples) << c.name;
         EXPECT_EQ(recorded.timedOut, c.timedOut) << c.name;
@@ -76,8 +75,8 @@ TEST(SoundCardNoiseInputTest, DeviceRefusalsBecomeTheDevicesText) {
         device.failNextOpen(c.atQuery, c.code, c.details);
         SoundCardNoiseInput input(device);
         std::array<int16_t, 64> buffer{};
-        const std::string text = c.atQuery ? input.queryFormat(-1, pcmFormat(44100, 1, 16))
-                                           : input.start(-1, pcmFormat(44100, 1, 16), buffer);
+        const std::string text = c.atQuery ? input.queryFormat(-1, WaveFormat::pcm(44100, 1, 16))
+                                           : input.start(-1, WaveFormat::pcm(44100, 1, 16), buffer);
         EXPECT_EQ(text, c.details) << c.name;
         EXPECT_FALSE(device.isOpen()) << c.name;
     }
@@ -88,7 +87,7 @@ TEST(SoundCardNoiseInputTest, ADeviceThatDiesGivesWhatArrivedWithoutWaitingForTh
     device.setSource(samplesAsBytes(2000));
     SoundCardNoiseInput input(device);
     std::array<int16_t, 1024> buffer{};
-    ASSERT_EQ(input.start(-1, pcmFormat(8000, 1, 16), buffer), "");
+    ASSERT_EQ(input.start(-1, WaveFormat::pcm(8000, 1, 16), buffer), "");
     device.advance(20);  // 160 samples
     device.die("server gone");
     const NoiseInput::Recorded recorded = input.wait(milliseconds(5000));
