@@ -27,8 +27,7 @@ function(murmelix_test_folder name)
     return()
   endif()
   add_executable(${name} ${sources})
-  target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main GTest::gmock)
-  target_include_directories(${name} PRIVATE "${PROJECT_SOURCE_DIR}/tests")
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-                       PROPERTIES ENVIRONMENT "MURMELIX_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data")
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} mx_testsupport GTest::gtest GTest::gtest_main
+                                        GTest::gmock)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
 endfunction()

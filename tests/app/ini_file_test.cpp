@@ -8,12 +8,12 @@
 
 #include "app/ini_value.h"
 #include "base/atomic_file.h"
-#include "ini_test_folder.h"
+#include "support/scratch_folder.h"
 
 namespace murmelix {
 namespace {
 
-using testing::IniTestFolder;
+using testing::ScratchFolder;
 
 TEST(IniFileTest, ReadsIntegersAsTheProfileFunctionsDo) {
     struct Case {
@@ -196,7 +196,7 @@ TEST(IniFileTest, RefusesWritesThatWouldNotReadBack) {
 }
 
 TEST(IniFileTest, SavesAtomicallyAndLeavesTheOldFileOnFailure) {
-    IniTestFolder folder;
+    ScratchFolder folder;
     const std::string good = folder.file("murmelix.ini");
     const std::string asFolder = folder.file("folder.ini");
     std::filesystem::create_directory(asFolder);
@@ -232,7 +232,7 @@ TEST(IniFileTest, SavesAtomicallyAndLeavesTheOldFileOnFailure) {
 }
 
 TEST(IniFileTest, ReadFileTellsMissingFromUnreadable) {
-    IniTestFolder folder;
+    ScratchFolder folder;
     std::filesystem::create_directory(folder.file("dir"));
     ASSERT_TRUE(IniFile("[S]\nk=1\n").saveFile(folder.file("a.ini")));
     struct Case {

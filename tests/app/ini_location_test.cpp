@@ -7,15 +7,15 @@
 #include <vector>
 
 #include "app/ini_file.h"
-#include "ini_test_folder.h"
+#include "support/scratch_folder.h"
 
 namespace murmelix {
 namespace {
 
-using testing::IniTestFolder;
+using testing::ScratchFolder;
 
 TEST(IniLocationTest, PrefersTheProgramFolderElseTheConfigurationFolder) {
-    IniTestFolder folder;
+    ScratchFolder folder;
     const std::string writable = folder.file("bin");
     const std::string holding = folder.file("holding");
     std::filesystem::create_directories(writable);
@@ -51,7 +51,7 @@ TEST(IniLocationTest, CurrentEnvironmentNamesThisExecutable) {
 }
 
 TEST(IniLocationTest, PrepareFolderCreatesMissingFolders) {
-    IniTestFolder folder;
+    ScratchFolder folder;
     ASSERT_TRUE(IniFile("").saveFile(folder.file("plainfile")));
     struct Case {
         std::string ini;

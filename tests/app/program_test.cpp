@@ -11,13 +11,13 @@
 #include "audio/wav_writer.h"
 #include "device/simulated_input_device.h"
 #include "device/simulated_output_device.h"
-#include "ini_test_folder.h"
+#include "support/scratch_folder.h"
 #include "support/scripted_user_interface.h"
 
 namespace murmelix {
 namespace {
 
-using testing::IniTestFolder;
+using testing::ScratchFolder;
 using testing::ScriptedUserInterface;
 
 struct OpenedFiles : ProgramView {
@@ -82,7 +82,7 @@ TEST(ProgramTest, FileDialogsStartInTheirFolderOnlyWithSeparateFolders) {
 
 TEST(ProgramTest, EditorHandOffWritesBesideTheProgramOrInTheTemporaryFolder) {
     const std::filesystem::path before = std::filesystem::current_path();
-    const IniTestFolder scratch;
+    const ScratchFolder scratch;
     struct Case {
         std::filesystem::path folder;
         bool writable;
@@ -115,7 +115,7 @@ TEST(ProgramTest, EditorHandOffWritesBesideTheProgramOrInTheTemporaryFolder) {
 // and shows must not.
 TEST(ProgramTest, FilesNamedRelativeToTheCurrentFolderAreKeptWithTheirFullPath) {
     const std::filesystem::path before = std::filesystem::current_path();
-    const IniTestFolder scratch;
+    const ScratchFolder scratch;
     ProgramRig rig;
     rig.loadSequence();
     ASSERT_EQ(WavWriter::writeDocument(scratch.file("words.wav"), rig.program.document, rig.ui), 0);
@@ -129,7 +129,7 @@ TEST(ProgramTest, FilesNamedRelativeToTheCurrentFolderAreKeptWithTheirFullPath) 
     std::filesystem::current_path(before);
     ASSERT_EQ(result, 0) << (rig.ui.messages.empty() ? "" : rig.ui.messages[0].text);
     EXPECT_EQ(rig.program.document.fileName, scratch.file("words.wav"));
-    EXPECT_EQ(rig.program.wavFolder, scratch.path() + "/");
+    EXPECT_EQ(rig.program.wavFolder, scratch.path().string() + "/");
     EXPECT_EQ(rig.program.source.fileName(), scratch.file("noise.pcm"));
     EXPECT_EQ(rig.program.session.sessionFileName, scratch.file("new.oqt"));
 }

@@ -8,13 +8,13 @@
 #include <vector>
 
 #include "base/atomic_file.h"
-#include "ini_test_folder.h"
+#include "support/scratch_folder.h"
 #include "support/scripted_user_interface.h"
 
 namespace murmelix {
 namespace {
 
-using testing::IniTestFolder;
+using testing::ScratchFolder;
 using testing::ScriptedUserInterface;
 
 ProgramSettings loaded(const std::string& text) {
@@ -141,7 +141,7 @@ TEST(SettingsFileTest, StoreThenLoadGivesTheSameSettingsAndKeepsForeignLines) {
 }
 
 TEST(SettingsFileTest, SaveAndLoadReportWhatTheUserNeeds) {
-    IniTestFolder folder;
+    ScratchFolder folder;
     std::filesystem::create_directory(folder.file("dir.ini"));
     const std::string existing = folder.file("murmelix.ini");
     ASSERT_TRUE(IniFile("[X]\ny=1\n").saveFile(existing));

@@ -13,6 +13,7 @@
 #include "audio/wav_bytes.h"
 #include "audio/wav_reader.h"
 #include "audio/wav_writer.h"
+#include "support/scratch_folder.h"
 #include "support/scripted_user_interface.h"
 
 namespace murmelix {
@@ -71,13 +72,8 @@ void expectSameView(const AudioDocument& doc, const SndfileView& view) {
 
 class SndfileDifferentialTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("sndfile_diff_" + std::to_string(::getpid()));
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-    std::string path(const std::string& name) const { return (dir_ / name).string(); }
-    fs::path dir_;
+    std::string path(const std::string& name) const { return scratch_.file(name); }
+    testing::ScratchFolder scratch_;
 };
 
 TEST_F(SndfileDifferentialTest, BothReadersSeeTheSameSamplesAndCues) {

@@ -12,6 +12,7 @@
 #include "audio/wav_bytes.h"
 #include "base/input_file.h"
 #include "base/span_byte_source.h"
+#include "support/scratch_folder.h"
 #include "support/scripted_user_interface.h"
 
 namespace murmelix {
@@ -400,18 +401,12 @@ TEST(WavReaderTest, ALoadReplacesTheWholePreviousDocument) {
 
 class WavReaderFileTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("wav_reader_test_" + std::to_string(::getpid()));
-        std::filesystem::create_directories(dir_);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
     std::string put(const char* name, const std::string& bytes) const {
-        const std::string path = (dir_ / name).string();
+        const std::string path = scratch_.file(name);
         std::ofstream(path, std::ios::binary) << bytes;
         return path;
     }
-    std::filesystem::path dir_;
+    testing::ScratchFolder scratch_;
 };
 
 TEST_F(WavReaderFileTest, FilesLoadLikeTheirBytesOrReportThatTheyCannotBeOpened) {
@@ -422,7 +417,7 @@ TEST_F(WavReaderFileTest, FilesLoadLikeTheirBytesOrReportThatTheyCannotBeOpened)
     const std::string tiny = put(
         "tiny.wav", wav::riff(wav::fmt(1, 8000, 8) + wav::rawChunk("data", 0xFFFFFFF0u, "xyz")));
     const std::string empty = put("empty.wav", "");
-    const std::string fifo = (dir_ / "fifo.wav").string();
+    const std::string fifo = (scratch_.path() / "fifo.wav").string();
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     struct Case {
         std::string path;
@@ -434,11 +429,14 @@ TEST_F(WavReaderFileTest, FilesLoadLikeTheirBytesOrReportThatTheyCannotBeOpened)
         {good, 0, {}, 64},
         {tiny, 0, {}, 3},
         {empty, 1, {"MMIO Error 265"}, 0},
-        {(dir_ / "missing.wav").string(),
+        {(scratch_.path() / "missing.wav").string(),
          1,
-         {"Can't open WAV file '" + (dir_ / "missing.wav").string() + "'."},
+         {"Can't open WAV file '" + (scratch_.path() / "missing.wav").string() + "'."},
          0},
-        {dir_.string(), 1, {"Can't open WAV file '" + dir_.string() + "'."}, 0},
+        {scratch_.path().string(),
+         1,
+         {"Can't open WAV file '" + scratch_.path().string() + "'."},
+         0},
         // Endless or writerless inputs are refused at once instead of read until memory
         // runs out or waited for forever.
         {"/dev/zero", 1, {"Can't open WAV file '/dev/zero'.\nIt is not a regular file."}, 0},

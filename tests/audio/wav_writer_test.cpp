@@ -13,6 +13,7 @@
 
 #include "audio/wav_bytes.h"
 #include "audio/wav_reader.h"
+#include "support/scratch_folder.h"
 #include "support/scripted_user_interface.h"
 
 namespace murmelix {
@@ -39,23 +40,13 @@ uint32_t u32At(const std::string& bytes, size_t offset) {
 
 class WavWriterTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("wav_writer_test_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-    std::string path(const char* name) const { return (dir_ / name).string(); }
+    std::string path(const char* name) const { return scratch_.file(name); }
     std::string contents(const std::string& file) const {
         std::string bytes;
         EXPECT_TRUE(readWholeFile(file, bytes));
         return bytes;
     }
-    size_t entries() const {
-        return static_cast<size_t>(std::distance(fs::directory_iterator(dir_), {}));
-    }
-    fs::path dir_;
+    testing::ScratchFolder scratch_;
 };
 
 TEST_F(WavWriterTest, DocumentLayoutIsByteExact) {
@@ -235,11 +226,11 @@ TEST_F(WavWriterTest, FailedSavesLeaveTheOldFileAndTellWhy) {
         std::string expectedMessage;
         uint32_t expectedRateAfter;  // the document's format rate after the attempt
     };
-    const std::string missing = (dir_ / "no" / "such" / "folder.wav").string();
+    const std::string missing = (scratch_.path() / "no" / "such" / "folder.wav").string();
     const std::vector<Case> cases = {
         {"folder missing", missing, "Can't open WAV file '" + missing + "' for writing.", 4000},
-        {"target is a folder", dir_.string(),
-         "Can't open WAV file '" + dir_.string() + "' for writing.", 4000},
+        {"target is a folder", scratch_.path().string(),
+         "Can't open WAV file '" + scratch_.path().string() + "' for writing.", 4000},
         {"file size limit halfway", target,
          "Can't write to WAV file '" + target + "' (File too large).", 8000},
         {"device that is full", "/dev/full",
@@ -262,7 +253,7 @@ TEST_F(WavWriterTest, FailedSavesLeaveTheOldFileAndTellWhy) {
         EXPECT_EQ(ui.messages[0].text, c.expectedMessage);
         EXPECT_EQ(big.format.samplesPerSec, c.expectedRateAfter);
         EXPECT_EQ(contents(target), before);
-        EXPECT_EQ(entries(), 1u) << "no temporary file may remain";
+        EXPECT_EQ(scratch_.entries(), 1u) << "no temporary file may remain";
     }
 
     ScriptedUserInterface ui;

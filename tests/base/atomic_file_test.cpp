@@ -13,6 +13,8 @@
 #include <set>
 #include <thread>
 
+#include "support/scratch_folder.h"
+
 namespace murmelix {
 namespace {
 
@@ -20,23 +22,13 @@ namespace fs = std::filesystem;
 
 class AtomicFileTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("atomic_file_test_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-    std::string path(const char* name) const { return (dir_ / name).string(); }
-    size_t entries() const {
-        return static_cast<size_t>(std::distance(fs::directory_iterator(dir_), {}));
-    }
-    fs::path dir_;
+    std::string path(const char* name) const { return scratch_.file(name); }
+    testing::ScratchFolder scratch_;
 };
 
 TEST_F(AtomicFileTest, CommitReplacesTargetAndSeekPatchesEarlierBytes) {
     const std::string target = path("out.bin");
-    ASSERT_TRUE(fs::exists(dir_));
+    ASSERT_TRUE(fs::exists(scratch_.path()));
     {
         AtomicFile old(target);
         ASSERT_TRUE(old.open());
@@ -55,7 +47,7 @@ TEST_F(AtomicFileTest, CommitReplacesTargetAndSeekPatchesEarlierBytes) {
     std::string after;
     ASSERT_TRUE(readWholeFile(target, after));
     EXPECT_EQ(after, "head-tail");
-    EXPECT_EQ(entries(), 1u) << "no temporary file may remain";
+    EXPECT_EQ(scratch_.entries(), 1u) << "no temporary file may remain";
 }
 
 TEST_F(AtomicFileTest, AbandonedOrImpossibleWritesLeaveTargetAsItWas) {
@@ -74,11 +66,11 @@ TEST_F(AtomicFileTest, AbandonedOrImpossibleWritesLeaveTargetAsItWas) {
     std::string contents;
     ASSERT_TRUE(readWholeFile(target, contents));
     EXPECT_EQ(contents, "precious");
-    EXPECT_EQ(entries(), 1u);
+    EXPECT_EQ(scratch_.entries(), 1u);
 
     AtomicFile intoMissingFolder(path("missing/sub/file.txt"));
     EXPECT_FALSE(intoMissingFolder.open());
-    AtomicFile ontoFolder(dir_.string());
+    AtomicFile ontoFolder(scratch_.path().string());
     EXPECT_FALSE(ontoFolder.open());
 }
 
@@ -184,7 +176,7 @@ TEST_F(AtomicFileTest, LeftoversOfAKilledSaveGoAtTheNextSave) {
     ASSERT_TRUE(file.open());
     ASSERT_TRUE(file.write("new"));
     std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir_)) {
+    for (const auto& entry : fs::directory_iterator(scratch_.path())) {
         names.insert(entry.path().filename().string());
     }
     const std::set<std::string> kept = {".other.wav.murmelix-tmp.Ab12Cd",

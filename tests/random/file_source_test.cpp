@@ -16,8 +16,8 @@ namespace {
 
 using testing::alternatingSamples;
 using testing::rawSamples;
+using testing::ScratchFolder;
 using testing::SourceHarness;
-using testing::TempFolder;
 using testing::writeBytes;
 
 const char* const kEndOfFile =
@@ -114,7 +114,7 @@ TEST(FileSource, FailureTable) {
          200},
     };
     for (const auto& c : cases) {
-        TempFolder folder;
+        ScratchFolder folder;
         const std::string path = folder.file("noise.pcm");
         if (c.bytes) {
             writeBytes(path, *c.bytes);
@@ -141,7 +141,7 @@ TEST(FileSource, FailureTable) {
 
 // A FIFO once made the first draw wait forever for a writer; a device is an endless source.
 TEST(FileSource, FifosAreRefusedAndDevicesReadWithoutEnd) {
-    TempFolder folder;
+    ScratchFolder folder;
     const std::string fifo = folder.file("noise.pcm");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     struct Case {
@@ -210,7 +210,7 @@ TEST(FileSource, WhichSamplesAreUsed) {
          0 + 20480},
     };
     for (const auto& c : cases) {
-        TempFolder folder;
+        ScratchFolder folder;
         const std::string path = folder.file("noise.pcm");
         writeBytes(path, c.bytes);
         SourceHarness h;
@@ -244,7 +244,7 @@ TEST(FileSource, AbsoluteScaling) {
         {"large bound", {0, 1, 2, 3}, 2147483647, {0, 715827882, 1431655764, 2147483646}},
     };
     for (const auto& c : cases) {
-        TempFolder folder;
+        ScratchFolder folder;
         std::vector<int16_t> samples = c.samples;
         samples.resize(32, c.samples[0]);
         const std::string path = folder.file("noise.pcm");
@@ -259,7 +259,7 @@ TEST(FileSource, AbsoluteScaling) {
 }
 
 TEST(FileSource, ComparisonAfterAbsoluteDrawsStaysWithinTheFill) {
-    TempFolder folder;
+    ScratchFolder folder;
     const std::string path = folder.file("noise.pcm");
     writeBytes(path, rawSamples(ramp(64, 1)));
     SourceHarness h;
@@ -276,7 +276,7 @@ TEST(FileSource, ComparisonAfterAbsoluteDrawsStaysWithinTheFill) {
 }
 
 TEST(FileSource, FailedRefillIsTriedAgainUnchanged) {
-    TempFolder folder;
+    ScratchFolder folder;
     const std::string path = folder.file("noise.pcm");
     writeBytes(path, rawSamples(alternatingSamples(100)));
     SourceHarness h;
@@ -329,7 +329,7 @@ TEST(FileSource, FailureHaltsThenStopsThenClosesThenTells) {
         {"end of file", rawSamples(ramp(64)), false, 3},
     };
     for (const auto& c : cases) {
-        TempFolder folder;
+        ScratchFolder folder;
         const std::string path = folder.file("noise.pcm");
         writeBytes(path, c.bytes);
         DescriptorCountingUi ui;

@@ -5,9 +5,10 @@
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
-#include <filesystem>
 #include <limits>
 #include <string>
+
+#include "support/scratch_folder.h"
 
 namespace murmelix {
 namespace {
@@ -132,8 +133,9 @@ bool selectCommaLocale() {
             return true;
         }
     }
-    const std::string folder = ::testing::TempDir() + "number_format_locale";
-    std::filesystem::create_directories(folder);
+    // The locale is loaded when selected, so the folder may go once this returns.
+    const testing::ScratchFolder scratch;
+    const std::string folder = scratch.path().string();
     const std::string command =
         "localedef -i de_DE -f UTF-8 '" + folder + "/de_DE.UTF-8' >/dev/null 2>&1";
     if (std::system(command.c_str()) != 0) {

@@ -15,9 +15,9 @@ namespace murmelix {
 namespace {
 
 using testing::readText;
+using testing::ScratchFolder;
 using testing::ScriptedUserInterface;
 using testing::SourceHarness;
-using testing::TempFolder;
 using testing::writeBytes;
 
 // A random source whose draws go to a log, as the program wires them.
@@ -83,7 +83,7 @@ TEST(RandomNumberLog, CreatedAnewOnceThenAppended) {
          first},
     };
     for (const auto& c : cases) {
-        TempFolder folder;
+        ScratchFolder folder;
         const std::string path = folder.file("log.txt");
         if (c.before) {
             writeBytes(path, *c.before);
@@ -184,7 +184,7 @@ TEST(RandomNumberLog, OpeningFailsWithRetryAndCancel) {
         {"export: retry succeeds", true, true, {MessageResult::Retry}, 1, true},
     };
     for (const auto& c : cases) {
-        TempFolder folder;
+        ScratchFolder folder;
         const std::string missing = folder.file("missing");
         const std::string path = missing + "/numbers.txt";
         FolderMakingUi ui;
@@ -272,7 +272,7 @@ TEST(RandomNumberLogExport, Results) {
         {"cancelled after 2", false, 5, 2, false, Outcome::Cancelled, "346\n13854878\n", 0},
     };
     for (const auto& c : cases) {
-        TempFolder folder;
+        ScratchFolder folder;
         const std::string path = folder.file("export.txt");
         writeBytes(path, "previous contents\n");
         const std::string noise = folder.file("noise.pcm");
@@ -311,7 +311,7 @@ TEST(RandomNumberLogExport, LeavesLoggingAsItFoundIt) {
         bool logging;
     };
     for (const Case c : {Case{false}, Case{true}}) {
-        TempFolder folder;
+        ScratchFolder folder;
         LogHarness h;
         h.log.chooseLogFile(folder.file("log.txt"));
         h.log.setLogging(c.logging);
@@ -326,7 +326,7 @@ TEST(RandomNumberLogExport, LeavesLoggingAsItFoundIt) {
 }
 
 TEST(RandomNumberLogExport, StartsAfreshFromTheSource) {
-    TempFolder folder;
+    ScratchFolder folder;
     const std::string noise = folder.file("noise.pcm");
     std::vector<int16_t> samples(NoiseBuffer::kCapacity + 64);
     for (size_t i = 0; i < samples.size(); ++i) {
@@ -346,7 +346,7 @@ TEST(RandomNumberLogExport, StartsAfreshFromTheSource) {
 }
 
 TEST(RandomNumberLogExport, NothingBelowOne) {
-    TempFolder folder;
+    ScratchFolder folder;
     LogHarness h;
     const auto result = h.log.ExportRandomNumbers(h.source, 0, folder.file("export.txt"));
     EXPECT_EQ(result.linesWritten, 0);

@@ -1,9 +1,5 @@
 #pragma once
 
-#include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <filesystem>
 #include <fstream>
 #include <string>
 #include <string_view>
@@ -11,6 +7,7 @@
 
 #include "random/random_source.h"
 #include "random/scripted_noise_input.h"
+#include "support/scratch_folder.h"
 #include "support/scripted_user_interface.h"
 
 namespace murmelix::testing {
@@ -33,26 +30,6 @@ struct SourceHarness {
         }
         return numbers;
     }
-};
-
-// A folder of its own for each test, removed afterwards.
-class TempFolder {
-  public:
-    TempFolder() {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        path_ = std::filesystem::path(::testing::TempDir()) /
-                ("murmelix_random_" + std::to_string(::getpid()) + "_" + info->test_suite_name() +
-                 "_" + info->name());
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-    }
-    ~TempFolder() { std::filesystem::remove_all(path_); }
-
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-    const std::filesystem::path& path() const { return path_; }
-
-  private:
-    std::filesystem::path path_;
 };
 
 inline void writeBytes(const std::string& path, const std::string& bytes) {

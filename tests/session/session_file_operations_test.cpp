@@ -13,6 +13,7 @@
 
 #include "base/atomic_file.h"
 #include "session/session_file_writer.h"
+#include "support/scratch_folder.h"
 #include "support/scripted_user_interface.h"
 
 namespace murmelix {
@@ -41,10 +42,6 @@ class ActingUserInterface : public ScriptedUserInterface {
 class SessionFileOperationsTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("session_ops_test_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dir_);
         SessionHooks& hooks = operations_.hooks();
         hooks.documentFileName = [this] { return document_; };
         hooks.openWavFile = [this](const std::string& wav) {
@@ -65,9 +62,8 @@ class SessionFileOperationsTest : public ::testing::Test {
             remembered_.push_back({kind, folder});
         };
     }
-    void TearDown() override { fs::remove_all(dir_); }
 
-    std::string path(const std::string& name) const { return (dir_ / name).string(); }
+    std::string path(const std::string& name) const { return scratch_.file(name); }
     void writeFile(const std::string& name, const std::string& bytes) const {
         AtomicFile file(path(name));
         ASSERT_TRUE(file.open());
@@ -101,7 +97,7 @@ class SessionFileOperationsTest : public ::testing::Test {
         session_.changed = true;
     }
 
-    fs::path dir_;
+    testing::ScratchFolder scratch_;
     Session session_;
     ActingUserInterface ui_;
     SessionFileOperations operations_{session_, ui_};
@@ -141,8 +137,9 @@ TEST_F(SessionFileOperationsTest, OpensAndBindsTheWavFile) {
         EXPECT_FALSE(session_.changed);
         EXPECT_TRUE(ui_.messages.empty());
     }
-    EXPECT_EQ(remembered_.back(), (std::pair<SessionFolder, std::string>{
-                                      SessionFolder::SessionFiles, dir_.string() + "/"}));
+    EXPECT_EQ(remembered_.back(),
+              (std::pair<SessionFolder, std::string>{SessionFolder::SessionFiles,
+                                                     scratch_.path().string() + "/"}));
 }
 
 TEST_F(SessionFileOperationsTest, MissingWavFileIsSearchedOrTheOpenAbandoned) {
@@ -189,8 +186,9 @@ TEST_F(SessionFileOperationsTest, MissingWavFileIsSearchedOrTheOpenAbandoned) {
             EXPECT_EQ(session_.wavFileName, moved);
             EXPECT_EQ(session_.count(), 2);
             EXPECT_TRUE(session_.changed);
-            EXPECT_EQ(remembered_.back(), (std::pair<SessionFolder, std::string>{
-                                              SessionFolder::SourceWavFiles, dir_.string() + "/"}));
+            EXPECT_EQ(remembered_.back(),
+                      (std::pair<SessionFolder, std::string>{SessionFolder::SourceWavFiles,
+                                                             scratch_.path().string() + "/"}));
         } else {
             EXPECT_EQ(session_.sessionFileName, "");
             EXPECT_EQ(session_.wavFileName, "");
@@ -422,7 +420,7 @@ TEST_F(SessionFileOperationsTest, FailedSaveAsksRetryAndKeepsTheOldFile) {
                                SessionFileOperations::writeErrorMessage(path("keep.oqt"), EFBIG)});
     EXPECT_TRUE(session_.changed);
     EXPECT_EQ(contentsOf("keep.oqt"), "old contents\n");
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), {}), 2) << "no temporary file left";
+    EXPECT_EQ(scratch_.entries(), 2u) << "no temporary file left";
 
     // A WAV name the file cannot hold: said once, no Retry that could not help.
     makeChangedSession();

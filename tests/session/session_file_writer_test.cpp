@@ -9,6 +9,7 @@
 
 #include "base/atomic_file.h"
 #include "session/session_file_reader.h"
+#include "support/scratch_folder.h"
 
 namespace murmelix {
 namespace {
@@ -117,23 +118,13 @@ TEST(SessionFileWriter, UnreadableLinesAreWrittenBackAtTheirPlace) {
 
 class SessionFileSaveTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("session_save_test_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-    std::string path(const char* name) const { return (dir_ / name).string(); }
-    size_t entries() const {
-        return static_cast<size_t>(std::distance(fs::directory_iterator(dir_), {}));
-    }
+    std::string path(const char* name) const { return scratch_.file(name); }
     std::string contentsOf(const std::string& file) const {
         std::string bytes;
         EXPECT_TRUE(readWholeFile(file, bytes));
         return bytes;
     }
-    fs::path dir_;
+    testing::ScratchFolder scratch_;
 };
 
 TEST_F(SessionFileSaveTest, SavesAndReplaces) {
@@ -141,7 +132,7 @@ TEST_F(SessionFileSaveTest, SavesAndReplaces) {
     ASSERT_TRUE(SessionFileWriter::save(target, "/old.wav", {}).ok());
     ASSERT_TRUE(SessionFileWriter::save(target, "/w.wav", twoSequences()).ok());
     EXPECT_EQ(contentsOf(target), SessionFileWriter::render("/w.wav", twoSequences()));
-    EXPECT_EQ(entries(), 1u);
+    EXPECT_EQ(scratch_.entries(), 1u);
 }
 
 TEST_F(SessionFileSaveTest, FailedSavesLeaveTheOldFileAsItWas) {
@@ -182,7 +173,7 @@ TEST_F(SessionFileSaveTest, FailedSavesLeaveTheOldFileAsItWas) {
     EXPECT_EQ(result.error, EFBIG);
 
     EXPECT_EQ(contentsOf(target), before);
-    EXPECT_EQ(entries(), 2u) << "only the old file and the folder; no temporary file left";
+    EXPECT_EQ(scratch_.entries(), 2u) << "only the old file and the folder; no temporary file left";
 }
 
 }  // namespace

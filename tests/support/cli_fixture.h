@@ -10,6 +10,8 @@
 #include <sstream>
 #include <string>
 
+#include "support/scratch_folder.h"
+
 namespace murmelix::testing {
 
 struct CliResult {
@@ -22,16 +24,7 @@ struct CliResult {
 // texts passed through expand() stands for that folder.
 class CliFixture : public ::testing::Test {
   protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = std::filesystem::temp_directory_path() /
-               (std::string("cli_") + info->test_suite_name() + "_" + info->name() + "_" +
-                std::to_string(::getpid()));
-        std::filesystem::create_directories(dir_);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-
-    std::string path(const std::string& name) const { return (dir_ / name).string(); }
+    std::string path(const std::string& name) const { return scratch_.file(name); }
 
     void writeFile(const std::string& name, const std::string& bytes) const {
         std::ofstream(path(name), std::ios::binary) << bytes;
@@ -46,7 +39,7 @@ class CliFixture : public ::testing::Test {
 
     std::string expand(std::string text) const {
         for (size_t at; (at = text.find("{dir}")) != std::string::npos;) {
-            text.replace(at, 5, dir_.string());
+            text.replace(at, 5, scratch_.path().string());
         }
         return text;
     }
@@ -56,14 +49,14 @@ class CliFixture : public ::testing::Test {
     CliResult run(const std::string& arguments, bool inFolder = false) const {
         const std::string out = path("stdout.txt");
         const std::string err = path("stderr.txt");
-        const std::string command = (inFolder ? "cd '" + dir_.string() + "' && '" : "'") +
-                                    MURMELIX_CLI + "' " + expand(arguments) + " >'" + out +
-                                    "' 2>'" + err + "' </dev/null";
+        const std::string command =
+            (inFolder ? "cd '" + scratch_.path().string() + "' && '" : "'") + MURMELIX_CLI + "' " +
+            expand(arguments) + " >'" + out + "' 2>'" + err + "' </dev/null";
         const int raw = std::system(command.c_str());
         return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(out), slurp(err)};
     }
 
-    std::filesystem::path dir_;
+    ScratchFolder scratch_;
 };
 
 }  // namespace murmelix::testing

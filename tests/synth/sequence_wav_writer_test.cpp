@@ -1,13 +1,11 @@
 #include "synth/sequence_wav_writer.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <filesystem>
 
 #include "audio/wav_reader.h"
 #include "base/atomic_file.h"
 #include "base/byte_order.h"
+#include "support/scratch_folder.h"
 #include "support/scripted_user_interface.h"
 #include "synth_fixtures.h"
 
@@ -15,13 +13,8 @@ namespace murmelix {
 namespace {
 
 using testing::makeDocument;
+using testing::ScratchFolder;
 using testing::ScriptedUserInterface;
-
-std::string tempPath(const char* name) {
-    return (std::filesystem::temp_directory_path() /
-            (std::string("seqwav_") + std::to_string(::getpid()) + "_" + name))
-        .string();
-}
 
 void appendText(std::string& out, const char* id, uint32_t cue, const std::string& text) {
     const uint32_t padded = static_cast<uint32_t>((text.size() + 1 + 1) / 2 * 2);
@@ -94,7 +87,8 @@ TEST(SequenceWavWriterTest, WritesEntriesAsLabelledCueRegionsByteForByte) {
     const AudioDocument doc = makeDocument(ramp, 22050, 2);
     SEQUENCE sequence;
     sequence.entries = {{1000, 500, 1, 3, "", false}, {0, 400, 2, 0, "a", false}};
-    const std::string path = tempPath("example.wav");
+    const ScratchFolder scratch;
+    const std::string path = scratch.file("example.wav");
     ScriptedUserInterface ui;
     ASSERT_EQ(SequenceWavWriter::write(path, sequence, doc, "/rec/x.wav", ui), 0);
     EXPECT_TRUE(ui.messages.empty());
@@ -114,7 +108,6 @@ TEST(SequenceWavWriterTest, WritesEntriesAsLabelledCueRegionsByteForByte) {
     EXPECT_EQ(back.cues[0].position, 0u);
     EXPECT_EQ(back.cues[1].position, 500u);
     EXPECT_EQ(back.cues[1].label, "Segment 2 (\"a\")");
-    std::filesystem::remove(path);
 }
 
 TEST(SequenceWavWriterTest, CrossFadedEntriesFadeInFromSilenceAndEntriesAreCutAtTheData) {
@@ -122,7 +115,8 @@ TEST(SequenceWavWriterTest, CrossFadedEntriesFadeInFromSilenceAndEntriesAreCutAt
     SEQUENCE sequence;
     sequence.entries = {
         {0, 5, 1, 0, "", true}, {90, 50, 2, 1, "", false}, {-5, 10, 3, 2, "", false}};
-    const std::string path = tempPath("fade.wav");
+    const ScratchFolder scratch;
+    const std::string path = scratch.file("fade.wav");
     ScriptedUserInterface ui;
     ASSERT_EQ(SequenceWavWriter::write(path, sequence, doc, "x.wav", ui), 0);
     AudioDocument back;
@@ -138,7 +132,6 @@ TEST(SequenceWavWriterTest, CrossFadedEntriesFadeInFromSilenceAndEntriesAreCutAt
     EXPECT_EQ(back.cues[2].position, 15u);
     EXPECT_EQ(back.cues[2].length, 5u);
     EXPECT_EQ(back.cues[2].note, "File x.wav, 5 Samples (0 - 4)");
-    std::filesystem::remove(path);
 }
 
 // A cue region of length 0 reads back as reaching to the end of the data, so entries with
@@ -168,7 +161,8 @@ TEST(SequenceWavWriterTest, EntriesWhollyOutsideTheDataAreLeftOutAndCounted) {
         SCOPED_TRACE(c.name);
         SEQUENCE sequence;
         sequence.entries = c.entries;
-        const std::string path = tempPath("outside.wav");
+        const ScratchFolder scratch;
+        const std::string path = scratch.file("outside.wav");
         ScriptedUserInterface ui;
         ASSERT_EQ(SequenceWavWriter::write(path, sequence, doc, "x.wav", ui), 0);
         EXPECT_EQ(ui.texts(), c.messages);
@@ -181,7 +175,6 @@ TEST(SequenceWavWriterTest, EntriesWhollyOutsideTheDataAreLeftOutAndCounted) {
         }
         EXPECT_EQ(numbers, c.keptNumbers);
         EXPECT_EQ(back.frameCount, 20);
-        std::filesystem::remove(path);
     }
 }
 
