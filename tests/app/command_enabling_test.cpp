@@ -38,14 +38,14 @@ TEST(CommandEnablingTest, TransportModeDecidesTheCommands) {
         {M::tmRecord, {false, false, false, false, false, false, true, false, false}, std::nullopt},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "mode " << static_cast<int>(c.mode));
         const CommandEnabling on = CommandEnabling::compute(c.mode, doc, controls, session);
         const bool got[9] = {on.open,  on.save, on.record,  on.play,   on.oqt,
                              on.pause, on.stop, on.effects, on.playOqt};
         for (int i = 0; i < 9; ++i) {
-            EXPECT_EQ(got[i], c.expected[i])
-                << "mode " << static_cast<int>(c.mode) << " item " << i;
+            EXPECT_EQ(got[i], c.expected[i]) << "item " << i;
         }
-        EXPECT_EQ(on.randomNumbers, c.randomNumbers) << static_cast<int>(c.mode);
+        EXPECT_EQ(on.randomNumbers, c.randomNumbers);
         EXPECT_EQ(on.segments, controls.enabling(c.mode));
     }
 
@@ -83,7 +83,8 @@ TEST(CommandEnablingTest, SessionPanelFollowsItsTable) {
         {"recording", M::tmRecord, {}},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(CommandEnabling::sessionControls(c.mode, doc, session), c.expected) << c.name;
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(CommandEnabling::sessionControls(c.mode, doc, session), c.expected);
     }
 
     Session none;

@@ -41,8 +41,9 @@ TEST(IniFileTest, ReadsIntegersAsTheProfileFunctionsDo) {
         {"-", 7},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << '"' << c.value << '"');
         const IniFile ini(std::string("[S]\nk=") + c.value + "\n");
-        EXPECT_EQ(ini.readInteger("S", "k", 7), c.expected) << '"' << c.value << '"';
+        EXPECT_EQ(ini.readInteger("S", "k", 7), c.expected);
     }
     EXPECT_EQ(IniFile("[S]\n").readInteger("S", "k", 7), 7);
 }
@@ -59,9 +60,10 @@ TEST(IniFileTest, ReadsBoolsAndFloats) {
         {"3,8", true, -1.0}, {"1E999", true, -1.0}, {"", true, -1.0},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.value);
         const IniFile ini(std::string("[S]\nk=") + c.value + "\n");
-        EXPECT_EQ(ini.readBool("S", "k", true), c.expectedBool) << c.value;
-        EXPECT_EQ(ini.readFloat("S", "k", -1.0), c.expectedFloat) << c.value;
+        EXPECT_EQ(ini.readBool("S", "k", true), c.expectedBool);
+        EXPECT_EQ(ini.readFloat("S", "k", -1.0), c.expectedFloat);
     }
 }
 
@@ -92,8 +94,9 @@ TEST(IniFileTest, LimitsStringsTo2047Bytes) {
         {"  padded value  ", "padded value"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored.size());
         const IniFile ini("[S]\nk=" + c.stored + "\n");
-        EXPECT_EQ(ini.readString("S", "k", "x"), c.expected) << c.stored.size();
+        EXPECT_EQ(ini.readString("S", "k", "x"), c.expected);
     }
     EXPECT_EQ(IniFile("").readString("S", "k", "fallback"), "fallback");
 }
@@ -122,7 +125,8 @@ TEST(IniFileTest, FindsNamesWithoutRegardToCaseAndFirstOneWins) {
         {"comment", "1", std::nullopt},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(ini.value(c.section, c.key), c.expected) << c.section << "/" << c.key;
+        SCOPED_TRACE(::testing::Message() << c.section << "/" << c.key);
+        EXPECT_EQ(ini.value(c.section, c.key), c.expected);
     }
 }
 
@@ -157,11 +161,11 @@ TEST(IniFileTest, WritesInPlaceAndKeepsEverythingElse) {
          "; belongs to the next section\n[Other]\nx=1\ny= spaced \n"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.key);
         IniFile ini(original);
-        ASSERT_TRUE(ini.writeString(c.section, c.key, c.value)) << c.key;
-        EXPECT_EQ(ini.text(), c.expected) << c.key;
-        EXPECT_EQ(IniFile(ini.text()).readString(c.section, c.key, "?"), IniValue::trim(c.value))
-            << c.key;
+        ASSERT_TRUE(ini.writeString(c.section, c.key, c.value));
+        EXPECT_EQ(ini.text(), c.expected);
+        EXPECT_EQ(IniFile(ini.text()).readString(c.section, c.key, "?"), IniValue::trim(c.value));
     }
     // A key added to one section moves the sections behind it; they are still found.
     IniFile ini("[A]\nk=1\n[B]\nm=1\n");
@@ -189,8 +193,9 @@ TEST(IniFileTest, RefusesWritesThatWouldNotReadBack) {
         {"S\n", "k", "v"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.section << "/" << c.key);
         IniFile ini("[S]\nk=old\n");
-        EXPECT_FALSE(ini.writeString(c.section, c.key, c.value)) << c.section << "/" << c.key;
+        EXPECT_FALSE(ini.writeString(c.section, c.key, c.value));
         EXPECT_EQ(ini.text(), "[S]\nk=old\n");
     }
 }
@@ -215,8 +220,9 @@ TEST(IniFileTest, SavesAtomicallyAndLeavesTheOldFileOnFailure) {
         {good, true},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
         int error = -1;
-        EXPECT_EQ(ini.saveFile(c.path, &error), c.ok) << c.path;
+        EXPECT_EQ(ini.saveFile(c.path, &error), c.ok);
     }
     std::string contents;
     ASSERT_TRUE(readWholeFile(good, contents));
@@ -246,10 +252,11 @@ TEST(IniFileTest, ReadFileTellsMissingFromUnreadable) {
         {folder.file("dir"), IniFile::ReadResult::Failed, false},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
         IniFile ini("[S]\nk=stale\n");
         int error = 0;
-        EXPECT_EQ(ini.readFile(c.path, &error), c.expected) << c.path;
-        EXPECT_EQ(ini.value("S", "k").has_value(), c.hasKey) << c.path;
+        EXPECT_EQ(ini.readFile(c.path, &error), c.expected);
+        EXPECT_EQ(ini.value("S", "k").has_value(), c.hasKey);
         EXPECT_NE(ini.value("S", "k"), std::optional<std::string>("stale"));
     }
 }

@@ -39,8 +39,8 @@ TEST(IniLocationTest, PrefersTheProgramFolderElseTheConfigurationFolder) {
         {"", "/xdg", "/xdg/murmelix/murmelix.ini"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(IniLocation::resolve({c.executable, c.xdg, "/home/u"}), c.expected)
-            << c.executable << " " << c.xdg;
+        SCOPED_TRACE(::testing::Message() << c.executable << " " << c.xdg);
+        EXPECT_EQ(IniLocation::resolve({c.executable, c.xdg, "/home/u"}), c.expected);
     }
 }
 
@@ -63,8 +63,9 @@ TEST(IniLocationTest, PrepareFolderCreatesMissingFolders) {
         {folder.file("plainfile/sub/murmelix.ini"), false},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.ini);
         int error = 0;
-        EXPECT_EQ(IniLocation::prepareFolder(c.ini, &error), c.ok) << c.ini;
+        EXPECT_EQ(IniLocation::prepareFolder(c.ini, &error), c.ok);
         EXPECT_EQ(std::filesystem::is_directory(std::filesystem::path(c.ini).parent_path()), c.ok);
         EXPECT_EQ(error != 0, !c.ok);
     }

@@ -58,6 +58,7 @@ TEST(ProgramTest, FileDialogsStartInTheirFolderOnlyWithSeparateFolders) {
         {"export", &Program::exportFolder},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.dialog);
         for (const bool separate : {true, false}) {
             ProgramRig rig;
             rig.loadSequence();
@@ -72,10 +73,10 @@ TEST(ProgramTest, FileDialogsStartInTheirFolderOnlyWithSeparateFolders) {
             } else {
                 rig.program.ExportSequence();
             }
-            ASSERT_FALSE(rig.ui.fileDialogs.empty()) << c.dialog;
+            ASSERT_FALSE(rig.ui.fileDialogs.empty());
             EXPECT_EQ(rig.ui.fileDialogs[0].startFolder, separate ? "/remembered/" : "")
-                << c.dialog << separate;
-            EXPECT_EQ(rig.program.*c.folder, "/chosen/place/") << c.dialog << separate;
+                << separate;
+            EXPECT_EQ(rig.program.*c.folder, "/chosen/place/") << separate;
         }
     }
 }
@@ -90,12 +91,13 @@ TEST(ProgramTest, EditorHandOffWritesBesideTheProgramOrInTheTemporaryFolder) {
         {scratch.path(), true}, {"/proc", false},  // refuses new files even to the superuser
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.folder);
         ProgramRig rig;
         rig.loadSequence();
         ASSERT_EQ(::chdir(c.folder.c_str()), 0);
         const bool written = rig.program.EditSequence();
         std::filesystem::current_path(before);
-        ASSERT_TRUE(written) << c.folder;
+        ASSERT_TRUE(written);
         ASSERT_EQ(rig.view.paths.size(), 1u);
         const std::filesystem::path expected =
             c.writable ? c.folder / "murmelix.wav"

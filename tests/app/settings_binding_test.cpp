@@ -118,12 +118,13 @@ TEST(SettingsBindingTest, AppliesTheStartUpRules) {
         cases.push_back(c);
     }
     for (auto& c : cases) {
+        SCOPED_TRACE(c.name);
         ProgramRig rig;
         SettingsBinding::apply(c.settings, rig.program, c.devices);
         ProgramSettings captured;
         SettingsBinding::capture(rig.program, captured);
-        EXPECT_EQ(captured, c.expected) << c.name;
-        EXPECT_EQ(rig.ui.fileDialogs.size(), c.fileDialogs) << c.name;
+        EXPECT_EQ(captured, c.expected);
+        EXPECT_EQ(rig.ui.fileDialogs.size(), c.fileDialogs);
     }
 }
 

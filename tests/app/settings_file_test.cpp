@@ -90,7 +90,8 @@ TEST(SettingsFileTest, LoadsValuesWithTheirRules) {
          [](const auto& s) { return s.speedControlWindowSliderPosition == 100; }},
     };
     for (const auto& c : cases) {
-        EXPECT_TRUE(c.check(loaded(c.text))) << c.text;
+        SCOPED_TRACE(c.text);
+        EXPECT_TRUE(c.check(loaded(c.text)));
     }
 }
 
@@ -160,9 +161,10 @@ TEST(SettingsFileTest, SaveAndLoadReportWhatTheUserNeeds) {
         {folder.file("withbreak.ini"), withBreak, true, "Settings file '"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
         ScriptedUserInterface ui;
-        EXPECT_EQ(SettingsFile::save(c.path, c.settings, ui), c.written) << c.path;
-        ASSERT_EQ(ui.messages.size(), std::string(c.messageStart).empty() ? 0u : 1u) << c.path;
+        EXPECT_EQ(SettingsFile::save(c.path, c.settings, ui), c.written);
+        ASSERT_EQ(ui.messages.size(), std::string(c.messageStart).empty() ? 0u : 1u);
         if (!ui.messages.empty()) {
             EXPECT_EQ(ui.messages[0].caption, "Error");
             EXPECT_EQ(ui.messages[0].icon, MessageIcon::Error);
@@ -192,7 +194,8 @@ TEST(SettingsFileTest, DeviceIndexesNamingNoDeviceSelectTheDefault) {
         {0, 2, 0}, {1, 2, 1}, {2, 2, -1}, {-1, 2, -1}, {-7, 2, -1}, {0, 0, -1},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(ProgramSettings::deviceId(c.index, c.count), c.expected) << c.index;
+        SCOPED_TRACE(c.index);
+        EXPECT_EQ(ProgramSettings::deviceId(c.index, c.count), c.expected);
     }
 }
 

@@ -22,7 +22,8 @@ TEST(AbsolutePath, RelativeNamesStartFromTheCurrentFolder) {
         {"", ""},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(AbsolutePath::of(c.name), c.expected) << c.name;
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(AbsolutePath::of(c.name), c.expected);
     }
 }
 

@@ -33,16 +33,17 @@ TEST(WakeupSignalTest, DescriptorIsReadableExactlyWhileRaised) {
         {"raised then cleared", 3, true, false},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         WakeupSignal signal;
         ASSERT_GE(signal.fd(), 0);
         for (int i = 0; i < c.raises; ++i) {
             signal.raise();
         }
         if (c.clearAfter) {
-            EXPECT_TRUE(signal.clear()) << c.name;
+            EXPECT_TRUE(signal.clear());
         }
-        EXPECT_EQ(readable(signal.fd()), c.readableAtEnd) << c.name;
-        EXPECT_EQ(signal.wait(milliseconds(0)), c.readableAtEnd) << c.name;
+        EXPECT_EQ(readable(signal.fd()), c.readableAtEnd);
+        EXPECT_EQ(signal.wait(milliseconds(0)), c.readableAtEnd);
     }
 }
 
@@ -77,6 +78,7 @@ TEST(DoneQueueTest, OwnerSleepingOnTheDescriptorNeverMissesABuffer) {
         int burst;
     } cases[] = {{100000, 1}, {100000, 7}, {20000, 200}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "burst " << c.burst);
         DoneQueue queue(256);
         std::vector<WaveBuffer> buffers(static_cast<size_t>(c.count));
         std::atomic<int> taken{0};
@@ -103,7 +105,7 @@ TEST(DoneQueueTest, OwnerSleepingOnTheDescriptorNeverMissesABuffer) {
             taken.store(static_cast<int>(out.size()));
         }
         producer.join();
-        EXPECT_FALSE(stuck) << "the owner slept through a wake-up (burst " << c.burst << ")";
+        EXPECT_FALSE(stuck) << "the owner slept through a wake-up";
         queue.drain(out);
         ASSERT_EQ(out.size(), buffers.size());
         for (size_t i = 0; i < out.size(); ++i) {

@@ -32,12 +32,13 @@ TEST(FrameClockTest, CountsWholeFramesAndCarriesTheFractions) {
         {"largest rate and speed", {2}, UINT32_MAX, UINT32_MAX, kLargestTwoMs},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         FrameClock clock;
         uint64_t frames = 0;
         for (const uint64_t ms : c.steps) {
             frames += clock.advance(ms, c.rate, c.speed);
         }
-        EXPECT_EQ(frames, c.expected) << c.name;
+        EXPECT_EQ(frames, c.expected);
     }
 }
 

@@ -49,6 +49,7 @@ TEST(InputCapturerTest, RecordingAtTheStreamRateKeepsTheSamplesExactly) {
         {"8-bit mono from mono", WaveFormat::pcm(44100, 1, 8), 1},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         Rig rig;
         ASSERT_TRUE(rig.capturer.configure(c.format, 44100, c.streamChannels));
         // Samples that are exact in the recorded width.
@@ -66,9 +67,9 @@ TEST(InputCapturerTest, RecordingAtTheStreamRateKeepsTheSamplesExactly) {
         buffer.length = static_cast<uint32_t>(recorded.size());
         rig.capturer.submit(&buffer);
         rig.feed(stream, c.streamChannels);
-        ASSERT_EQ(rig.back.size(), 1u) << c.name;
-        EXPECT_EQ(buffer.bytesRecorded, buffer.length) << c.name;
-        EXPECT_EQ(recorded, expected) << c.name;
+        ASSERT_EQ(rig.back.size(), 1u);
+        EXPECT_EQ(buffer.bytesRecorded, buffer.length);
+        EXPECT_EQ(recorded, expected);
     }
 }
 
@@ -84,6 +85,7 @@ TEST(InputCapturerTest, ConvertsRateAndChannelsAndFillsBuffersInOrder) {
         {"48000 mono 16-bit from 44100 mono", WaveFormat::pcm(48000, 1, 16), 44100, 1},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         Rig rig;
         ASSERT_TRUE(rig.capturer.configure(c.format, c.streamRate, c.streamChannels));
         // Ten blocks of 100 ms; a second of tone fills all of them but the converter's delay.
@@ -99,19 +101,18 @@ TEST(InputCapturerTest, ConvertsRateAndChannelsAndFillsBuffersInOrder) {
         rig.feed(streamTone(1000, c.streamRate, static_cast<size_t>(c.streamRate * 1.05),
                             c.streamChannels),
                  c.streamChannels);
-        ASSERT_EQ(rig.back.size(), 10u) << c.name;
+        ASSERT_EQ(rig.back.size(), 10u);
         std::vector<uint8_t> all;
         for (size_t i = 0; i < 10; ++i) {
-            EXPECT_EQ(rig.back[i]->user, static_cast<int64_t>(i)) << c.name;
-            EXPECT_EQ(rig.back[i]->bytesRecorded, blockBytes) << c.name;
+            EXPECT_EQ(rig.back[i]->user, static_cast<int64_t>(i));
+            EXPECT_EQ(rig.back[i]->bytesRecorded, blockBytes);
             all.insert(all.end(), data[i].begin(), data[i].end());
         }
         const size_t frames = all.size() / c.format.blockAlign;
         std::vector<float> samples(frames * c.format.channels);
         PcmCodec::decode(all.data(), frames, c.format.channels, c.format.bitsPerSample,
                          samples.data());
-        EXPECT_NEAR(toneFrequency(samples, c.format.channels, c.format.samplesPerSec), 1000.0, 3.0)
-            << c.name;
+        EXPECT_NEAR(toneFrequency(samples, c.format.channels, c.format.samplesPerSec), 1000.0, 3.0);
     }
 }
 

@@ -72,18 +72,19 @@ TEST(OutputRendererTest, PlaysEveryFormatAtTheStreamRate) {
         {"8-bit stereo 8000 to 48000 stereo", WaveFormat::pcm(8000, 2, 8), 48000, 2},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         Rig rig(c.format, c.streamRate, c.streamChannels);
         const size_t frames = c.format.samplesPerSec / 2;  // half a second
         const auto bytes = sineBytes(c.format, 440.0, frames);
         WaveBuffer buffer = bufferOver(bytes);
         rig.renderer.submit(&buffer);
         const auto out = rig.render(static_cast<size_t>(c.streamRate));
-        ASSERT_EQ(rig.back.size(), 1u) << c.name;
-        EXPECT_TRUE(buffer.done) << c.name;
-        EXPECT_NEAR(toneFrequency(out, c.streamChannels, c.streamRate), 440.0, 2.0) << c.name;
+        ASSERT_EQ(rig.back.size(), 1u);
+        EXPECT_TRUE(buffer.done);
+        EXPECT_NEAR(toneFrequency(out, c.streamChannels, c.streamRate), 440.0, 2.0);
         // A sine of amplitude 0.5 has a mean square of 0.125; half a second of it per channel.
         const double expected = 0.125 * c.streamRate / 2 * c.streamChannels;
-        EXPECT_NEAR(energy(out) / expected, 1.0, 0.02) << c.name;
+        EXPECT_NEAR(energy(out) / expected, 1.0, 0.02);
     }
 }
 
@@ -97,6 +98,7 @@ TEST(OutputRendererTest, BuffersComeBackInTheOrderWritten) {
         {"mixed, some shorter than a chunk", {5000, 1, 300, 0, 2205, 17, 256, 257, 8000}},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         Rig rig(format, 44100);
         std::vector<std::vector<uint8_t>> data;
         for (const size_t n : c.frames) {
@@ -110,11 +112,11 @@ TEST(OutputRendererTest, BuffersComeBackInTheOrderWritten) {
             rig.renderer.submit(&b);
         }
         rig.renderUntilBack(buffers.size(), 1000000);
-        ASSERT_EQ(rig.back.size(), buffers.size()) << c.name;
+        ASSERT_EQ(rig.back.size(), buffers.size());
         for (size_t i = 0; i < buffers.size(); ++i) {
-            EXPECT_EQ(rig.back[i]->user, static_cast<int64_t>(i)) << c.name;
+            EXPECT_EQ(rig.back[i]->user, static_cast<int64_t>(i));
         }
-        EXPECT_EQ(rig.renderer.underflows(), 0u) << c.name;
+        EXPECT_EQ(rig.renderer.underflows(), 0u);
     }
 }
 
@@ -126,12 +128,13 @@ TEST(OutputRendererTest, PlaybackRateChangesHowLongABufferLasts) {
         double seconds;
     } cases[] = {{0x10000, 1.0}, {0x20000, 0.5}, {0x8000, 2.0}, {104857, 1.0 / 1.6}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.rate);
         Rig rig(format, 44100);
         rig.renderer.setRate(c.rate);
         WaveBuffer buffer = bufferOver(bytes);
         rig.renderer.submit(&buffer);
         const size_t frames = rig.renderUntilBack(1, 10 * 44100);
-        EXPECT_NEAR(static_cast<double>(frames) / 44100, c.seconds, 0.012) << c.rate;
+        EXPECT_NEAR(static_cast<double>(frames) / 44100, c.seconds, 0.012);
     }
 }
 
@@ -158,6 +161,7 @@ TEST(OutputRendererTest, ABufferComesBackWhenItsLastFrameIsHeard) {
     } cases[] = {
         {0, 0x10000, 0.5}, {0.08, 0x10000, 0.58}, {0.08, 0x20000, 0.33}, {0.2, 0x8000, 1.2}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.latency << " s, rate " << c.rate);
         Rig rig(format, 44100);
         rig.renderer.setRate(c.rate);
         WaveBuffer buffer = bufferOver(bytes);
@@ -166,7 +170,7 @@ TEST(OutputRendererTest, ABufferComesBackWhenItsLastFrameIsHeard) {
         while (rig.back.empty() && clock.now < 3) {
             clock.render(rig, 256 / 44100.0);
         }
-        EXPECT_NEAR(clock.now, c.heardAt, 0.012) << c.latency << " s, rate " << c.rate;
+        EXPECT_NEAR(clock.now, c.heardAt, 0.012);
         EXPECT_TRUE(buffer.sounded);
     }
 }
@@ -181,6 +185,7 @@ TEST(OutputRendererTest, AStopMarksTheBuffersThatHadBegunToSound) {
     } cases[] = {
         {0.03, {false, false, false}}, {0.12, {true, false, false}}, {0.17, {true, true, false}}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.playedSeconds << " s");
         Rig rig(format, 44100);
         std::vector<WaveBuffer> buffers(3, bufferOver(bytes));
         for (auto& b : buffers) {
@@ -192,7 +197,7 @@ TEST(OutputRendererTest, AStopMarksTheBuffersThatHadBegunToSound) {
         rig.done.drain(rig.back);
         ASSERT_EQ(rig.back.size(), 3u);
         for (size_t i = 0; i < 3; ++i) {
-            EXPECT_EQ(buffers[i].sounded, c.sounded[i]) << c.playedSeconds << " s, buffer " << i;
+            EXPECT_EQ(buffers[i].sounded, c.sounded[i]) << "buffer " << i;
         }
     }
 }
@@ -233,6 +238,7 @@ TEST(OutputRendererTest, CountsGapsBetweenBuffersOnly) {
         {"reset forgets the gap", "wrrxwrr", 0},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         Rig rig(format, 44100);
         std::vector<WaveBuffer> buffers(10);
         size_t written = 0;
@@ -256,7 +262,7 @@ TEST(OutputRendererTest, CountsGapsBetweenBuffersOnly) {
                     break;
             }
         }
-        EXPECT_EQ(rig.renderer.underflows(), c.gaps) << c.name;
+        EXPECT_EQ(rig.renderer.underflows(), c.gaps);
     }
 }
 
@@ -271,6 +277,7 @@ TEST(OutputRendererTest, ResetFromTheOwnerReturnsEveryBufferInOrder) {
         int queued;
     } cases[] = {{"playing", false, 20}, {"paused", true, 20}, {"nothing queued", false, 0}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         Rig rig(format, 44100);
         std::atomic<bool> stop{false};
         std::thread audio([&] {
@@ -292,14 +299,14 @@ TEST(OutputRendererTest, ResetFromTheOwnerReturnsEveryBufferInOrder) {
         while (!rig.renderer.resetServed(ticket) && std::chrono::steady_clock::now() < deadline) {
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
-        EXPECT_TRUE(rig.renderer.resetServed(ticket)) << c.name;
+        EXPECT_TRUE(rig.renderer.resetServed(ticket));
         rig.done.drain(rig.back);
         stop.store(true);
         audio.join();
-        ASSERT_EQ(rig.back.size(), buffers.size()) << c.name;
+        ASSERT_EQ(rig.back.size(), buffers.size());
         for (size_t i = 0; i < buffers.size(); ++i) {
-            EXPECT_EQ(rig.back[i]->user, static_cast<int64_t>(i)) << c.name;
-            EXPECT_TRUE(rig.back[i]->done) << c.name;
+            EXPECT_EQ(rig.back[i]->user, static_cast<int64_t>(i));
+            EXPECT_TRUE(rig.back[i]->done);
         }
     }
 }

@@ -23,9 +23,10 @@ TEST(PcmCodecTest, DecodesSampleValuesToTheUnitRange) {
         {"16-bit minus one step", {0xFF, 0xFF}, 16, {-1.0f / 32768.0f}},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         std::vector<float> out(c.expected.size(), 99.0f);
         PcmCodec::decode(c.bytes.data(), c.expected.size(), 1, c.bits, out.data());
-        EXPECT_EQ(out, c.expected) << c.name;
+        EXPECT_EQ(out, c.expected);
     }
 }
 
@@ -46,9 +47,10 @@ TEST(PcmCodecTest, EncodesWithRoundingAndClipping) {
         {"8-bit rounds to nearest", {0.4f / 128.0f, 0.6f / 128.0f}, 8, {0x80, 0x81}},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         std::vector<uint8_t> out(c.expected.size(), 0xAA);
         PcmCodec::encode(c.in.data(), c.in.size(), 1, c.bits, out.data());
-        EXPECT_EQ(out, c.expected) << c.name;
+        EXPECT_EQ(out, c.expected);
     }
 }
 
@@ -86,10 +88,11 @@ TEST(PcmCodecTest, MapsChannels) {
         {"stereo to four channels", {0.5f, 0.25f}, 2, 4, {0.5f, 0.25f, 0.0f, 0.0f}},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         const size_t frames = c.in.size() / static_cast<size_t>(c.inChannels);
         std::vector<float> out(c.expected.size(), 9.0f);
         PcmCodec::mapChannels(c.in.data(), frames, c.inChannels, out.data(), c.outChannels);
-        EXPECT_EQ(out, c.expected) << c.name;
+        EXPECT_EQ(out, c.expected);
     }
 }
 

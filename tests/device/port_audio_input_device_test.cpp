@@ -37,6 +37,7 @@ TEST(PortAudioInputDeviceTest, RecordsTheToneThatPlays) {
     const WaveFormat toneFormat = WaveFormat::pcm(44100, 1, 16);
     const auto tone = sineBytes(toneFormat, 1000.0, 44100 * 3);
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         PortAudioOutputDevice output;
         ASSERT_EQ(output.open(-1, toneFormat, false), 0);
         WaveBuffer toneBuffer;
@@ -46,8 +47,8 @@ TEST(PortAudioInputDeviceTest, RecordsTheToneThatPlays) {
         std::this_thread::sleep_for(milliseconds(300));
 
         PortAudioInputDevice input;
-        ASSERT_EQ(input.open(-1, c.format, true), 0) << c.name;
-        ASSERT_EQ(input.open(-1, c.format, false), 0) << c.name;
+        ASSERT_EQ(input.open(-1, c.format, true), 0);
+        ASSERT_EQ(input.open(-1, c.format, false), 0);
         const uint32_t blockBytes = c.format.samplesPerSec / 10 * c.format.blockAlign;
         std::deque<std::vector<uint8_t>> blocks;
         std::deque<WaveBuffer> headers;
@@ -75,12 +76,12 @@ TEST(PortAudioInputDeviceTest, RecordsTheToneThatPlays) {
         }
         ASSERT_EQ(input.reset(), 0);
         input.pollDone(back);
-        ASSERT_EQ(back.size(), headers.size()) << c.name << ": reset keeps none";
+        ASSERT_EQ(back.size(), headers.size()) << "reset keeps none";
         std::vector<uint8_t> recorded;
         for (size_t i = 0; i < back.size(); ++i) {
-            EXPECT_EQ(back[i]->user, static_cast<int64_t>(i)) << c.name;
+            EXPECT_EQ(back[i]->user, static_cast<int64_t>(i));
             if (i < 10) {
-                EXPECT_EQ(back[i]->bytesRecorded, blockBytes) << c.name;
+                EXPECT_EQ(back[i]->bytesRecorded, blockBytes);
             }
             recorded.insert(recorded.end(), back[i]->recordData,
                             back[i]->recordData + back[i]->bytesRecorded);
@@ -93,11 +94,10 @@ TEST(PortAudioInputDeviceTest, RecordsTheToneThatPlays) {
         std::vector<float> samples(frames * c.format.channels);
         PcmCodec::decode(recorded.data(), frames, c.format.channels, c.format.bitsPerSample,
                          samples.data());
-        EXPECT_NEAR(toneFrequency(samples, c.format.channels, c.format.samplesPerSec), 1000.0, 5.0)
-            << c.name;
+        EXPECT_NEAR(toneFrequency(samples, c.format.channels, c.format.samplesPerSec), 1000.0, 5.0);
         const double rms = std::sqrt(testing::energy(samples) / samples.size());
-        EXPECT_NEAR(rms, 0.5 / std::sqrt(2.0), 0.05) << c.name;
-        EXPECT_EQ(input.lastError(), "") << c.name;
+        EXPECT_NEAR(rms, 0.5 / std::sqrt(2.0), 0.05);
+        EXPECT_EQ(input.lastError(), "");
     }
 }
 

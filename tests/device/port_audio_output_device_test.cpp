@@ -180,22 +180,22 @@ TEST(PortAudioOutputDeviceTest, OpenRefusesWhatItCannotPlay) {
         {"rate far below the device's", -1, WaveFormat::pcm(50, 1, 16), DeviceError::kBadFormat},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         PortAudioOutputDevice device;
         for (const bool query : {true, false}) {
             const int code = device.open(c.deviceId, c.format, query);
-            EXPECT_EQ(code, c.expected) << c.name << (query ? " (query)" : "");
-            EXPECT_EQ(device.isOpen(), !query && c.expected == 0) << c.name;
+            EXPECT_EQ(code, c.expected) << (query ? " (query)" : "");
+            EXPECT_EQ(device.isOpen(), !query && c.expected == 0);
             if (code != 0) {
-                EXPECT_FALSE(device.errorText(code).empty()) << c.name;
+                EXPECT_FALSE(device.errorText(code).empty());
             }
         }
         EXPECT_EQ(device.open(c.deviceId, c.format, false),
-                  c.expected == 0 ? DeviceError::kAlreadyOpen : c.expected)
-            << c.name;
+                  c.expected == 0 ? DeviceError::kAlreadyOpen : c.expected);
         WaveBuffer empty;
         empty.length = 4;  // and no samples
-        EXPECT_EQ(device.write(&empty), DeviceError::kInvalidParameter) << c.name;
-        EXPECT_EQ(device.outstanding(), 0u) << c.name;
+        EXPECT_EQ(device.write(&empty), DeviceError::kInvalidParameter);
+        EXPECT_EQ(device.outstanding(), 0u);
     }
 }
 
@@ -220,12 +220,13 @@ TEST(PortAudioOutputDeviceTest, TheSinkHearsTheBuffersAtTheRightSpeed) {
         {"set to 50 % while open", WaveFormat::pcm(22050, 1, 16), 22050, 50, 0.5},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         const std::vector<uint8_t> bytes = chirpBytes(c.format, c.fileRate);
         MonitorRecorder recorder;
         ASSERT_TRUE(recorder.running());
         std::this_thread::sleep_for(milliseconds(200));
         PortAudioOutputDevice device;
-        ASSERT_EQ(device.open(-1, c.format, false), 0) << c.name;
+        ASSERT_EQ(device.open(-1, c.format, false), 0);
         device.setPlaybackRate(OutputDevice::rateFromPercent(c.livePercent));
         // Uneven pieces, so that the joins between buffers are heard too.
         const uint32_t align = c.format.blockAlign;
@@ -236,19 +237,19 @@ TEST(PortAudioOutputDeviceTest, TheSinkHearsTheBuffersAtTheRightSpeed) {
             buffers[i].data = bytes.data() + cuts[i] * align;
             buffers[i].length = (cuts[i + 1] - cuts[i]) * align;
             buffers[i].user = static_cast<int64_t>(i);
-            ASSERT_EQ(device.write(&buffers[i]), 0) << c.name;
+            ASSERT_EQ(device.write(&buffers[i]), 0);
         }
         const std::vector<WaveBuffer*> back = collect(device, 5, milliseconds(10000));
         std::this_thread::sleep_for(milliseconds(400));
         const std::vector<float> heard = recorder.stop();
-        ASSERT_EQ(back.size(), 5u) << c.name;
+        ASSERT_EQ(back.size(), 5u);
         for (size_t i = 0; i < 5; ++i) {
-            EXPECT_EQ(back[i]->user, static_cast<int64_t>(i)) << c.name;
+            EXPECT_EQ(back[i]->user, static_cast<int64_t>(i));
         }
-        EXPECT_EQ(device.underflowCount(), 0u) << c.name;
-        EXPECT_NEAR(heardSeconds(heard), kChirpSeconds / c.speed, 0.03) << c.name;
-        EXPECT_GE(bestCorrelation(heard, c.speed), 0.9) << c.name;
-        EXPECT_EQ(device.lastError(), "") << c.name;
+        EXPECT_EQ(device.underflowCount(), 0u);
+        EXPECT_NEAR(heardSeconds(heard), kChirpSeconds / c.speed, 0.03);
+        EXPECT_GE(bestCorrelation(heard, c.speed), 0.9);
+        EXPECT_EQ(device.lastError(), "");
     }
 }
 
@@ -262,6 +263,7 @@ TEST(PortAudioOutputDeviceTest, ResetGivesBackEveryQueuedBufferAtOnce) {
         int playMs;
     } cases[] = {{"while playing", false, 150}, {"while paused", true, 150}, {"at once", false, 0}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         PortAudioOutputDevice device;
         ASSERT_EQ(device.open(-1, format, false), 0);
         if (c.paused) {
@@ -276,17 +278,17 @@ TEST(PortAudioOutputDeviceTest, ResetGivesBackEveryQueuedBufferAtOnce) {
         }
         std::this_thread::sleep_for(milliseconds(c.playMs));
         const auto start = std::chrono::steady_clock::now();
-        EXPECT_EQ(device.reset(), 0) << c.name;
+        EXPECT_EQ(device.reset(), 0);
         const auto took = std::chrono::steady_clock::now() - start;
         std::vector<WaveBuffer*> back;
         device.pollDone(back);
-        EXPECT_LT(took, milliseconds(200)) << c.name;
-        ASSERT_EQ(back.size(), buffers.size()) << c.name;
+        EXPECT_LT(took, milliseconds(200));
+        ASSERT_EQ(back.size(), buffers.size());
         for (size_t i = 0; i < back.size(); ++i) {
-            EXPECT_EQ(back[i]->user, static_cast<int64_t>(i)) << c.name;
+            EXPECT_EQ(back[i]->user, static_cast<int64_t>(i));
         }
-        EXPECT_EQ(device.outstanding(), 0u) << c.name;
-        EXPECT_EQ(device.lastError(), "") << c.name;
+        EXPECT_EQ(device.outstanding(), 0u);
+        EXPECT_EQ(device.lastError(), "");
     }
 }
 

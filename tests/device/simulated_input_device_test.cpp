@@ -30,10 +30,11 @@ TEST(SimulatedInputDeviceTest, FillsBuffersInOrderWithTheScriptThenSilence) {
         {"16-bit stereo, looped", WaveFormat::pcm(1000, 2, 16), 52, true},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         SimulatedInputDevice device;
         const auto script = counting(c.scriptBytes);
         device.setSource(script, c.loop);
-        ASSERT_EQ(device.open(-1, c.format, false), 0) << c.name;
+        ASSERT_EQ(device.open(-1, c.format, false), 0);
         const uint32_t blockBytes = 100 * c.format.blockAlign;  // 100 ms
         std::vector<uint8_t> data(3 * blockBytes, 0xEE);
         WaveBuffer buffers[3];
@@ -45,24 +46,24 @@ TEST(SimulatedInputDeviceTest, FillsBuffersInOrderWithTheScriptThenSilence) {
         }
         device.advance(500);  // not started: nothing is recorded
         std::vector<WaveBuffer*> back;
-        EXPECT_EQ(device.pollDone(back), 0u) << c.name;
+        EXPECT_EQ(device.pollDone(back), 0u);
         ASSERT_EQ(device.start(), 0);
         device.advance(250);
         device.pollDone(back);
-        ASSERT_EQ(back.size(), 2u) << c.name;
+        ASSERT_EQ(back.size(), 2u);
         EXPECT_EQ(back[0]->user, 0);
         EXPECT_EQ(back[1]->user, 1);
         device.reset();
         device.pollDone(back);
-        ASSERT_EQ(back.size(), 3u) << c.name;
-        EXPECT_EQ(back[2]->bytesRecorded, blockBytes / 2) << c.name;
+        ASSERT_EQ(back.size(), 3u);
+        EXPECT_EQ(back[2]->bytesRecorded, blockBytes / 2);
         const uint8_t silence = c.format.bitsPerSample == 8 ? 0x80 : 0x00;
         for (size_t i = 0; i < 250u * c.format.blockAlign; ++i) {
             const uint8_t expected =
                 c.loop ? script[i % script.size()] : (i < script.size() ? script[i] : silence);
-            ASSERT_EQ(data[i], expected) << c.name << " byte " << i;
+            ASSERT_EQ(data[i], expected) << "byte " << i;
         }
-        EXPECT_EQ(data[250u * c.format.blockAlign], 0xEE) << c.name << ": wrote past the end";
+        EXPECT_EQ(data[250u * c.format.blockAlign], 0xEE) << "wrote past the end";
     }
 }
 

@@ -68,6 +68,7 @@ TEST(SimulatedOutputDeviceTest, PlaysBuffersInOrderAtTheOpenedRateAndSpeed) {
         {"half speed", OutputDevice::rateFromPercent(50), {199, 1, 400}, {{}, {0}, {1, 2}}, 300},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         Rig rig;
         rig.device.setPlaybackRate(c.rate);
         rig.write(100);
@@ -75,15 +76,15 @@ TEST(SimulatedOutputDeviceTest, PlaysBuffersInOrderAtTheOpenedRateAndSpeed) {
         rig.write(100);
         for (size_t i = 0; i < c.advances.size(); ++i) {
             rig.device.advance(c.advances[i]);
-            EXPECT_EQ(rig.poll(), c.backAfterEach[i]) << c.name << " step " << i;
+            EXPECT_EQ(rig.poll(), c.backAfterEach[i]) << "step " << i;
         }
         std::vector<uint8_t> expected;
         for (const auto& d : rig.data) {
             expected.insert(expected.end(), d.begin(), d.end());
         }
-        EXPECT_EQ(rig.device.played().size(), c.playedFrames * 2) << c.name;
-        EXPECT_EQ(rig.device.played(), expected) << c.name;
-        EXPECT_EQ(rig.device.outstanding(), 0u) << c.name;
+        EXPECT_EQ(rig.device.played().size(), c.playedFrames * 2);
+        EXPECT_EQ(rig.device.played(), expected);
+        EXPECT_EQ(rig.device.outstanding(), 0u);
     }
 }
 
@@ -94,6 +95,7 @@ TEST(SimulatedOutputDeviceTest, ResetReturnsEveryBufferAtOnceInOrder) {
         uint64_t playedMs;
     } cases[] = {{"while playing", false, 150}, {"while paused", true, 0}, {"at once", false, 0}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         Rig rig;
         if (c.paused) {
             rig.device.pause();
@@ -107,13 +109,13 @@ TEST(SimulatedOutputDeviceTest, ResetReturnsEveryBufferAtOnceInOrder) {
         std::vector<int64_t> all = early;
         const std::vector<int64_t> rest = rig.poll();
         all.insert(all.end(), rest.begin(), rest.end());
-        ASSERT_EQ(all.size(), 20u) << c.name;
+        ASSERT_EQ(all.size(), 20u);
         for (int64_t i = 0; i < 20; ++i) {
-            EXPECT_EQ(all[static_cast<size_t>(i)], i) << c.name;
+            EXPECT_EQ(all[static_cast<size_t>(i)], i);
         }
-        EXPECT_EQ(rig.device.played().size(), c.playedMs * 2) << c.name;
-        EXPECT_EQ(rig.device.outstanding(), 0u) << c.name;
-        EXPECT_EQ(rig.device.paused(), c.paused) << c.name << ": reset keeps the pause";
+        EXPECT_EQ(rig.device.played().size(), c.playedMs * 2);
+        EXPECT_EQ(rig.device.outstanding(), 0u);
+        EXPECT_EQ(rig.device.paused(), c.paused) << "reset keeps the pause";
     }
 }
 
@@ -144,6 +146,7 @@ TEST(SimulatedOutputDeviceTest, CountsGapsBetweenBuffers) {
         {"two late", "w2w2w2", 2},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         Rig rig;
         for (const char* s = c.steps; *s != '\0'; ++s) {
             if (*s == 'w') {
@@ -152,7 +155,7 @@ TEST(SimulatedOutputDeviceTest, CountsGapsBetweenBuffers) {
                 rig.device.advance(static_cast<uint64_t>(*s - '0') * 100);
             }
         }
-        EXPECT_EQ(rig.device.underflowCount(), c.gaps) << c.name;
+        EXPECT_EQ(rig.device.underflowCount(), c.gaps);
     }
 }
 
@@ -180,19 +183,20 @@ TEST(SimulatedOutputDeviceTest, OpenChecksTheScriptTheDeviceAndTheFormat) {
          DeviceError::kNoMemory, 0},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         SimulatedOutputDevice device;
         device.setDeviceCount(c.deviceCount);
         if (c.scriptedQuery != 0) {
             device.failNextOpen(true, c.scriptedQuery, "scripted");
         }
         const int query = device.open(c.deviceId, c.format, true);
-        EXPECT_EQ(query, c.expectedQuery) << c.name;
-        EXPECT_FALSE(device.isOpen()) << c.name;
+        EXPECT_EQ(query, c.expectedQuery);
+        EXPECT_FALSE(device.isOpen());
         if (c.scriptedQuery != 0) {
-            EXPECT_EQ(device.errorText(query), "scripted") << c.name;
+            EXPECT_EQ(device.errorText(query), "scripted");
         }
-        EXPECT_EQ(device.open(c.deviceId, c.format, false), c.expectedOpen) << c.name;
-        EXPECT_EQ(device.isOpen(), c.expectedOpen == 0) << c.name;
+        EXPECT_EQ(device.open(c.deviceId, c.format, false), c.expectedOpen);
+        EXPECT_EQ(device.isOpen(), c.expectedOpen == 0);
     }
 }
 
@@ -217,6 +221,7 @@ TEST(SimulatedOutputDeviceTest, WriteRefusesWhatItCannotTakeAndKeepsCount) {
          DeviceError::kTooManyBuffers},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         SimulatedOutputDevice device;
         if (c.open) {
             device.open(-1, WaveFormat::pcm(1000, 1, 16), false);
@@ -228,13 +233,13 @@ TEST(SimulatedOutputDeviceTest, WriteRefusesWhatItCannotTakeAndKeepsCount) {
         for (auto& b : filler) {
             b.data = data.data();
             b.length = 20;
-            ASSERT_EQ(device.write(&b), 0) << c.name;
+            ASSERT_EQ(device.write(&b), 0);
         }
         WaveBuffer buffer;
         buffer.data = c.bytes;
         buffer.length = c.length;
-        EXPECT_EQ(device.write(&buffer), c.expected) << c.name;
-        EXPECT_EQ(device.outstanding(), filler.size() + (c.expected == 0 ? 1 : 0)) << c.name;
+        EXPECT_EQ(device.write(&buffer), c.expected);
+        EXPECT_EQ(device.outstanding(), filler.size() + (c.expected == 0 ? 1 : 0));
     }
     SimulatedOutputDevice device;
     device.open(-1, WaveFormat::pcm(1000, 1, 16), false);

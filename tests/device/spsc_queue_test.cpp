@@ -16,12 +16,13 @@ TEST(SpscQueueTest, CapacityIsRoundedUpToAPowerOfTwo) {
         size_t capacity;
     } cases[] = {{1, 1}, {2, 2}, {3, 4}, {4, 4}, {5, 8}, {200, 256}, {256, 256}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "asked " << c.asked);
         SpscQueue<int> queue(c.asked);
-        EXPECT_EQ(queue.capacity(), c.capacity) << c.asked;
+        EXPECT_EQ(queue.capacity(), c.capacity);
         for (size_t i = 0; i < c.capacity; ++i) {
-            EXPECT_TRUE(queue.push(static_cast<int>(i))) << c.asked;
+            EXPECT_TRUE(queue.push(static_cast<int>(i)));
         }
-        EXPECT_FALSE(queue.push(-1)) << "full at " << c.asked;
+        EXPECT_FALSE(queue.push(-1)) << "full";
     }
 }
 
@@ -38,6 +39,7 @@ TEST(SpscQueueTest, KeepsOrderAndCountAcrossTheWrapAroundPoint) {
         {"counters at the maximum", SIZE_MAX},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         SpscQueue<int> queue(8, c.firstIndex);
         int next = 0;
         int expected = 0;
@@ -45,19 +47,19 @@ TEST(SpscQueueTest, KeepsOrderAndCountAcrossTheWrapAroundPoint) {
         for (int round = 0; round < 40; ++round) {
             const int fill = 1 + round % 8;
             for (int i = 0; i < fill; ++i) {
-                ASSERT_TRUE(queue.push(next++)) << c.name << " round " << round;
+                ASSERT_TRUE(queue.push(next++)) << "round " << round;
             }
-            EXPECT_EQ(queue.size(), static_cast<size_t>(fill)) << c.name;
+            EXPECT_EQ(queue.size(), static_cast<size_t>(fill));
             if (fill == 8) {
-                EXPECT_FALSE(queue.push(999)) << c.name << ": a full ring took one more";
+                EXPECT_FALSE(queue.push(999)) << "a full ring took one more";
             }
             int value = -1;
             for (int i = 0; i < fill; ++i) {
-                ASSERT_TRUE(queue.pop(value)) << c.name;
-                EXPECT_EQ(value, expected++) << c.name << " round " << round;
+                ASSERT_TRUE(queue.pop(value));
+                EXPECT_EQ(value, expected++) << "round " << round;
             }
-            EXPECT_FALSE(queue.pop(value)) << c.name << ": an empty ring gave something";
-            EXPECT_TRUE(queue.empty()) << c.name;
+            EXPECT_FALSE(queue.pop(value)) << "an empty ring gave something";
+            EXPECT_TRUE(queue.empty());
         }
     }
 }
@@ -71,6 +73,7 @@ TEST(SpscQueueTest, TwoThreadsPassASequenceInOrder) {
         uint32_t count;
     } cases[] = {{2, 1, 100000}, {16, 7, 200000}, {256, 2024, 200000}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "capacity " << c.capacity);
         SpscQueue<uint32_t> queue(c.capacity);
         std::thread producer([&] {
             std::mt19937 random(c.seed);
@@ -105,8 +108,8 @@ TEST(SpscQueueTest, TwoThreadsPassASequenceInOrder) {
             }
         }
         producer.join();
-        EXPECT_EQ(wrong, 0u) << "capacity " << c.capacity;
-        EXPECT_EQ(expected, c.count) << "capacity " << c.capacity;
+        EXPECT_EQ(wrong, 0u);
+        EXPECT_EQ(expected, c.count);
         EXPECT_TRUE(queue.empty());
     }
 }

@@ -120,11 +120,12 @@ TEST(BifurcationDiagramTest, RunawayOrbitsAndEmptyRangesDrawNothing) {
         {3.9L, 3.9L, 0, 1, nan}, {-1e4000L, 1e4000L, 0, 1, 0.5L},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<double>(c.rMin));
         BifurcationParameters p = params(c.rMin, c.rMax, 1000, 0);
         p.xMin = c.xMin;
         p.xMax = c.xMax;
         p.xStart = c.xStart;
-        EXPECT_EQ(litPixels(drawn(p)), 0) << static_cast<double>(c.rMin);
+        EXPECT_EQ(litPixels(drawn(p)), 0);
     }
 }
 
@@ -156,10 +157,11 @@ TEST(BifurcationDiagramTest, OnlyACompleteDrawingSetsTheBoundsThatClicksReferTo)
     } cases[] = {
         {100, 100, 3.75L, 0.5L}, {0, 200, 3.5L, 0}, {200, 0, 4, 1}, {50, 150, 3.625L, 0.25L}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.x << ", " << c.y);
         const std::optional<BifurcationPoint> point = diagram.pointAt(c.x, c.y);
         ASSERT_TRUE(point.has_value());
-        EXPECT_EQ(point->r, c.r) << c.x;
-        EXPECT_EQ(point->x, c.xValue) << c.y;
+        EXPECT_EQ(point->r, c.r);
+        EXPECT_EQ(point->x, c.xValue);
     }
 
     BifurcationParameters zero = params(0, 0, 1, 0);  // all four ranges 0: no drawing

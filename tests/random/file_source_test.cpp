@@ -114,6 +114,7 @@ TEST(FileSource, FailureTable) {
          200},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         ScratchFolder folder;
         const std::string path = folder.file("noise.pcm");
         if (c.bytes) {
@@ -126,16 +127,16 @@ TEST(FileSource, FailureTable) {
         }
         selectFile(h, c.relative ? "./noise.pcm" : path, c.loop, false);
         std::filesystem::current_path(started);
-        EXPECT_EQ(h.source.fileName(), path) << c.name << ": kept as a full path";
-        EXPECT_EQ(h.draw(c.draws, 10), c.numbers) << c.name;
-        EXPECT_EQ(h.logged, c.logged) << c.name;
-        ASSERT_EQ(h.ui.messages.size(), 1u) << c.name << ": one message, then halted";
-        EXPECT_EQ(h.ui.messages[0].caption, c.caption) << c.name;
-        EXPECT_EQ(h.ui.messages[0].text, formatText(c.message, path.c_str())) << c.name;
-        EXPECT_EQ(h.ui.messages[0].icon, c.icon) << c.name;
-        EXPECT_EQ(h.ui.messages[0].buttons, MessageButtons::Ok) << c.name;
-        EXPECT_TRUE(h.source.halted()) << c.name;
-        EXPECT_EQ(h.source.filePosition(), c.filePosition) << c.name;
+        EXPECT_EQ(h.source.fileName(), path) << "kept as a full path";
+        EXPECT_EQ(h.draw(c.draws, 10), c.numbers);
+        EXPECT_EQ(h.logged, c.logged);
+        ASSERT_EQ(h.ui.messages.size(), 1u) << "one message, then halted";
+        EXPECT_EQ(h.ui.messages[0].caption, c.caption);
+        EXPECT_EQ(h.ui.messages[0].text, formatText(c.message, path.c_str()));
+        EXPECT_EQ(h.ui.messages[0].icon, c.icon);
+        EXPECT_EQ(h.ui.messages[0].buttons, MessageButtons::Ok);
+        EXPECT_TRUE(h.source.halted());
+        EXPECT_EQ(h.source.filePosition(), c.filePosition);
     }
 }
 
@@ -210,22 +211,23 @@ TEST(FileSource, WhichSamplesAreUsed) {
          0 + 20480},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         ScratchFolder folder;
         const std::string path = folder.file("noise.pcm");
         writeBytes(path, c.bytes);
         SourceHarness h;
         selectFile(h, path, true, c.absolute);
         h.draw(c.draws, 10);
-        EXPECT_TRUE(h.ui.messages.empty()) << c.name;
+        EXPECT_TRUE(h.ui.messages.empty());
         if (c.at.empty()) {
-            EXPECT_EQ(h.logged, c.logged) << c.name;
+            EXPECT_EQ(h.logged, c.logged);
         } else {
-            ASSERT_EQ(h.logged.size(), static_cast<size_t>(c.draws)) << c.name;
+            ASSERT_EQ(h.logged.size(), static_cast<size_t>(c.draws));
             for (size_t i = 0; i < c.at.size(); ++i) {
-                EXPECT_EQ(h.logged[c.at[i]], c.logged[i]) << c.name << " draw " << c.at[i];
+                EXPECT_EQ(h.logged[c.at[i]], c.logged[i]) << "draw " << c.at[i];
             }
         }
-        EXPECT_EQ(h.source.filePosition(), c.filePosition) << c.name;
+        EXPECT_EQ(h.source.filePosition(), c.filePosition);
     }
 }
 
@@ -244,6 +246,7 @@ TEST(FileSource, AbsoluteScaling) {
         {"large bound", {0, 1, 2, 3}, 2147483647, {0, 715827882, 1431655764, 2147483646}},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         ScratchFolder folder;
         std::vector<int16_t> samples = c.samples;
         samples.resize(32, c.samples[0]);
@@ -251,10 +254,9 @@ TEST(FileSource, AbsoluteScaling) {
         writeBytes(path, rawSamples(samples));
         SourceHarness h;
         selectFile(h, path, true, true);
-        EXPECT_EQ(h.draw(static_cast<int>(c.numbers.size()), c.bound), c.numbers) << c.name;
+        EXPECT_EQ(h.draw(static_cast<int>(c.numbers.size()), c.bound), c.numbers);
         EXPECT_EQ(h.logged, texts(std::vector<int16_t>(c.samples.begin(),
-                                                       c.samples.begin() + c.numbers.size())))
-            << c.name;
+                                                       c.samples.begin() + c.numbers.size())));
     }
 }
 
@@ -329,6 +331,7 @@ TEST(FileSource, FailureHaltsThenStopsThenClosesThenTells) {
         {"end of file", rawSamples(ramp(64)), false, 3},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         ScratchFolder folder;
         const std::string path = folder.file("noise.pcm");
         writeBytes(path, c.bytes);
@@ -340,7 +343,7 @@ TEST(FileSource, FailureHaltsThenStopsThenClosesThenTells) {
         size_t descriptorsAtStop = 0;
         source.setOnHalt([&] {
             events.push_back(source.halted() ? "stop (halted)" : "stop (not halted)");
-            EXPECT_TRUE(ui.messages.empty()) << c.name << ": the stop comes before the message";
+            EXPECT_TRUE(ui.messages.empty()) << "the stop comes before the message";
             descriptorsAtStop = openDescriptors();
         });
         source.setLoopFile(c.loop);
@@ -349,12 +352,12 @@ TEST(FileSource, FailureHaltsThenStopsThenClosesThenTells) {
         for (int i = 0; i < c.draws; ++i) {
             source.NextRandomNumber(10);
         }
-        ASSERT_EQ(events.back(), "stop (halted)") << c.name;
-        EXPECT_EQ(std::count(events.begin(), events.end(), "stop (halted)"), 1) << c.name;
-        ASSERT_EQ(ui.descriptorsAtMessage.size(), 1u) << c.name;
-        EXPECT_EQ(descriptorsAtStop, before + 1) << c.name << ": the file is open at the stop";
-        EXPECT_EQ(ui.descriptorsAtMessage[0], before) << c.name << ": closed before the message";
-        EXPECT_EQ(openDescriptors(), before) << c.name;
+        ASSERT_EQ(events.back(), "stop (halted)");
+        EXPECT_EQ(std::count(events.begin(), events.end(), "stop (halted)"), 1);
+        ASSERT_EQ(ui.descriptorsAtMessage.size(), 1u);
+        EXPECT_EQ(descriptorsAtStop, before + 1) << "the file is open at the stop";
+        EXPECT_EQ(ui.descriptorsAtMessage[0], before) << "closed before the message";
+        EXPECT_EQ(openDescriptors(), before);
     }
 }
 

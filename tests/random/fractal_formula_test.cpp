@@ -27,7 +27,8 @@ TEST(FractalFormulaTest, IterateTakesOneStepOfTheMap) {
                  {"4", "0.5", "1"},      {"3.8", "1", "0"},
                  {"4", "2", "-8"},       {"3.9", "0.123456789012345", "0.422039320010515"}};
     for (const auto& c : cases) {
-        EXPECT_EQ(NumberFormat::format(F::iterate(read(c.r), read(c.x))), c.result) << c.x;
+        SCOPED_TRACE(c.x);
+        EXPECT_EQ(NumberFormat::format(F::iterate(read(c.r), read(c.x))), c.result);
     }
 }
 
@@ -48,7 +49,8 @@ TEST(FractalFormulaTest, AValueMovesTheSliderToItsTruncatedMillionthsWithinTheRa
         {"-3.0000019", -4000000, 0, -3000001},  // toward zero on the negative side too
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(F::sliderPosition(read(c.text), c.min, c.max), c.position) << c.text;
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(F::sliderPosition(read(c.text), c.min, c.max), c.position);
     }
 }
 
@@ -59,12 +61,13 @@ TEST(FractalFormulaTest, EveryPositionsTextReadsBackAsThatPosition) {
         int32_t min, max;
     } cases[] = {{F::kGrowthMin, F::kGrowthMax}, {F::kPopulationMin, F::kPopulationMax}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.min);
         int mismatches = 0;
         for (int32_t position = c.min; position <= c.max; position += 7) {
             mismatches +=
                 F::sliderPosition(read(F::sliderText(position)), c.min, c.max) != position;
         }
-        EXPECT_EQ(mismatches, 0) << c.min;
+        EXPECT_EQ(mismatches, 0);
     }
     EXPECT_EQ(F::sliderText(3712345), "3.712345");
     EXPECT_EQ(F::sliderText(1), "1E-6");
@@ -115,9 +118,11 @@ TEST(FractalRangeTest, LeftClicksLeaveTheLastTwoValuesInAscendingOrder) {
         {{3.9L, 3.8L, 3.7L, 3.6L}, {3.6L, 3.7L}, true},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message()
+                     << c.clicks.size() << " clicks from " << double(c.clicks[0]));
         FractalRange range;
         const RangeFields shown = clickAll(range, {3.5L, 4}, c.clicks);
-        EXPECT_EQ(shown, c.shown) << c.clicks.size() << " clicks from " << double(c.clicks[0]);
+        EXPECT_EQ(shown, c.shown);
         EXPECT_EQ(range.lowerTakenLast(), c.lowerTakenLast);
     }
 }

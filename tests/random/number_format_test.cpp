@@ -103,24 +103,26 @@ TEST(NumberFormat, ParsesDecimalNumbersOnly) {
         {"3.8x", false, 0},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "'" << c.text << "'");
         const auto parsed = NumberFormat::parse(c.text);
-        ASSERT_EQ(parsed.has_value(), c.valid) << "'" << c.text << "'";
+        ASSERT_EQ(parsed.has_value(), c.valid);
         if (c.valid) {
-            EXPECT_EQ(*parsed, c.value) << "'" << c.text << "'";
+            EXPECT_EQ(*parsed, c.value);
         }
     }
 }
 
 TEST(NumberFormat, FormattedTextsReadBackToTheSameText) {
     for (const auto& c : kFormatCases) {
+        SCOPED_TRACE(c.text);
         if (!std::isfinite(c.value)) {
             continue;  // the program never reads these back
         }
         const auto parsed = NumberFormat::parse(c.text);
-        ASSERT_TRUE(parsed.has_value()) << c.text;
+        ASSERT_TRUE(parsed.has_value());
         EXPECT_EQ(NumberFormat::format(*parsed), c.text);
         if (c.value != 0) {
-            EXPECT_NEAR(static_cast<double>(*parsed / c.value), 1.0, 1e-14) << c.text;
+            EXPECT_NEAR(static_cast<double>(*parsed / c.value), 1.0, 1e-14);
         }
     }
 }

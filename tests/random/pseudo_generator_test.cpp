@@ -17,10 +17,11 @@ TEST(PseudoGenerator, KnownSequences) {
         {0, {0, 346}},  // 0 steps to 1, whose first output is 346
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "state " << c.state);
         PseudoGenerator generator;
         generator.setState(c.state);
         for (size_t i = 0; i < c.outputs.size(); ++i) {
-            EXPECT_EQ(generator.next(), c.outputs[i]) << "state " << c.state << " output " << i;
+            EXPECT_EQ(generator.next(), c.outputs[i]) << "output " << i;
         }
     }
 }
@@ -36,10 +37,11 @@ TEST(PseudoGenerator, SeedKeepsOnlyTheLow32BitsOfTheTime) {
         {static_cast<std::time_t>(0x1'0000'0005ll), 5},  // after 2106 the seconds wrap
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.seconds);
         PseudoGenerator generator;
         generator.setState(~0ull);
         generator.seedFromTime(c.seconds);
-        EXPECT_EQ(generator.state(), c.state) << c.seconds;
+        EXPECT_EQ(generator.state(), c.state);
     }
 }
 

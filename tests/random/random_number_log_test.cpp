@@ -83,6 +83,7 @@ TEST(RandomNumberLog, CreatedAnewOnceThenAppended) {
          first},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         ScratchFolder folder;
         const std::string path = folder.file("log.txt");
         if (c.before) {
@@ -91,7 +92,7 @@ TEST(RandomNumberLog, CreatedAnewOnceThenAppended) {
         LogHarness h;
         for (const Step& step : c.steps) {
             if (step.what == Step::Run) {
-                ASSERT_TRUE(h.run(step.draws)) << c.name;
+                ASSERT_TRUE(h.run(step.draws));
                 continue;
             }
             const size_t dialogs = h.ui.fileDialogs.size();
@@ -103,18 +104,18 @@ TEST(RandomNumberLog, CreatedAnewOnceThenAppended) {
             const bool wasLogging = h.log.logging();
             h.log.ToggleRandomLog();
             EXPECT_EQ(h.ui.fileDialogs.size(), dialogs + (wasLogging ? 0 : 1))
-                << c.name << ": a dialog only when switching on";
+                << "a dialog only when switching on";
             if (wasLogging) {
                 h.ui.fileAnswers.clear();
             }
         }
         if (c.after) {
-            EXPECT_EQ(readText(path), *c.after) << c.name;
+            EXPECT_EQ(readText(path), *c.after);
         } else {
-            EXPECT_FALSE(std::filesystem::exists(path)) << c.name;
+            EXPECT_FALSE(std::filesystem::exists(path));
         }
-        EXPECT_TRUE(h.ui.messages.empty()) << c.name;
-        EXPECT_FALSE(h.log.isOpen()) << c.name;
+        EXPECT_TRUE(h.ui.messages.empty());
+        EXPECT_FALSE(h.log.isOpen());
     }
 }
 
@@ -184,6 +185,7 @@ TEST(RandomNumberLog, OpeningFailsWithRetryAndCancel) {
         {"export: retry succeeds", true, true, {MessageResult::Retry}, 1, true},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         ScratchFolder folder;
         const std::string missing = folder.file("missing");
         const std::string path = missing + "/numbers.txt";
@@ -199,7 +201,7 @@ TEST(RandomNumberLog, OpeningFailsWithRetryAndCancel) {
         if (c.exporting) {
             const auto result = log.ExportRandomNumbers(source, 2, path);
             opened = result.outcome == RandomNumberLog::ExportOutcome::Done;
-            EXPECT_EQ(result.linesWritten, opened ? 2 : 0) << c.name;
+            EXPECT_EQ(result.linesWritten, opened ? 2 : 0);
         } else {
             log.chooseLogFile(path);
             opened = log.OpenLogFile();
@@ -207,20 +209,20 @@ TEST(RandomNumberLog, OpeningFailsWithRetryAndCancel) {
             source.NextRandomNumber(10);
             log.CloseLogFile();
         }
-        EXPECT_EQ(opened, c.opened) << c.name;
-        ASSERT_EQ(ui.messages.size(), c.messages) << c.name;
+        EXPECT_EQ(opened, c.opened);
+        ASSERT_EQ(ui.messages.size(), c.messages);
         const char* format = c.exporting ? "Can't open log file '%s' for writing."
                                          : "Can't open output log file '%s' for writing.";
         for (const auto& message : ui.messages) {
-            EXPECT_EQ(message.caption, "Error") << c.name;
-            EXPECT_EQ(message.text, formatText(format, path.c_str())) << c.name;
-            EXPECT_EQ(message.icon, MessageIcon::Error) << c.name;
-            EXPECT_EQ(message.buttons, MessageButtons::RetryCancel) << c.name;
+            EXPECT_EQ(message.caption, "Error");
+            EXPECT_EQ(message.text, formatText(format, path.c_str()));
+            EXPECT_EQ(message.icon, MessageIcon::Error);
+            EXPECT_EQ(message.buttons, MessageButtons::RetryCancel);
         }
         if (c.opened) {
-            EXPECT_EQ(readText(path), "346\n13854878\n") << c.name;
+            EXPECT_EQ(readText(path), "346\n13854878\n");
         } else {
-            EXPECT_FALSE(std::filesystem::exists(path)) << c.name;
+            EXPECT_FALSE(std::filesystem::exists(path));
         }
     }
 }
@@ -272,6 +274,7 @@ TEST(RandomNumberLogExport, Results) {
         {"cancelled after 2", false, 5, 2, false, Outcome::Cancelled, "346\n13854878\n", 0},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         ScratchFolder folder;
         const std::string path = folder.file("export.txt");
         writeBytes(path, "previous contents\n");
@@ -294,15 +297,14 @@ TEST(RandomNumberLogExport, Results) {
             progress = [&](int64_t done) { return done < c.cancelAfter; };
         }
         const auto result = h.log.ExportRandomNumbers(h.source, c.count, path, progress);
-        EXPECT_EQ(result.outcome, c.outcome) << c.name;
-        EXPECT_EQ(readText(path), c.contents) << c.name;
-        EXPECT_EQ(result.linesWritten, std::count(c.contents.begin(), c.contents.end(), '\n'))
-            << c.name;
-        EXPECT_EQ(h.ui.messages.size(), c.messages) << c.name;
-        EXPECT_FALSE(h.log.isOpen()) << c.name;
-        EXPECT_EQ(closes, c.closeOnHalt ? 1 : 0) << c.name;
+        EXPECT_EQ(result.outcome, c.outcome);
+        EXPECT_EQ(readText(path), c.contents);
+        EXPECT_EQ(result.linesWritten, std::count(c.contents.begin(), c.contents.end(), '\n'));
+        EXPECT_EQ(h.ui.messages.size(), c.messages);
+        EXPECT_FALSE(h.log.isOpen());
+        EXPECT_EQ(closes, c.closeOnHalt ? 1 : 0);
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 2)
-            << c.name << ": no temporary file left behind";
+            << "no temporary file left behind";
     }
 }
 

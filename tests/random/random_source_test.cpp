@@ -30,11 +30,12 @@ TEST(RandomSourcePseudo, DrawsFromSeedOne) {
         {0, false, {0, 0, 0, 0, 0}},  // a bound below 1 counts as 1 instead of dividing by 0
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "bound " << c.bound);
         SourceHarness h;
         h.source.pseudoGenerator().setState(1);
         h.source.setUseAbsolute(c.absolute);
-        EXPECT_EQ(h.draw(5, c.bound), c.numbers) << "bound " << c.bound;
-        EXPECT_EQ(h.logged, kSeedOneTexts) << "bound " << c.bound;
+        EXPECT_EQ(h.draw(5, c.bound), c.numbers);
+        EXPECT_EQ(h.logged, kSeedOneTexts);
     }
 }
 
@@ -56,13 +57,14 @@ TEST(RandomSourceFractal, AbsoluteDraws) {
         {"beyond 1 gives bound - 1, below 0 gives 0", 5, 0.5L, 10, {9, 0}, {"1.25", "-1.5625"}},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         SourceHarness h;
         h.source.setGrowthConstant(c.r);
         h.source.setPopulation(c.x);
         h.source.setUseAbsolute(true);
         h.source.SelectRandomSource(3, "", false);
-        EXPECT_EQ(h.draw(static_cast<int>(c.numbers.size()), c.bound), c.numbers) << c.name;
-        EXPECT_EQ(h.logged, c.texts) << c.name;
+        EXPECT_EQ(h.draw(static_cast<int>(c.numbers.size()), c.bound), c.numbers);
+        EXPECT_EQ(h.logged, c.texts);
     }
 }
 
@@ -96,12 +98,13 @@ TEST(RandomSourceFractal, ComparisonDraws) {
         {"population 1", 3.8L, 1, {0, 0}, {"0", "0"}},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         SourceHarness h;
         h.source.setGrowthConstant(c.r);
         h.source.setPopulation(c.x);
         h.source.SelectRandomSource(3, "", false);
-        EXPECT_EQ(h.draw(static_cast<int>(c.numbers.size()), 10), c.numbers) << c.name;
-        EXPECT_EQ(h.logged, c.texts) << c.name;
+        EXPECT_EQ(h.draw(static_cast<int>(c.numbers.size()), 10), c.numbers);
+        EXPECT_EQ(h.logged, c.texts);
     }
 }
 
@@ -112,19 +115,20 @@ TEST(RandomSource, HaltedDrawReturnsZeroAndChangesNothing) {
     };
     const Case cases[] = {{0, false}, {3, true}, {3, false}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.kind);
         SourceHarness h;
         h.source.pseudoGenerator().setState(1);
         h.source.setUseAbsolute(c.absolute);
         h.source.SelectRandomSource(c.kind, "", false);
         h.source.setHalted(true);
-        EXPECT_EQ(h.draw(3, 10), (std::vector<int32_t>{0, 0, 0})) << c.kind;
-        EXPECT_TRUE(h.logged.empty()) << c.kind;
+        EXPECT_EQ(h.draw(3, 10), (std::vector<int32_t>{0, 0, 0}));
+        EXPECT_TRUE(h.logged.empty());
         EXPECT_EQ(h.source.pseudoGenerator().state(), 1u);
         EXPECT_EQ(h.source.population(), static_cast<double>(0.5));
         EXPECT_TRUE(h.ui.messages.empty());
         h.source.setHalted(false);
         h.draw(1, 10);
-        EXPECT_EQ(h.logged.size(), 1u) << c.kind;
+        EXPECT_EQ(h.logged.size(), 1u);
     }
 }
 
@@ -283,6 +287,7 @@ TEST(RandomSource, Selection) {
          false},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         SourceHarness h;
         // Start from the fractal formula with a file known and a fill half used.
         h.source.SelectRandomSource(2, "/old/a.pcm", false);
@@ -299,19 +304,17 @@ TEST(RandomSource, Selection) {
         }
         h.source.setHalted(true);  // keeps the draws below from refilling
         h.source.SelectRandomSource(c.kind, c.fileName, c.ask);
-        EXPECT_EQ(h.source.kind(), c.expectedKind) << c.name;
-        EXPECT_EQ(h.source.fileName(), c.expectedFile) << c.name;
-        EXPECT_EQ(h.source.fileItemCaption(), c.expectedCaption) << c.name;
-        EXPECT_EQ(h.ui.fileDialogs.size(), c.dialogs) << c.name;
-        EXPECT_EQ(fractalAsked, c.ask && c.hasFractalDialog) << c.name;
+        EXPECT_EQ(h.source.kind(), c.expectedKind);
+        EXPECT_EQ(h.source.fileName(), c.expectedFile);
+        EXPECT_EQ(h.source.fileItemCaption(), c.expectedCaption);
+        EXPECT_EQ(h.ui.fileDialogs.size(), c.dialogs);
+        EXPECT_EQ(fractalAsked, c.ask && c.hasFractalDialog);
         const bool parametersChanged = c.fractalAnswer.has_value();
-        EXPECT_EQ(h.source.growthConstant(), parametersChanged ? 3.5L : static_cast<double>(3.8))
-            << c.name;
-        EXPECT_EQ(h.source.population(), parametersChanged ? 0.25L : static_cast<double>(0.5))
-            << c.name;
+        EXPECT_EQ(h.source.growthConstant(), parametersChanged ? 3.5L : static_cast<double>(3.8));
+        EXPECT_EQ(h.source.population(), parametersChanged ? 0.25L : static_cast<double>(0.5));
         if (c.noiseDiscarded) {
-            EXPECT_EQ(h.source.noise().fillCount(), 0) << c.name;
-            EXPECT_EQ(h.source.filePosition(), 0) << c.name;
+            EXPECT_EQ(h.source.noise().fillCount(), 0);
+            EXPECT_EQ(h.source.filePosition(), 0);
         }
     }
 }
@@ -331,12 +334,14 @@ TEST(RandomSource, FractalFieldsThatAreNoNumbersKeepTheirValues) {
         {{" 4 ", "1E-3"}, 4, 0.001L},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message()
+                     << c.texts.growthConstant << " / " << c.texts.initPopulation);
         SourceHarness h;
         h.source.setFractalDialog([&] { return std::optional<FractalFieldTexts>(c.texts); });
         h.source.SelectRandomSource(3, "", true);
         EXPECT_EQ(h.source.kind(), RandomSourceKind::Fractal);
-        EXPECT_EQ(h.source.growthConstant(), c.r) << c.texts.growthConstant;
-        EXPECT_EQ(h.source.population(), c.x) << c.texts.initPopulation;
+        EXPECT_EQ(h.source.growthConstant(), c.r);
+        EXPECT_EQ(h.source.population(), c.x);
         EXPECT_TRUE(h.ui.messages.empty());
     }
 }

@@ -79,25 +79,26 @@ TEST(SoundCardSource, RecordingRate) {
          "refused 11025"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         SourceHarness h;
         AudioDocument document;
         h.input.refusedRates = c.refused;
         h.input.takes.push_back(fullTake());
         selectSoundCard(h, document, c.documentRate, c.bestRate);
         h.draw(1, 10);
-        EXPECT_EQ(h.input.calls, c.calls) << c.name;
+        EXPECT_EQ(h.input.calls, c.calls);
         if (*c.caption != '\0') {
-            EXPECT_EQ(h.ui.captions, (std::vector<std::string>{c.caption, "Murmelix"})) << c.name;
-            EXPECT_TRUE(h.ui.messages.empty()) << c.name;
-            EXPECT_EQ(h.logged.size(), 1u) << c.name;
+            EXPECT_EQ(h.ui.captions, (std::vector<std::string>{c.caption, "Murmelix"}));
+            EXPECT_TRUE(h.ui.messages.empty());
+            EXPECT_EQ(h.logged.size(), 1u);
         } else {
-            EXPECT_TRUE(h.ui.captions.empty()) << c.name;
-            ASSERT_EQ(h.ui.messages.size(), 1u) << c.name;
-            EXPECT_EQ(h.ui.messages[0].caption, "Record In Error") << c.name;
-            EXPECT_EQ(h.ui.messages[0].text, c.error) << c.name;
-            EXPECT_EQ(h.ui.messages[0].icon, MessageIcon::Error) << c.name;
-            EXPECT_TRUE(h.source.halted()) << c.name;
-            EXPECT_TRUE(h.logged.empty()) << c.name;
+            EXPECT_TRUE(h.ui.captions.empty());
+            ASSERT_EQ(h.ui.messages.size(), 1u);
+            EXPECT_EQ(h.ui.messages[0].caption, "Record In Error");
+            EXPECT_EQ(h.ui.messages[0].text, c.error);
+            EXPECT_EQ(h.ui.messages[0].icon, MessageIcon::Error);
+            EXPECT_TRUE(h.source.halted());
+            EXPECT_TRUE(h.logged.empty());
         }
     }
 }
@@ -143,6 +144,7 @@ TEST(SoundCardSource, ShortOrMissingRecordings) {
         {"device cannot start", 10240, false, "device busy", true, 0},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         SourceHarness h;
         AudioDocument document;
         ScriptedNoiseInput::Take take = fullTake();
@@ -152,25 +154,24 @@ TEST(SoundCardSource, ShortOrMissingRecordings) {
         h.input.startError = c.startError;
         selectSoundCard(h, document, 0, true);
         h.draw(1, 10);
-        EXPECT_EQ(h.source.halted(), c.fails) << c.name;
-        EXPECT_EQ(h.source.noise().fillCount(), c.fillCount) << c.name;
+        EXPECT_EQ(h.source.halted(), c.fails);
+        EXPECT_EQ(h.source.noise().fillCount(), c.fillCount);
         if (!c.fails) {
-            EXPECT_EQ(h.logged.size(), 1u) << c.name;
-            EXPECT_TRUE(h.ui.messages.empty()) << c.name;
+            EXPECT_EQ(h.logged.size(), 1u);
+            EXPECT_TRUE(h.ui.messages.empty());
             continue;
         }
-        EXPECT_TRUE(h.logged.empty()) << c.name;
-        ASSERT_EQ(h.ui.messages.size(), 1u) << c.name;
+        EXPECT_TRUE(h.logged.empty());
+        ASSERT_EQ(h.ui.messages.size(), 1u);
         if (c.startError.empty()) {
-            EXPECT_EQ(h.ui.messages[0].caption, "Error") << c.name;
-            EXPECT_EQ(h.ui.messages[0].text, "Couldn't read any wave data from the sound card.")
-                << c.name;
-            EXPECT_EQ(h.ui.captions.back(), "Murmelix") << c.name << ": caption restored";
-            EXPECT_EQ(h.input.calls.back(), "finish") << c.name;
+            EXPECT_EQ(h.ui.messages[0].caption, "Error");
+            EXPECT_EQ(h.ui.messages[0].text, "Couldn't read any wave data from the sound card.");
+            EXPECT_EQ(h.ui.captions.back(), "Murmelix") << "caption restored";
+            EXPECT_EQ(h.input.calls.back(), "finish");
         } else {
-            EXPECT_EQ(h.ui.messages[0].caption, "Record In Error") << c.name;
-            EXPECT_EQ(h.ui.messages[0].text, c.startError) << c.name;
-            EXPECT_TRUE(h.ui.captions.empty()) << c.name;
+            EXPECT_EQ(h.ui.messages[0].caption, "Record In Error");
+            EXPECT_EQ(h.ui.messages[0].text, c.startError);
+            EXPECT_TRUE(h.ui.captions.empty());
         }
     }
 }
@@ -188,6 +189,7 @@ TEST(SoundCardSource, FillsPerDraw) {
         {true, 10241, 2},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.draws);
         SourceHarness h;
         AudioDocument document;
         h.input.takes.push_back(fullTake(0));
@@ -195,8 +197,8 @@ TEST(SoundCardSource, FillsPerDraw) {
         h.source.setUseAbsolute(c.absolute);
         selectSoundCard(h, document, 0, true);
         h.draw(c.draws, 10);
-        EXPECT_EQ(h.input.bufferSizes.size(), c.recordings) << c.draws;
-        EXPECT_EQ(h.logged.size(), static_cast<size_t>(c.draws)) << c.draws;
+        EXPECT_EQ(h.input.bufferSizes.size(), c.recordings);
+        EXPECT_EQ(h.logged.size(), static_cast<size_t>(c.draws));
     }
 }
 

@@ -33,13 +33,14 @@ TEST(CrossFaderTest, WeightsRiseOverTheNewSegmentAndFallOverTheTail) {
         {"negatives", {-3, -3, -3, -3, -3, -3, -3, -3, -3, -3}, {-3, -2, -2, -2, -3}},
     };
     for (auto& c : cases) {
+        SCOPED_TRACE(c.name);
         const AudioDocument doc = makeDocument(c.data);
         CrossFader fader;
         std::vector<uint8_t> block;
         fader.crossFade(doc, 3, 2, block);  // a segment ending at frame 5 leaves the tail there
         ASSERT_EQ(fader.tail(), 5);
         fader.crossFade(doc, 0, 5, block);
-        EXPECT_EQ(samples(doc, block, 0), c.expected) << c.name;
+        EXPECT_EQ(samples(doc, block, 0), c.expected);
         EXPECT_EQ(fader.tail(), 5);
     }
 }

@@ -22,13 +22,14 @@ TEST(SegmentControlsTest, MillisecondsBecomeTruncatedFramesCappedAtTheDocument) 
         {44100, 441000000 / 100, 10000, 441000},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.rate << " Hz, " << c.ms << " ms");
         const AudioDocument doc = makeSilentDocument(c.frames, c.rate);
         SegmentControls controls;
         controls.durationMs = c.ms;
         controls.duration2Ms = c.ms;
         controls.updateMinimumLength(doc);
         controls.updateMaximumLength(doc);
-        EXPECT_EQ(controls.minimumLength, c.expected) << c.rate << " Hz, " << c.ms << " ms";
+        EXPECT_EQ(controls.minimumLength, c.expected);
         EXPECT_EQ(controls.maximumLength, c.expected);
     }
 }
@@ -38,9 +39,10 @@ TEST(SegmentControlsTest, SpinEditRaisesToOneAndStepsByOneBelowTen) {
         int typed, value, step;
     } cases[] = {{0, 1, 1}, {-5, 1, 1}, {1, 1, 1}, {9, 9, 1}, {10, 10, 10}, {80, 80, 10}};
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
         const SpinEditValue v = SegmentControls::adjustSpinEdit(c.typed);
-        EXPECT_EQ(v.value, c.value) << c.typed;
-        EXPECT_EQ(v.step, c.step) << c.typed;
+        EXPECT_EQ(v.value, c.value);
+        EXPECT_EQ(v.step, c.step);
     }
 }
 
@@ -70,13 +72,13 @@ TEST(SegmentControlsTest, EnablingFollowsCheckBoxesAndTransportMode) {
         {false, false, true, TransportMode::tmRecord, {}},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "cue " << c.cue << " fade " << c.fade << " to " << c.to
+                                          << " mode " << static_cast<int>(c.mode));
         SegmentControls controls;
         controls.useCueList = c.cue;
         controls.crossFade = c.fade;
         controls.segTo = c.to;
-        EXPECT_EQ(controls.enabling(c.mode), c.expected)
-            << "cue " << c.cue << " fade " << c.fade << " to " << c.to << " mode "
-            << static_cast<int>(c.mode);
+        EXPECT_EQ(controls.enabling(c.mode), c.expected);
     }
 }
 

@@ -73,13 +73,14 @@ TEST(SegmentSelectorTest, DurationModeDrawsLengthThenStartWithTheRightBounds) {
          15},
     };
     for (auto& c : cases) {
+        SCOPED_TRACE(c.name);
         SegmentSelector selector;
         ScriptedUserInterface ui;
         ASSERT_TRUE(selector.startRun(doc, c.controls, ui));
         ScriptedDraw draw(c.draws);
-        EXPECT_EQ(selector.chooseSegment(doc, c.controls, draw), c.expected) << c.name;
-        EXPECT_EQ(draw.bounds, c.bounds) << c.name;
-        EXPECT_EQ(selector.segmentCount(), c.count) << c.name;
+        EXPECT_EQ(selector.chooseSegment(doc, c.controls, draw), c.expected);
+        EXPECT_EQ(draw.bounds, c.bounds);
+        EXPECT_EQ(selector.segmentCount(), c.count);
     }
 }
 
@@ -111,7 +112,8 @@ TEST(SegmentSelectorTest, ZeroCrossingMovesStartAndEndForward) {
         {12, 12},  // the end of the data
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(SegmentSelector::findZeroCrossing(doc, c.first), c.expected) << c.first;
+        SCOPED_TRACE(c.first);
+        EXPECT_EQ(SegmentSelector::findZeroCrossing(doc, c.first), c.expected);
     }
 
     SegmentControls controls = durationControls(4, 4, false, true);

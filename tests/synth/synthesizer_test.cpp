@@ -126,6 +126,7 @@ TEST(SynthesizerTest, SessionFillWalksEntriesAcrossSequencesSkippingEmptyOnes) {
         {"count beyond the list", 2, 5, {9, 10, 11}, {20, 0, 10}},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         Synthesizer synth;
         auto first = std::next(session.sequences().begin(), c.first);
         synth.beginSessionRun(session, first, c.count);
@@ -136,10 +137,10 @@ TEST(SynthesizerTest, SessionFillWalksEntriesAcrossSequencesSkippingEmptyOnes) {
             lengths.push_back(synth.current().length);
             synth.advance();
         }
-        EXPECT_EQ(users, c.users) << c.name;
-        EXPECT_EQ(lengths, c.lengths) << c.name;
-        EXPECT_EQ(synth.queuedCount(), static_cast<int32_t>(c.users.size())) << c.name;
-        EXPECT_EQ(synth.sequencesLeft(), 0) << c.name;
+        EXPECT_EQ(users, c.users);
+        EXPECT_EQ(lengths, c.lengths);
+        EXPECT_EQ(synth.queuedCount(), static_cast<int32_t>(c.users.size()));
+        EXPECT_EQ(synth.sequencesLeft(), 0);
     }
 }
 

@@ -65,12 +65,12 @@ TEST(RecorderTest, BlocksFollowTheFormatAndTwoStayQueued) {
         {params(" 44100", 1, 1, false), 250, 44100, "add 44100"},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.parameters.sampleRateText);
         RecorderRig rig;
         rig.recorder.bufferTimeMilliseconds = c.bufferMs;
         rig.ui.recordingAnswers.push_back(c.parameters);
         rig.recorder.StartRecording();
-        ASSERT_EQ(rig.recordTransport.mode(), TransportMode::tmRecord)
-            << c.parameters.sampleRateText;
+        ASSERT_EQ(rig.recordTransport.mode(), TransportMode::tmRecord);
         EXPECT_EQ(rig.recorder.blockSize(), c.blockSize);
         EXPECT_EQ(rig.input.calls()[2], c.firstAdd);
         EXPECT_EQ(rig.input.queued(), 2u);

@@ -38,25 +38,25 @@ TEST(SoundCardNoiseInputTest, RecordsOneBufferOrGivesUpAtTheTimeLimit) {
         {"limit just long enough", 8000, milliseconds(130), 1024, false},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         SimulatedInputDevice device;
         device.setSource(samplesAsBytes(2000));
         SoundCardNoiseInput input(device);
         std::array<int16_t, 1024> buffer{};
-        ASSERT_EQ(input.start(-1, WaveFormat::pcm(c.rate, 1, 16), buffer), "") << c.name;
+        ASSERT_EQ(input.start(-1, WaveFormat::pcm(c.rate, 1, 16), buffer), "");
         const NoiseInput::Recorded recorded = input.wait(c.limit);
-        EXPECT_EQ(recorded.samples, c.samples) << c.name;
-        EXPECT_EQ(recorded.timedOut, c.timedOut) << c.name;
+        EXPECT_EQ(recorded.samples, c.samples);
+        EXPECT_EQ(recorded.timedOut, c.timedOut);
         for (int32_t i = 0; i < recorded.samples; ++i) {
-            ASSERT_EQ(buffer[static_cast<size_t>(i)], static_cast<int16_t>(i * 13 - 5000))
-                << c.name;
+            ASSERT_EQ(buffer[static_cast<size_t>(i)], static_cast<int16_t>(i * 13 - 5000));
         }
         // Once wait() has returned, the device no longer writes into the buffer.
         const auto before = buffer;
         device.advance(1000);
-        EXPECT_EQ(buffer, before) << c.name;
+        EXPECT_EQ(buffer, before);
         input.finish();
-        EXPECT_FALSE(device.isOpen()) << c.name;
-        EXPECT_EQ(device.outstanding(), 0u) << c.name;
+        EXPECT_FALSE(device.isOpen());
+        EXPECT_EQ(device.outstanding(), 0u);
     }
 }
 
@@ -71,14 +71,15 @@ TEST(SoundCardNoiseInputTest, DeviceRefusalsBecomeTheDevicesText) {
         {"open", false, DeviceError::kNoDevice, "nothing plugged in"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         SimulatedInputDevice device;
         device.failNextOpen(c.atQuery, c.code, c.details);
         SoundCardNoiseInput input(device);
         std::array<int16_t, 64> buffer{};
         const std::string text = c.atQuery ? input.queryFormat(-1, WaveFormat::pcm(44100, 1, 16))
                                            : input.start(-1, WaveFormat::pcm(44100, 1, 16), buffer);
-        EXPECT_EQ(text, c.details) << c.name;
-        EXPECT_FALSE(device.isOpen()) << c.name;
+        EXPECT_EQ(text, c.details);
+        EXPECT_FALSE(device.isOpen());
     }
 }
 

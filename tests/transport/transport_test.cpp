@@ -25,20 +25,21 @@ TEST(TransportTest, FilePlaysAsOneBufferAndStopReturnsIt) {
         size_t playedBytes;
     } cases[] = {{"to the end", -1, 160000}, {"stopped", 1000, 16000}};
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         TransportRig rig;
         rig.transport.PlayWavFile();
-        EXPECT_EQ(rig.transport.mode(), M::tmPlay) << c.name;
-        EXPECT_EQ(rig.device.calls().back(), "write 160000") << c.name;
+        EXPECT_EQ(rig.transport.mode(), M::tmPlay);
+        EXPECT_EQ(rig.device.calls().back(), "write 160000");
         if (c.stopAfterMs >= 0) {
             rig.run(c.stopAfterMs);
             rig.transport.StopPlayback();
             EXPECT_EQ(rig.transport.mode(), M::tmIdle);
             EXPECT_EQ(rig.host.modes.back(), M::tmPlay) << "commands wait for the buffer";
         }
-        ASSERT_TRUE(rig.drain()) << c.name;
-        EXPECT_EQ(rig.device.played().size(), c.playedBytes) << c.name;
-        EXPECT_FALSE(rig.device.isOpen()) << c.name;
-        EXPECT_EQ(rig.host.modes, (std::vector<M>{M::tmPlay, M::tmIdle})) << c.name;
+        ASSERT_TRUE(rig.drain());
+        EXPECT_EQ(rig.device.played().size(), c.playedBytes);
+        EXPECT_FALSE(rig.device.isOpen());
+        EXPECT_EQ(rig.host.modes, (std::vector<M>{M::tmPlay, M::tmIdle}));
         EXPECT_TRUE(rig.host.numbers.empty()) << "no feedback during file playback";
     }
 }
@@ -77,13 +78,14 @@ TEST(TransportTest, StopWithinTheFirstSegmentKeepsWhatSounded) {
         int sequences;
     } cases[] = {{0, 0}, {10, 1}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.playedMs);
         TransportRig rig;
         rig.session.recordMode = true;
         rig.transport.MakeOqt();
         rig.device.advance(c.playedMs);
         rig.transport.StopPlayback();
         ASSERT_TRUE(rig.drain());
-        ASSERT_EQ(rig.session.count(), c.sequences) << c.playedMs;
+        ASSERT_EQ(rig.session.count(), c.sequences);
         if (c.sequences > 0) {
             EXPECT_EQ(rig.session.last()->entries.size(), 1u);
         }
@@ -120,17 +122,18 @@ TEST(TransportTest, SessionPlayRunsSequencesBackToBackAndEndsByItself) {
         {"empty ones skipped", {0, 4, 0, 3}, 0, 4, 7},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         TransportRig rig;
         for (int n : c.entriesPerSequence) {
             rig.session.appendSequence(sequenceOf(n, 0, 160));
         }
         rig.transport.PlaySequences(std::next(rig.session.sequences().begin(), c.first), c.count);
-        ASSERT_EQ(rig.transport.mode(), M::tmSessionPlay) << c.name;
-        EXPECT_EQ(rig.device.queued(), std::min<size_t>(c.expectedBuffers, 20)) << c.name;
-        ASSERT_TRUE(rig.drain()) << c.name;
-        EXPECT_EQ(rig.device.played().size(), c.expectedBuffers * 320) << c.name;
-        EXPECT_EQ(rig.host.numbers.size(), c.expectedBuffers) << c.name;
-        EXPECT_EQ(rig.host.modes.back(), M::tmIdle) << c.name;
+        ASSERT_EQ(rig.transport.mode(), M::tmSessionPlay);
+        EXPECT_EQ(rig.device.queued(), std::min<size_t>(c.expectedBuffers, 20));
+        ASSERT_TRUE(rig.drain());
+        EXPECT_EQ(rig.device.played().size(), c.expectedBuffers * 320);
+        EXPECT_EQ(rig.host.numbers.size(), c.expectedBuffers);
+        EXPECT_EQ(rig.host.modes.back(), M::tmIdle);
     }
 
     TransportRig empty;
