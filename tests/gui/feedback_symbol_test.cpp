@@ -31,10 +31,11 @@ TEST(FeedbackSymbolTest, SegmentNumberGivesCharacterAndColour) {
         {INT32_MIN, 141, 13, 0xFF00FF, {255, 0, 255}},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(FeedbackSymbol::characterCode(c.number), c.code) << c.number;
-        EXPECT_EQ(FeedbackSymbol::colorIndex(c.number), c.colorIndex) << c.number;
-        EXPECT_EQ(FeedbackSymbol::colorRef(c.number), c.colorRef) << c.number;
-        EXPECT_EQ(FeedbackSymbol::toRgb(FeedbackSymbol::colorRef(c.number)), c.rgb) << c.number;
+        SCOPED_TRACE(c.number);
+        EXPECT_EQ(FeedbackSymbol::characterCode(c.number), c.code);
+        EXPECT_EQ(FeedbackSymbol::colorIndex(c.number), c.colorIndex);
+        EXPECT_EQ(FeedbackSymbol::colorRef(c.number), c.colorRef);
+        EXPECT_EQ(FeedbackSymbol::toRgb(FeedbackSymbol::colorRef(c.number)), c.rgb);
     }
 }
 
@@ -50,9 +51,10 @@ TEST(FeedbackSymbolTest, ColourTableHoldsTheFifteenStandardColoursWithoutWhite) 
     };
     std::set<uint32_t> seen;
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.index);
         const uint32_t color = FeedbackSymbol::tableColor(c.index);
-        EXPECT_EQ(FeedbackSymbol::toRgb(color), c.rgb) << c.index;
-        EXPECT_NE(color, 0xFFFFFFu) << c.index;
+        EXPECT_EQ(FeedbackSymbol::toRgb(color), c.rgb);
+        EXPECT_NE(color, 0xFFFFFFu);
         seen.insert(color);
     }
     EXPECT_EQ(seen.size(), 15u);
@@ -110,7 +112,8 @@ TEST(FeedbackSymbolTest, NotesFollowTheSegmentControls) {
          "combinations (3345). "},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(FeedbackSymbol::notes(c.context), c.notes) << c.name;
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(FeedbackSymbol::notes(c.context), c.notes);
     }
 }
 

@@ -98,9 +98,10 @@ TEST(FormDialogsTest, WriteCountButtonsDivideAndMultiplyWithinTheRange) {
     };
     TFormWriteRN form(nullptr);
     for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.value << c.button);
         form.setValue(c.value);
         form.findChild<QPushButton*>(c.button)->click();
-        EXPECT_EQ(form.value(), c.expected) << c.value << c.button;
+        EXPECT_EQ(form.value(), c.expected);
     }
     // The value stays from one use to the next; Cancel hands nothing over.
     for (const bool ok : {true, false}) {

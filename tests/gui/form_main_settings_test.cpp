@@ -224,6 +224,7 @@ TEST(FormMainSettingsTest, AFailingXdgOpenIsReportedWithTheFileName) {
     };
     const QByteArray path = qgetenv("PATH");
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.script);
         Rig rig(QStringList{});
         ASSERT_TRUE(QDir(rig.folder.path()).mkdir("bin"));
         QFile opener(rig.folder.filePath("bin/xdg-open"));
@@ -240,7 +241,7 @@ TEST(FormMainSettingsTest, AFailingXdgOpenIsReportedWithTheFileName) {
                 QTest::qWaitFor([&] { return rig.form->findChildren<QProcess*>().empty(); }));
         }
         qputenv("PATH", path);
-        ASSERT_EQ(rig.form->messages.size(), c.messages) << c.script;
+        ASSERT_EQ(rig.form->messages.size(), c.messages);
         if (c.messages > 0) {
             EXPECT_EQ(rig.form->messages[0].text,
                       formatText(TFormMain::kNoProgramFor, file.toStdString().c_str()));

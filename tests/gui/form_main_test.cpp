@@ -135,24 +135,25 @@ TEST(FormMainTest, CloseIsRefusedWhileGeneratingAndAfterCancelAtTheSaveQuestion)
         {"generating, then stopped", true, {}, true},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         Rig rig;
         if (!c.answers.empty()) {
             rig.find<QAction>("MenuExtrasReverse")->trigger();
-            ASSERT_TRUE(rig.program().document.changed) << c.name;
+            ASSERT_TRUE(rig.program().document.changed);
         }
         if (c.generate) {
             rig.click("ButtonRndPlay");
-            EXPECT_FALSE(rig.form->close()) << c.name;
-            EXPECT_TRUE(rig.form->isVisible()) << c.name;
+            EXPECT_FALSE(rig.form->close());
+            EXPECT_TRUE(rig.form->isVisible());
             EXPECT_TRUE(rig.form->messages.empty()) << "refused without a message";
             rig.click("ButtonStop");
-            ASSERT_TRUE(rig.drain()) << c.name;
+            ASSERT_TRUE(rig.drain());
         }
         rig.form->answers = c.answers;
-        EXPECT_EQ(rig.form->close(), c.closes) << c.name;
-        EXPECT_EQ(rig.program().document.loaded, !c.closes) << c.name;
+        EXPECT_EQ(rig.form->close(), c.closes);
+        EXPECT_EQ(rig.program().document.loaded, !c.closes);
         if (!c.answers.empty()) {
-            ASSERT_FALSE(rig.form->messages.empty()) << c.name;
+            ASSERT_FALSE(rig.form->messages.empty());
             EXPECT_EQ(rig.form->messages.back().caption, "Warning");
             EXPECT_EQ(rig.form->messages.back().text, Program::kSaveWavQuestion);
         }
@@ -311,7 +312,8 @@ TEST(FormMainTest, DialogFiltersBecomeQtNameFilters) {
         {"Broken|", {"All Files (*)"}},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(qtNameFilters(c.filter), c.expected) << c.filter;
+        SCOPED_TRACE(c.filter);
+        EXPECT_EQ(qtNameFilters(c.filter), c.expected);
     }
     EXPECT_EQ(qtDefaultSuffix("*.wav"), "wav");
     EXPECT_EQ(qtDefaultSuffix(".oqt"), "oqt");

@@ -61,13 +61,14 @@ TEST(SpeedControlWindowTest, LabelAndCallbackFollowTheSliderPosition) {
         {50, -7, "200%", 200, {200}},  // and to the top
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.from << "->" << c.to);
         SpeedRig rig;
         rig.window.setSliderPosition(c.from);
         rig.reported.clear();
         rig.window.setSliderPosition(c.to);
-        EXPECT_EQ(rig.label(), c.label) << c.from << "->" << c.to;
-        EXPECT_EQ(rig.window.SpeedPercent(), c.percent) << c.to;
-        EXPECT_EQ(rig.reported, c.reported) << c.from << "->" << c.to;
+        EXPECT_EQ(rig.label(), c.label);
+        EXPECT_EQ(rig.window.SpeedPercent(), c.percent);
+        EXPECT_EQ(rig.reported, c.reported);
     }
 }
 
@@ -83,11 +84,12 @@ TEST(SpeedControlWindowTest, KeysAndClicksMoveTheThumbTheWayTheyPoint) {
         {"home: the top", Qt::Key_Home, 0, "200%"}, {"end: the bottom", Qt::Key_End, 100, "50%"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         SpeedRig rig;
         rig.window.show();
         QTest::keyClick(rig.slider(), c.key);
-        EXPECT_EQ(rig.window.sliderPosition(), c.position) << c.name;
-        EXPECT_EQ(rig.label(), c.label) << c.name;
+        EXPECT_EQ(rig.window.sliderPosition(), c.position);
+        EXPECT_EQ(rig.label(), c.label);
     }
     // A click near the top end of the groove moves the thumb up, towards 200 %.
     SpeedRig rig;
@@ -105,13 +107,14 @@ TEST(SpeedControlWindowTest, ResetButtonReturnsToTheMiddle) {
         std::vector<int> reported;
     } cases[] = {{80, {100}}, {0, {100}}, {50, {}}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.from);
         SpeedRig rig;
         rig.window.setSliderPosition(c.from);
         rig.reported.clear();
         child<QPushButton>(rig.window, "ButtonResetSpeed")->click();
-        EXPECT_EQ(rig.window.sliderPosition(), 50) << c.from;
-        EXPECT_EQ(rig.label(), "100%") << c.from;
-        EXPECT_EQ(rig.reported, c.reported) << c.from;
+        EXPECT_EQ(rig.window.sliderPosition(), 50);
+        EXPECT_EQ(rig.label(), "100%");
+        EXPECT_EQ(rig.reported, c.reported);
     }
 }
 
@@ -154,11 +157,12 @@ TEST(VisualFeedbackWindowTest, SegmentNumbersShowTheirCharacterAndColour) {
     ScriptedFeedbackWindow window;
     window.show();
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.number);
         window.ShowSegmentNumber(c.number, {});
-        EXPECT_EQ(window.characterCode(), c.code) << c.number;
-        EXPECT_EQ(window.symbolColor(), c.color) << c.number;
-        EXPECT_EQ(window.labelColor(), c.color) << c.number;
-        EXPECT_EQ(window.text(), codePoint(c.picture)) << c.number;
+        EXPECT_EQ(window.characterCode(), c.code);
+        EXPECT_EQ(window.symbolColor(), c.color);
+        EXPECT_EQ(window.labelColor(), c.color);
+        EXPECT_EQ(window.text(), codePoint(c.picture));
     }
 }
 
@@ -182,8 +186,9 @@ TEST(VisualFeedbackWindowTest, NotesAppearUnderTheSymbol) {
     ScriptedFeedbackWindow window;
     window.show();
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         window.ShowSegmentNumber(7, c.context);
-        EXPECT_EQ(window.notes().toStdString(), c.notes) << c.name;
+        EXPECT_EQ(window.notes().toStdString(), c.notes);
     }
 }
 
@@ -195,6 +200,7 @@ TEST(VisualFeedbackWindowTest, HiddenWindowAndNoNumberChangeNothing) {
         int32_t number;
     } cases[] = {{"hidden", false, 223}, {"no number", true, -1}, {"negative", true, -224}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         ScriptedFeedbackWindow window;
         if (c.shown) {
             window.show();
@@ -202,10 +208,10 @@ TEST(VisualFeedbackWindowTest, HiddenWindowAndNoNumberChangeNothing) {
         const QString before = window.text();
         const QColor color = window.symbolColor();
         window.ShowSegmentNumber(c.number, noted);
-        EXPECT_EQ(window.characterCode(), 'A') << c.name;
-        EXPECT_EQ(window.text(), before) << c.name;
-        EXPECT_EQ(window.symbolColor(), color) << c.name;
-        EXPECT_EQ(window.notes(), "") << c.name;
+        EXPECT_EQ(window.characterCode(), 'A');
+        EXPECT_EQ(window.text(), before);
+        EXPECT_EQ(window.symbolColor(), color);
+        EXPECT_EQ(window.notes(), "");
     }
 }
 
@@ -215,6 +221,7 @@ TEST(VisualFeedbackWindowTest, ClosingEitherWayCallsOnClosed) {
         bool menu;
     } cases[] = {{"close box", false}, {"Settings/Close", true}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         ScriptedFeedbackWindow window;
         int closed = 0;
         window.onClosed = [&closed] { ++closed; };
@@ -224,8 +231,8 @@ TEST(VisualFeedbackWindowTest, ClosingEitherWayCallsOnClosed) {
         } else {
             window.close();
         }
-        EXPECT_EQ(closed, 1) << c.name;
-        EXPECT_FALSE(window.isVisible()) << c.name;
+        EXPECT_EQ(closed, 1);
+        EXPECT_FALSE(window.isVisible());
     }
     SpeedRig rig;
     rig.window.show();
@@ -246,18 +253,19 @@ TEST(VisualFeedbackWindowTest, FontMenuTakesTheChosenFontAndKeepsTheCharacterSet
         {"DejaVu Sans bold 40", chosen, {"DejaVu Sans", true, false, false, false, 40, 1}},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         ScriptedFeedbackWindow window;
         window.answer = c.answer;
         window.show();
         window.ShowSegmentNumber(223 + 32, {});  // 'A' in maroon
         child<QAction>(window, "Font1")->trigger();
-        ASSERT_EQ(window.asked.size(), 1u) << c.name;
-        EXPECT_EQ(window.asked[0].family(), "Wingdings") << c.name;
-        EXPECT_EQ(window.asked[0].pointSize(), 300) << c.name;
-        EXPECT_EQ(window.symbolFont(), c.expected) << c.name;
+        ASSERT_EQ(window.asked.size(), 1u);
+        EXPECT_EQ(window.asked[0].family(), "Wingdings");
+        EXPECT_EQ(window.asked[0].pointSize(), 300);
+        EXPECT_EQ(window.symbolFont(), c.expected);
         // The shown character stays, in its colour, drawn in the new font.
-        EXPECT_EQ(window.characterCode(), 'A') << c.name;
-        EXPECT_EQ(window.symbolColor(), QColor(128, 0, 0)) << c.name;
+        EXPECT_EQ(window.characterCode(), 'A');
+        EXPECT_EQ(window.symbolColor(), QColor(128, 0, 0));
     }
 }
 
@@ -330,14 +338,15 @@ TEST(VisualFeedbackWindowTest, EveryCodeShowsADistinctVisiblePicture) {
         {"Standard Symbols PS", "Standard Symbols PS"},  // a look-alike of Symbol
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.family);
         ScriptedFeedbackWindow window;
         window.setSymbolFont({c.family, false, false, false, false, 48, 1});
         window.setClientSize(QSize(160, 160));
         window.show();
-        EXPECT_EQ(window.drawingFamily().toStdString(), c.drawnIn) << c.family;
+        EXPECT_EQ(window.drawingFamily().toStdString(), c.drawnIn);
         const auto pictures = renderEveryCode(window);
-        EXPECT_EQ(pictures.size(), 223u) << c.family << clashes(pictures);
-        EXPECT_EQ(pictures.count(QByteArray()), 0u) << c.family << clashes(pictures);
+        EXPECT_EQ(pictures.size(), 223u) << clashes(pictures);
+        EXPECT_EQ(pictures.count(QByteArray()), 0u) << clashes(pictures);
     }
 }
 

@@ -28,7 +28,8 @@ TEST(SymbolFontMapTest, RecognisesTheSymbolFontsByName) {
         {"Arial", false},       {"", false},           {"Wingdings ", false},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(SymbolFontMap::isSymbolFont(c.family), c.symbol) << c.family;
+        SCOPED_TRACE(c.family);
+        EXPECT_EQ(SymbolFontMap::isSymbolFont(c.family), c.symbol);
     }
 }
 
@@ -71,8 +72,8 @@ TEST(SymbolFontMapTest, FontCharacterFollowsThePublishedMappings) {
         {"Arial", -1, std::nullopt},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(SymbolFontMap::fontCharacter(c.family, c.code), c.character)
-            << c.family << " " << c.code;
+        SCOPED_TRACE(::testing::Message() << c.family << " " << c.code);
+        EXPECT_EQ(SymbolFontMap::fontCharacter(c.family, c.code), c.character);
     }
 }
 
@@ -121,7 +122,8 @@ TEST(SymbolFontMapTest, GapsAndRepeatsShowAFreeWingdingsPicture) {
         {"Wingdings", 0, 0},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(SymbolFontMap::picture(c.family, c.code), c.picture) << c.family << " " << c.code;
+        SCOPED_TRACE(::testing::Message() << c.family << " " << c.code);
+        EXPECT_EQ(SymbolFontMap::picture(c.family, c.code), c.picture);
     }
 }
 
