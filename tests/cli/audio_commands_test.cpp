@@ -78,10 +78,11 @@ TEST_F(AudioCommandsTest, InfoReadsFilesAsTheProgramDoes) {
          "murmelix-cli info: unknown option --bogus\nusage: murmelix-cli info FILE.wav [--json]\n"},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments);
         const auto result = run(c.arguments);
-        EXPECT_EQ(result.status, c.status) << c.arguments;
-        EXPECT_EQ(result.out, c.out) << c.arguments;
-        EXPECT_EQ(result.err, expand(c.err)) << c.arguments;
+        EXPECT_EQ(result.status, c.status);
+        EXPECT_EQ(result.out, c.out);
+        EXPECT_EQ(result.err, expand(c.err));
     }
     const auto text = run("info {dir}/stereo8.wav");
     EXPECT_NE(text.out.find("11025 Hz, 8 bit, Stereo"), std::string::npos) << text.out;
@@ -114,9 +115,10 @@ TEST_F(AudioCommandsTest, EffectsTransformAndSaveTheSignal) {
         {"effect normalize {dir}/quiet.wav {dir}/out.wav", {16383, -32767, 8191}},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments);
         const auto result = run(c.arguments);
-        ASSERT_EQ(result.status, 0) << c.arguments << result.err;
-        EXPECT_EQ(samplesOf(slurp(path("out.wav"))), c.expected) << c.arguments;
+        ASSERT_EQ(result.status, 0) << result.err;
+        EXPECT_EQ(samplesOf(slurp(path("out.wav"))), c.expected);
     }
     const auto defaults = run("effect echo {dir}/impulse.wav {dir}/out.wav");
     EXPECT_EQ(defaults.status, 0);
@@ -165,10 +167,11 @@ TEST_F(AudioCommandsTest, JoinMakesOneCueRegionPerInput) {
          "Can't join '{dir}/empty.wav': it holds no sample frames.\n"},
     };
     for (const auto& c : refused) {
+        SCOPED_TRACE(c.inputs);
         const auto result = run(std::string("join -o {dir}/refused.wav ") + c.inputs);
-        EXPECT_EQ(result.status, 1) << c.inputs;
+        EXPECT_EQ(result.status, 1);
         EXPECT_EQ(result.err, expand(c.err));
-        EXPECT_FALSE(std::filesystem::exists(path("refused.wav"))) << c.inputs;
+        EXPECT_FALSE(std::filesystem::exists(path("refused.wav")));
     }
     EXPECT_EQ(run("join {dir}/hello.wav").status, 2);
 }

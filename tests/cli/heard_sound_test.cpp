@@ -130,6 +130,7 @@ TEST_F(HeardSoundTest, EveryFileIsHeardToItsLastSample) {
                  {"50ms.wav", 100, 50},
                  {"100ms.wav", 100, 100}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.file << " " << c.percent);
         MonitorRecorder monitor;
         std::this_thread::sleep_for(200ms);
         const auto result =
@@ -137,7 +138,7 @@ TEST_F(HeardSoundTest, EveryFileIsHeardToItsLastSample) {
         std::this_thread::sleep_for(200ms);
         const std::vector<float> heard = monitor.stop();
         ASSERT_EQ(result.status, 0) << result.err;
-        EXPECT_NEAR(markerMs(heard, c.percent), c.markerMs, 8) << c.file << " " << c.percent;
+        EXPECT_NEAR(markerMs(heard, c.percent), c.markerMs, 8);
     }
 }
 
@@ -151,6 +152,7 @@ TEST_F(HeardSoundTest, TheSessionKeepsTheSegmentsThatSounded) {
         const char* seconds;
     } cases[] = {{20, "1.5"}, {80, "1"}, {300, "0.1"}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.segmentMs << " ms");
         std::filesystem::remove(path("s.oqt"));
         const std::string ms = std::to_string(c.segmentMs);
         MonitorRecorder monitor;
@@ -168,8 +170,8 @@ TEST_F(HeardSoundTest, TheSessionKeepsTheSegmentsThatSounded) {
         }
         // The last one kept may have been cut short by the stop, but it must have sounded;
         // the stop itself takes a few milliseconds to silence the sink.
-        EXPECT_LE(heardMs, kept * c.segmentMs + 10) << c.segmentMs << " ms: " << result.err;
-        EXPECT_GT(heardMs, (kept - 1) * c.segmentMs - 5) << c.segmentMs << " ms: " << result.err;
+        EXPECT_LE(heardMs, kept * c.segmentMs + 10) << result.err;
+        EXPECT_GT(heardMs, (kept - 1) * c.segmentMs - 5) << result.err;
     }
 }
 
@@ -186,6 +188,7 @@ TEST_F(HeardSoundTest, AFrozenSoundServerNeverHoldsTheTool) {
                  {"play --oqt {dir}/long.wav --seconds 30", "stopped responding"},
                  {"record -o {dir}/rec.wav --seconds 30", ""}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments);
         Background tool(expand(c.arguments), path("err.txt"));
         std::this_thread::sleep_for(1500ms);
         server.signal(SIGSTOP);
@@ -195,20 +198,20 @@ TEST_F(HeardSoundTest, AFrozenSoundServerNeverHoldsTheTool) {
         const int status = tool.waitFor(5s);
         const auto took = steady_clock::now() - stopped;
         server.signal(SIGCONT);
-        EXPECT_LT(took, 1s) << c.arguments;
+        EXPECT_LT(took, 1s);
         const std::string err = slurp(path("err.txt"));
-        EXPECT_NE(err.find(c.message), std::string::npos) << c.arguments << ": " << err;
+        EXPECT_NE(err.find(c.message), std::string::npos) << err;
         EXPECT_EQ(err.find("Expression '"), std::string::npos) << err;
         if (*c.message != '\0') {
-            EXPECT_EQ(status, 1) << c.arguments;
+            EXPECT_EQ(status, 1);
         }
         std::this_thread::sleep_for(500ms);
         // Once the server answers again, sound works as before.
         MonitorRecorder monitor(PrivateSoundServer::sink());
         std::this_thread::sleep_for(200ms);
-        EXPECT_EQ(run("play {dir}/short.wav").status, 0) << c.arguments;
+        EXPECT_EQ(run("play {dir}/short.wav").status, 0);
         std::this_thread::sleep_for(200ms);
-        EXPECT_NEAR(soundingMs(monitor.stop()), 300, 10) << c.arguments;
+        EXPECT_NEAR(soundingMs(monitor.stop()), 300, 10);
     }
     // Starting while the server is frozen gives up after the start's deadline.
     server.signal(SIGSTOP);

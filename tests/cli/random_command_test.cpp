@@ -64,10 +64,11 @@ TEST_F(RandomCommandTest, DrawsPrintsAndFails) {
          "Can't open random source file '{dir}/absent.pcm'.\n"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments);
         const auto result = runRandom(c.arguments);
-        EXPECT_EQ(result.status, c.status) << c.arguments;
-        EXPECT_EQ(result.out, c.out) << c.arguments;
-        EXPECT_EQ(result.err, expand(c.err)) << c.arguments;
+        EXPECT_EQ(result.status, c.status);
+        EXPECT_EQ(result.out, c.out);
+        EXPECT_EQ(result.err, expand(c.err));
     }
 }
 
@@ -92,12 +93,13 @@ TEST_F(RandomCommandTest, WritesTheLinesToAFile) {
          "Can't write log file '/dev/full' (No space left on device).\n"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments);
         writeFile("out.txt", "kept\n");
         const auto result = runRandom(c.arguments);
-        EXPECT_EQ(result.status, c.status) << c.arguments;
-        EXPECT_EQ(result.out, c.out) << c.arguments;
-        EXPECT_EQ(result.err, expand(c.err)) << c.arguments;
-        EXPECT_EQ(slurp(path("out.txt")), c.file) << c.arguments;
+        EXPECT_EQ(result.status, c.status);
+        EXPECT_EQ(result.out, c.out);
+        EXPECT_EQ(result.err, expand(c.err));
+        EXPECT_EQ(slurp(path("out.txt")), c.file);
     }
 }
 
@@ -116,9 +118,10 @@ TEST_F(RandomCommandTest, RelativeNamesAreShownWithTheirFullPath) {
          "Can't read session file '{dir}/nothere.oqt' (No such file or directory).\n"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments);
         const auto result = run(c.arguments, true);
-        EXPECT_EQ(result.status, 1) << c.arguments;
-        EXPECT_EQ(result.err, expand(c.err)) << c.arguments;
+        EXPECT_EQ(result.status, 1);
+        EXPECT_EQ(result.err, expand(c.err));
     }
 }
 

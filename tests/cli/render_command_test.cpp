@@ -59,11 +59,12 @@ TEST_F(RenderCommandTest, SecondsAndSegmentOptionsShapeTheRun) {
         {"--segments 4 --from 10 --to 10", "\"frame_count\":320,"},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.options);
         const auto result =
             run(std::string("render {dir}/in.wav -o {dir}/out.wav --seed 7 ") + c.options);
-        ASSERT_EQ(result.status, 0) << c.options << result.err;
+        ASSERT_EQ(result.status, 0) << result.err;
         const auto info = run("info {dir}/out.wav --json");
-        EXPECT_NE(info.out.find(c.expectedInInfo), std::string::npos) << c.options << info.out;
+        EXPECT_NE(info.out.find(c.expectedInInfo), std::string::npos) << info.out;
     }
     EXPECT_EQ(run("render {dir}/in.wav -o {dir}/out.wav").status, 2);
     EXPECT_EQ(run("render {dir}/in.wav -o {dir}/out.wav --segments 2 --seconds 2").status, 2);
