@@ -126,29 +126,29 @@ bool PortAudioStream::abort() {
 }
 
 bool PortAudioStream::close() {
+    return closeWithin(kStopDeadline);
+}
+
+void PortAudioStream::abandon() {
+    if (stream_ != nullptr) {
+        link_->gate.close();  // at once: the close below is not waited for
+        closeWithin(std::chrono::milliseconds(0));
+    }
+}
+
+bool PortAudioStream::closeWithin(std::chrono::milliseconds deadline) {
     if (stream_ == nullptr) {
         return true;
     }
     PaStream* stream = stream_;
     auto link = link_;
-    const bool inTime = BlockingCall::run([stream, link] { stopAndClose(stream); }, kStopDeadline);
+    const bool inTime = BlockingCall::run([stream, link] { stopAndClose(stream); }, deadline);
     if (!inTime) {
         link->gate.close();
         notResponding("close");
     }
     forget();
     return inTime;
-}
-
-void PortAudioStream::abandon() {
-    if (stream_ == nullptr) {
-        return;
-    }
-    link_->gate.close();
-    PaStream* stream = stream_;
-    auto link = link_;
-    BlockingCall::run([stream, link] { stopAndClose(stream); }, std::chrono::milliseconds(0));
-    forget();
 }
 
 bool PortAudioStream::endedByItself() const {

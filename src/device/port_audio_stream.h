@@ -79,6 +79,8 @@ class PortAudioStream {
     static void finished(void* user);
 
     int notResponding(const char* what);
+    // Stops and closes, waiting up to the deadline; past it the stream is given up.
+    bool closeWithin(std::chrono::milliseconds deadline);
     // Runs a call on the open stream within the deadline; false (the stream abandoned) when
     // it missed it.
     bool call(PaError (*what)(PaStream*), PaError& result);
