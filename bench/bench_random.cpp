@@ -42,9 +42,8 @@ void exportNumbers(benchmark::State& state, RandomSourceKind kind) {
     const std::string target = (folder / "export.txt").string();
     ConsoleUserInterface ui;
     UnavailableNoiseInput input;
-    RandomSource source(ui, input);
     RandomNumberLog log(ui);
-    source.setLogSink([&log](std::string_view text) { log.WriteLogLine(text); });
+    RandomSource source(ui, input, &log);
     source.pseudoGenerator().setState(1);
     source.SelectRandomSource(static_cast<int32_t>(kind), noise, false);
     const int64_t count = state.range(0);

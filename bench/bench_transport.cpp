@@ -50,7 +50,7 @@ void BM_RefillAfterDone(benchmark::State& state) {
     RandomNumberLog log(ui);
     Session session;
     session.recordMode = true;
-    SessionWorkflow workflow(session);
+    SessionWorkflow workflow(session, ui);
     SimulatedOutputDevice device;
     QuietHost host;
     Transport transport({doc, controls, source, log, session, workflow, device, ui, host});

@@ -19,36 +19,18 @@
 namespace murmelix {
 
 Program::Program(UserInterface& ui, Devices devices, ProgramView* view)
-    : source(ui, noiseInput_),
-      log(ui),
-      workflow(session),
-      sessionFiles(session, ui),
-      ui_(ui),
+    : ui_(ui),
+      source_(ui, noiseInput_, this, &folders_),
+      log_(ui, &folders_),
+      workflow_(session_, ui, this),
+      sessionFiles_(session_, ui, this),
       devices_(devices),
       view_(view != nullptr ? *view : noView_),
       noiseInput_(devices.noiseInput),
-      transport_({document, controls, source, log, session, workflow, devices.output, ui, *this}),
-      recorder_({document, devices.recordInput, transport_, ui, [this] { return !CloseDocument(); },
-                 [this] { UpdateTitleAndStatus(); }}) {
-    source.setDocument(&document);
-    source.setLogSink([this](std::string_view text) { log.WriteLogLine(text); });
-    workflow.hooks() = sessionHooks();
-    sessionFiles.hooks() = sessionHooks();
-}
-
-SessionHooks Program::sessionHooks() {
-    SessionHooks hooks;
-    hooks.documentFileName = [this] { return document.fileName; };
-    hooks.openWavFile = [this](const std::string& path) { return OpenWav(path); };
-    hooks.refreshPanel = [this] { view_.refreshSessionPanel(); };
-    hooks.refreshControls = [this] { view_.refreshCommands(); };
-    hooks.startFolder = [this](SessionFolder kind) {
-        return startFolder(kind == SessionFolder::SessionFiles ? sessionFolder : wavFolder);
-    };
-    hooks.rememberFolder = [this](SessionFolder kind, const std::string& folder) {
-        (kind == SessionFolder::SessionFiles ? sessionFolder : wavFolder) = folder;
-    };
-    return hooks;
+      transport_(
+          {document_, controls_, source_, log_, session_, workflow_, devices.output, ui, *this}),
+      recorder_({document_, devices.recordInput, transport_, ui, *this}) {
+    source_.setDocument(&document_);
 }
 
 int Program::OpenWav(const std::string& path) {
@@ -58,7 +40,7 @@ int Program::OpenWav(const std::string& path) {
         request.title = "Open WAV file...";
         request.filter = "WAV Files (*.wav)|*.wav|All Files (*.*)|*.*";
         request.defaultExtension = "*.wav";
-        request.startFolder = startFolder(wavFolder);
+        request.startFolder = folders_.startFolder(Folders::Kind::Wav);
         request.mustExist = true;
         const auto chosen = ui_.openFileDialog(request);
         if (!chosen) {
@@ -66,22 +48,22 @@ int Program::OpenWav(const std::string& path) {
         }
         name = *chosen;
     }
-    // A session keeps this name to find its recording again, from whatever folder the
+    // A session_ keeps this name to find its recording again, from whatever folder the
     // program is started in next time.
     std::error_code error;
     const std::filesystem::path full = std::filesystem::absolute(name, error);
     if (!error) {
         name = full.lexically_normal().string();
     }
-    wavFolder = PathText::folderPartOf(name);
+    folders_.rememberFolderOf(Folders::Kind::Wav, name);
     if (CloseDocument()) {
         return 1;
     }
-    const int result = WavReader::readFile(name, document, ui_);
+    const int result = WavReader::readFile(name, document_, ui_);
     if (result == 0) {
         UpdateTitleAndStatus();
     } else {
-        document.clear();
+        document_.clear();
         ui_.setCaption(kDefaultCaption);
         ui_.setApplicationTitle("Murmelix");
     }
@@ -91,26 +73,26 @@ int Program::OpenWav(const std::string& path) {
 
 void Program::UpdateTitleAndStatus() {
     const std::string name =
-        document.fileName.empty() ? "New File" : PathText::fileNameOf(document.fileName);
+        document_.fileName.empty() ? "New File" : PathText::fileNameOf(document_.fileName);
     const std::string title = formatText("%s - %s", name.c_str(), kDefaultCaption);
     ui_.setCaption(title);
     ui_.setApplicationTitle(title);
     ui_.setStatusText(
-        0, formatText("Sample: %d Hz \xC2\xB7 %d Bit \xC2\xB7 %s", document.fileSampleRate,
-                      document.bitsPerSample(), document.channels() == 1 ? "Mono" : "Stereo"));
-    ui_.setStatusText(1, formatText("Cues: %d", document.cueCount()));
-    ui_.setStatusText(2, formatText("Time: %.3f s", document.durationSeconds()));
+        0, formatText("Sample: %d Hz \xC2\xB7 %d Bit \xC2\xB7 %s", document_.fileSampleRate,
+                      document_.bitsPerSample(), document_.channels() == 1 ? "Mono" : "Stereo"));
+    ui_.setStatusText(1, formatText("Cues: %d", document_.cueCount()));
+    ui_.setStatusText(2, formatText("Time: %.3f s", document_.durationSeconds()));
 }
 
 bool Program::SaveDocument(bool ask) {
-    if (!document.changed) {
+    if (!document_.changed) {
         return false;
     }
     if (ask) {
         const MessageResult answer = ui_.messageBox(
             "Warning", kSaveWavQuestion, MessageIcon::Question, MessageButtons::YesNoCancel);
         if (answer == MessageResult::No) {
-            document.changed = false;
+            document_.changed = false;
             return false;
         }
         if (answer != MessageResult::Yes) {
@@ -121,18 +103,18 @@ bool Program::SaveDocument(bool ask) {
     request.title = "Save WAV file...";
     request.filter = "WAV Files (*.wav)|*.wav|All Files (*.*)|*.*";
     request.defaultExtension = "*.wav";
-    request.presetName = document.fileName;
-    request.startFolder = startFolder(wavFolder);
+    request.presetName = document_.fileName;
+    request.startFolder = folders_.startFolder(Folders::Kind::Wav);
     const auto chosen = ui_.saveFileDialog(request);
     if (!chosen) {
         return true;
     }
-    wavFolder = PathText::folderPartOf(*chosen);
-    if (WavWriter::writeDocument(*chosen, document, ui_) != 0) {
+    folders_.rememberFolderOf(Folders::Kind::Wav, *chosen);
+    if (WavWriter::writeDocument(*chosen, document_, ui_) != 0) {
         return true;
     }
-    document.fileName = *chosen;
-    document.changed = false;
+    document_.fileName = *chosen;
+    document_.changed = false;
     const std::string title =
         formatText("%s - %s", PathText::fileNameOf(*chosen).c_str(), kDefaultCaption);
     ui_.setCaption(title);
@@ -142,13 +124,13 @@ bool Program::SaveDocument(bool ask) {
 }
 
 bool Program::CloseDocument() {
-    if (sessionFiles.closeSession() == SessionOutcome::Cancelled) {
+    if (sessionFiles_.closeSession() == SessionOutcome::Cancelled) {
         return true;
     }
     if (SaveDocument(true)) {
         return true;
     }
-    document.clear();
+    document_.clear();
     ui_.setCaption(kDefaultCaption);
     ui_.setApplicationTitle("Murmelix");
     ui_.setStatusText(0, "");
@@ -164,49 +146,48 @@ void Program::OpenByExtension(const std::string& name) {
     const std::string path = AbsolutePath::of(name);
     const std::string extension = PathText::lowerExtension(path);
     if (extension == ".wav") {
-        wavFolder = PathText::folderPartOf(path);
+        folders_.rememberFolderOf(Folders::Kind::Wav, path);
         OpenWav(path);
     } else if (extension == ".pcm") {
-        source.setSourceFolder(PathText::folderPartOf(path));
-        source.SelectRandomSource(static_cast<int32_t>(RandomSourceKind::File), path, false);
+        folders_.rememberFolderOf(Folders::Kind::RandomSource, path);
+        source_.SelectRandomSource(static_cast<int32_t>(RandomSourceKind::File), path, false);
     } else if (extension == ".oqt") {
-        sessionFiles.openSession(path);
+        sessionFiles_.openSession(path);
     } else {
         ui_.showError(kUnknownFileType);
     }
 }
 
-void Program::setUseSeparateFolders(bool on) {
-    useSeparateFolders_ = on;
-    source.setUseSeparateFolders(on);
-    log.setUseSeparateFolders(on);
+void Program::setSegmentControls(const SegmentControls& controls) {
+    controls_ = controls;
+    controls_.deriveLengths(document_);
 }
 
 bool Program::ExportSequence() {
-    if (session.empty()) {
+    if (session_.empty()) {
         return false;
     }
     FileDialogRequest request;
     request.title = "Export current sequence as WAV file...";
     request.filter = "WAV Files (*.wav)|*.wav|All Files (*.*)|*.*";
     request.defaultExtension = "*.wav";
-    request.presetName = workflow.exportNameProposal();
-    request.startFolder = startFolder(exportFolder);
+    request.presetName = workflow_.exportNameProposal();
+    request.startFolder = folders_.startFolder(Folders::Kind::Export);
     const auto chosen = ui_.saveFileDialog(request);
     if (!chosen) {
         return false;
     }
-    exportFolder = PathText::folderPartOf(*chosen);
-    return SequenceWavWriter::write(*chosen, *session.current(), document, session.wavFileName,
+    folders_.rememberFolderOf(Folders::Kind::Export, *chosen);
+    return SequenceWavWriter::write(*chosen, *session_.current(), document_, session_.wavFileName,
                                     ui_) == 0;
 }
 
 bool Program::EditSequence() {
-    if (session.empty()) {
+    if (session_.empty()) {
         return false;
     }
     const std::string path = editorFilePath();
-    if (SequenceWavWriter::write(path, *session.current(), document, session.wavFileName, ui_) !=
+    if (SequenceWavWriter::write(path, *session_.current(), document_, session_.wavFileName, ui_) !=
         0) {
         return false;
     }
@@ -232,50 +213,50 @@ std::string Program::editorFilePath() {
 }
 
 void Program::PlaySession() {
-    transport_.PlaySequences(session.sequences().begin(), session.count());
+    transport_.PlaySequences(session_.sequences().begin(), session_.count());
 }
 
 void Program::PlayCurrentSequence() {
-    if (!session.empty()) {
-        transport_.PlaySequences(session.currentPosition(), 1);
+    if (!session_.empty()) {
+        transport_.PlaySequences(session_.currentPosition(), 1);
     }
 }
 
 void Program::afterEffect() {
-    document.changed = true;
+    document_.changed = true;
     transport_.SetTransportMode(TransportMode::tmIdle);
 }
 
 void Program::Reverse() {
-    if (document.loaded && idle()) {
-        SignalEffects::reverse(document);
+    if (document_.loaded && idle()) {
+        SignalEffects::reverse(document_);
         afterEffect();
     }
 }
 
 void Program::AddEcho() {
-    if (!document.loaded || !idle()) {
+    if (!document_.loaded || !idle()) {
         return;
     }
-    int delay = echoDelayMs;
-    int decay = echoDecayPercent;
+    int delay = dialogValues_.echoDelayMs;
+    int decay = dialogValues_.echoDecayPercent;
     if (!ui_.askEchoParameters(delay, decay)) {
         return;
     }
-    echoDelayMs = delay;
-    echoDecayPercent = decay;
+    dialogValues_.echoDelayMs = delay;
+    dialogValues_.echoDecayPercent = decay;
     Echo(delay, decay);
 }
 
 void Program::Echo(int delayMs, int decayPercent) {
-    if (document.loaded && idle()) {
-        SignalEffects::echo(document, delayMs, decayPercent);
+    if (document_.loaded && idle()) {
+        SignalEffects::echo(document_, delayMs, decayPercent);
         afterEffect();
     }
 }
 
 void Program::Normalize() {
-    if (document.loaded && idle() && SignalEffects::normalize(document)) {
+    if (document_.loaded && idle() && SignalEffects::normalize(document_)) {
         afterEffect();
     }
 }
@@ -283,23 +264,23 @@ void Program::Normalize() {
 RandomNumberLog::ExportResult Program::ExportRandomNumbers() {
     RandomNumberLog::ExportResult result;
     result.outcome = RandomNumberLog::ExportOutcome::Cancelled;
-    int count = writeCount;
+    int count = dialogValues_.writeCount;
     if (!ui_.askWriteCount(count)) {
         return result;
     }
-    writeCount = count;
+    dialogValues_.writeCount = count;
     if (count < 1) {
         return result;
     }
-    const auto chosen = ui_.saveFileDialog(log.exportDialogRequest());
+    const auto chosen = ui_.saveFileDialog(log_.exportDialogRequest());
     if (!chosen) {
         return result;
     }
-    log.rememberOutputFolder(*chosen);
+    log_.rememberOutputFolder(*chosen);
     const int64_t total = count;
     // A million sound-card numbers take minutes: the window keeps showing how far it got
     // and can stop the export.
-    result = log.ExportRandomNumbers(source, total, *chosen, [this, total](int64_t done) {
+    result = log_.ExportRandomNumbers(source_, total, *chosen, [this, total](int64_t done) {
         return done % kProgressStep != 0 || ui_.showProgress(kExportProgress, done, total);
     });
     ui_.showProgress(kExportProgress, total, total);
@@ -331,6 +312,41 @@ void Program::stopRecording() {
 }
 void Program::sessionChanged() {
     view_.refreshSessionPanel();
+}
+bool Program::closeDocumentForRecording() {
+    return !CloseDocument();
+}
+void Program::recordingCommitted() {
+    UpdateTitleAndStatus();
+}
+
+std::string Program::documentFileName() const {
+    return document_.fileName;
+}
+bool Program::openWavFile(const std::string& wavPath) {
+    return OpenWav(wavPath) == 0;
+}
+void Program::refreshSessionPanel() {
+    view_.refreshSessionPanel();
+}
+void Program::refreshCommands() {
+    view_.refreshCommands();
+}
+Folders::Kind Program::folderKind(SessionFolder kind) {
+    return kind == SessionFolder::SessionFiles ? Folders::Kind::Session : Folders::Kind::Wav;
+}
+std::string Program::startFolder(SessionFolder kind) const {
+    return folders_.startFolder(folderKind(kind));
+}
+void Program::rememberFolder(SessionFolder kind, const std::string& folder) {
+    folders_.remember(folderKind(kind), folder);
+}
+
+void Program::drawLogged(std::string_view text) {
+    log_.WriteLogLine(text);
+}
+void Program::sourceHalted() {
+    transport_.StopPlayback();
 }
 
 }  // namespace murmelix

@@ -5,12 +5,15 @@
 
 #include "app/program_view.h"
 #include "audio/audio_document.h"
+#include "base/folders.h"
 #include "device/input_device.h"
 #include "device/output_device.h"
 #include "random/random_number_log.h"
 #include "random/random_source.h"
+#include "random/random_source_listener.h"
 #include "session/session.h"
 #include "session/session_file_operations.h"
+#include "session/session_host.h"
 #include "session/session_workflow.h"
 #include "synth/segment_controls.h"
 #include "transport/recorder.h"
@@ -26,7 +29,7 @@ class UserInterface;
 // log, session, transport, recorder) and holds the main window's operations under their
 // names. It reaches the person only through UserInterface and ProgramView, so the window,
 // the command-line tool and the tests drive the same code. UI thread only.
-class Program : private TransportHost {
+class Program : private TransportHost, private SessionHost, private RandomSourceListener {
   public:
     struct Devices {
         OutputDevice& output;
@@ -82,7 +85,7 @@ class Program : private TransportHost {
 
     // Random numbers: the log switched on (after choosing its file) or off, and the export
     // of a number of draws into a new file, with progress that can be cancelled.
-    void ToggleRandomLog() { log.ToggleRandomLog(); }
+    void ToggleRandomLog() { log_.ToggleRandomLog(); }
     RandomNumberLog::ExportResult ExportRandomNumbers();
     static constexpr const char* kExportProgress = "Writing random numbers ...";
     // How many draws pass between two progress reports.
@@ -103,38 +106,42 @@ class Program : private TransportHost {
                recorder_.settled();
     }
 
-    AudioDocument document;
-    SegmentControls controls;
-    RandomSource source;
-    RandomNumberLog log;
-    Session session;
-    SessionWorkflow workflow;
-    SessionFileOperations sessionFiles;
-
+    // The program's parts. The document, the segment controls and the session are shown,
+    // and changed only through the operations above and below; the other parts have
+    // operations of their own that the window calls.
+    const AudioDocument& document() const { return document_; }
+    const SegmentControls& controls() const { return controls_; }
+    const Session& session() const { return session_; }
+    Session& session() { return session_; }
+    RandomSource& source() { return source_; }
+    const RandomSource& source() const { return source_; }
+    RandomNumberLog& log() { return log_; }
+    const RandomNumberLog& log() const { return log_; }
+    SessionWorkflow& workflow() { return workflow_; }
+    const SessionWorkflow& workflow() const { return workflow_; }
+    SessionFileOperations& sessionFiles() { return sessionFiles_; }
     Transport& transport() { return transport_; }
     const Transport& transport() const { return transport_; }
     Recorder& recorder() { return recorder_; }
     const Recorder& recorder() const { return recorder_; }
     UserInterface& ui() { return ui_; }
 
-    // Remembered folders (each with its trailing '/'); the random source and the log keep
-    // their own.
-    std::string wavFolder;
-    std::string exportFolder;
-    std::string sessionFolder;
-    // Whether each file dialog starts in its kind's remembered folder; the folders are
-    // remembered either way.
-    bool useSeparateFolders() const { return useSeparateFolders_; }
-    void setUseSeparateFolders(bool on);
-    std::string startFolder(const std::string& remembered) const {
-        return useSeparateFolders_ ? remembered : std::string();
-    }
+    // The "Segments" group's settings; the lengths they give in frames follow at once.
+    void setSegmentControls(const SegmentControls& controls);
 
-    // The echo dialog's last values, kept for the whole run.
-    int echoDelayMs = 100;
-    int echoDecayPercent = 50;
-    // The export's count dialog keeps its value for the whole run.
-    int writeCount = 1000;
+    // The remembered folders of every file dialog, with their "separate folders" rule.
+    Folders& folders() { return folders_; }
+    const Folders& folders() const { return folders_; }
+
+    // Dialog values kept for the whole run: the echo dialog's last parameters and the
+    // random-number export's count.
+    struct DialogValues {
+        int echoDelayMs = 100;
+        int echoDecayPercent = 50;
+        int writeCount = 1000;
+    };
+    const DialogValues& dialogValues() const { return dialogValues_; }
+    void setDialogValues(const DialogValues& values) { dialogValues_ = values; }
 
   private:
     // TransportHost
@@ -145,12 +152,32 @@ class Program : private TransportHost {
     void stopStopTimer() override;
     void stopRecording() override;
     void sessionChanged() override;
+    bool closeDocumentForRecording() override;
+    void recordingCommitted() override;
+    // SessionHost
+    std::string documentFileName() const override;
+    bool openWavFile(const std::string& wavPath) override;
+    void refreshSessionPanel() override;
+    void refreshCommands() override;
+    std::string startFolder(SessionFolder kind) const override;
+    void rememberFolder(SessionFolder kind, const std::string& folder) override;
+    // RandomSourceListener
+    void drawLogged(std::string_view text) override;
+    void sourceHalted() override;
 
-    SessionHooks sessionHooks();
     void afterEffect();
+    static Folders::Kind folderKind(SessionFolder kind);
 
     UserInterface& ui_;
-    bool useSeparateFolders_ = true;
+    Folders folders_;
+    DialogValues dialogValues_;
+    AudioDocument document_;
+    SegmentControls controls_;
+    RandomSource source_;
+    RandomNumberLog log_;
+    Session session_;
+    SessionWorkflow workflow_;
+    SessionFileOperations sessionFiles_;
     Devices devices_;
     ProgramView noView_;
     ProgramView& view_;

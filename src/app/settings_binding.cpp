@@ -21,9 +21,11 @@ void SettingsBinding::apply(const ProgramSettings& settings, Program& program,
     applySegments(settings, program);
     applyFolders(settings, program);
     applyRandomSource(settings, program);
-    program.echoDelayMs = std::clamp(settings.echoDelay, 0, ProgramSettings::kMaxEchoDelayMs);
-    program.echoDecayPercent =
+    Program::DialogValues values = program.dialogValues();
+    values.echoDelayMs = std::clamp(settings.echoDelay, 0, ProgramSettings::kMaxEchoDelayMs);
+    values.echoDecayPercent =
         std::clamp(settings.echoDecay, 0, ProgramSettings::kMaxEchoDecayPercent);
+    program.setDialogValues(values);
     Recorder& recorder = program.recorder();
     const RecordingSettings& recording = settings.recording;
     recorder.parameters.sampleRateText = recording.recSampleRate;
@@ -38,16 +40,15 @@ void SettingsBinding::apply(const ProgramSettings& settings, Program& program,
 
 // Setting a spin edit runs its change handler, which derives the segment length.
 void SettingsBinding::applySegments(const ProgramSettings& settings, Program& program) {
-    SegmentControls& controls = program.controls;
+    SegmentControls controls = program.controls();
     controls.durationMs = clampDuration(settings.segmentDuration);
-    controls.updateMinimumLength(program.document);
     controls.duration2Ms = clampDuration(settings.segmentDuration2);
-    controls.updateMaximumLength(program.document);
     controls.segTo = settings.segmentTo;
     controls.useCueList = settings.useCueList;
     controls.overlap = settings.overlap;
     controls.zeroCrossAdjust = settings.zeroCrossAdjust;
     controls.crossFade = settings.crossFade;
+    program.setSegmentControls(controls);
     // Setting the seconds chooses timed play; the stored choice then decides.
     Transport& transport = program.transport();
     transport.timedOqtSeconds =
@@ -57,18 +58,19 @@ void SettingsBinding::applySegments(const ProgramSettings& settings, Program& pr
 }
 
 void SettingsBinding::applyFolders(const ProgramSettings& settings, Program& program) {
-    program.setUseSeparateFolders(settings.useSeparateFolders);
-    program.wavFolder = settings.sourceWavFiles;
-    program.exportFolder = settings.outputWavFiles;
-    program.sessionFolder = settings.sessionFiles;
-    program.source.setSourceFolder(settings.randomSourceFiles);
-    program.log.setOutputFolder(settings.outputRandomNumberFiles);
+    Folders& folders = program.folders();
+    folders.setSeparate(settings.useSeparateFolders);
+    folders.remember(Folders::Kind::Wav, settings.sourceWavFiles);
+    folders.remember(Folders::Kind::Export, settings.outputWavFiles);
+    folders.remember(Folders::Kind::Session, settings.sessionFiles);
+    folders.remember(Folders::Kind::RandomSource, settings.randomSourceFiles);
+    folders.remember(Folders::Kind::RandomNumbers, settings.outputRandomNumberFiles);
 }
 
 // Selected as by its menu command but without the formula dialog; the options and the
 // formula's values follow, so a selected file source starts with the stored options.
 void SettingsBinding::applyRandomSource(const ProgramSettings& settings, Program& program) {
-    RandomSource& source = program.source;
+    RandomSource& source = program.source();
     source.SelectRandomSource(settings.randomSource, settings.randomSourceFile, false);
     source.setLoopFile(settings.randomSourceFileLoop);
     source.setRecordNew(settings.randomSourceRecNew);
@@ -84,12 +86,12 @@ void SettingsBinding::applyDevices(const ProgramSettings& settings, Program& pro
         ProgramSettings::deviceId(settings.devicePlayback, devices.outputs);
     program.recorder().inputDeviceId =
         ProgramSettings::deviceId(settings.deviceRecord, devices.inputs);
-    program.source.setInputDevice(
+    program.source().setInputDevice(
         ProgramSettings::deviceId(settings.deviceRandomSource, devices.inputs));
 }
 
 void SettingsBinding::capture(const Program& program, ProgramSettings& settings) {
-    const SegmentControls& controls = program.controls;
+    const SegmentControls& controls = program.controls();
     settings.segmentDuration = controls.durationMs;
     settings.segmentDuration2 = controls.duration2Ms;
     settings.segmentTo = controls.segTo;
@@ -100,14 +102,15 @@ void SettingsBinding::capture(const Program& program, ProgramSettings& settings)
     settings.randomPlayTime = program.transport().timedOqtSeconds;
     settings.randomPlay = program.transport().timedOqt ? 1 : 0;
 
-    settings.useSeparateFolders = program.useSeparateFolders();
-    settings.sourceWavFiles = program.wavFolder;
-    settings.outputWavFiles = program.exportFolder;
-    settings.sessionFiles = program.sessionFolder;
-    settings.randomSourceFiles = program.source.sourceFolder();
-    settings.outputRandomNumberFiles = program.log.outputFolder();
+    const Folders& folders = program.folders();
+    settings.useSeparateFolders = folders.separate();
+    settings.sourceWavFiles = folders.remembered(Folders::Kind::Wav);
+    settings.outputWavFiles = folders.remembered(Folders::Kind::Export);
+    settings.sessionFiles = folders.remembered(Folders::Kind::Session);
+    settings.randomSourceFiles = folders.remembered(Folders::Kind::RandomSource);
+    settings.outputRandomNumberFiles = folders.remembered(Folders::Kind::RandomNumbers);
 
-    const RandomSource& source = program.source;
+    const RandomSource& source = program.source();
     settings.randomSource = static_cast<int>(source.kind());
     settings.randomSourceFile = source.fileName();
     settings.randomSourceFileLoop = source.loopFile();
@@ -117,8 +120,8 @@ void SettingsBinding::capture(const Program& program, ProgramSettings& settings)
     // The population goes back as it is now, so the next run continues the orbit.
     settings.fractalGrowthConstant = static_cast<double>(source.growthConstant());
     settings.fractalInitPopulation = static_cast<double>(source.population());
-    settings.echoDelay = program.echoDelayMs;
-    settings.echoDecay = program.echoDecayPercent;
+    settings.echoDelay = program.dialogValues().echoDelayMs;
+    settings.echoDecay = program.dialogValues().echoDecayPercent;
 
     const Recorder& recorder = program.recorder();
     settings.recording.recSampleRate = recorder.parameters.sampleRateText;
@@ -128,7 +131,7 @@ void SettingsBinding::capture(const Program& program, ProgramSettings& settings)
     settings.recording.recBufferTimeMilliseconds = recorder.bufferTimeMilliseconds;
     settings.devicePlayback = program.transport().outputDeviceId;
     settings.deviceRecord = program.recorder().inputDeviceId;
-    settings.deviceRandomSource = program.source.inputDevice();
+    settings.deviceRandomSource = program.source().inputDevice();
 }
 
 }  // namespace murmelix

@@ -22,6 +22,12 @@ class ConsoleUserInterface : public UserInterface {
     std::optional<std::string> saveFileDialog(const FileDialogRequest&) override {
         return std::nullopt;
     }
+    // The one-line text dialog is answered with the text given here (the tool's options);
+    // without one it is cancelled.
+    std::optional<std::string> askText(const std::string&, const std::string&) override {
+        return textAnswer_;
+    }
+    void setTextAnswer(std::optional<std::string> answer) { textAnswer_ = std::move(answer); }
     std::string caption() const override { return caption_; }
     void setCaption(const std::string& text) override { caption_ = text; }
 
@@ -30,6 +36,7 @@ class ConsoleUserInterface : public UserInterface {
   private:
     FILE* out_;
     std::string caption_ = "Murmelix";
+    std::optional<std::string> textAnswer_;
     int errors_ = 0;
 };
 

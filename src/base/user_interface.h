@@ -31,6 +31,13 @@ struct RecordingParameters {
     bool normalize = true;
 };
 
+// The two fields of the fractal formula dialog as typed (the growth constant r and the
+// initial population x).
+struct FractalFieldTexts {
+    std::string growthConstant;
+    std::string initPopulation;
+};
+
 // Everything the core needs from the person in front of the program. The desktop window
 // implements it with real dialogs, the command-line tool with stderr and fixed answers,
 // and tests with scripted answers. Called on the UI thread only.
@@ -66,6 +73,17 @@ class UserInterface {
         (void)parameters;
         return false;
     }
+
+    // The one-line text dialog (the session's question and answer), preset with `text`;
+    // nothing when cancelled.
+    virtual std::optional<std::string> askText(const std::string& prompt, const std::string& text) {
+        (void)prompt;
+        (void)text;
+        return std::nullopt;
+    }
+    // The fractal formula dialog: its two fields on OK, nothing when cancelled. Where nobody
+    // can answer, the formula is taken as it stands: two empty fields, which change nothing.
+    virtual std::optional<FractalFieldTexts> askFractalFormula() { return FractalFieldTexts{}; }
 
     // The echo dialog, preset with the current parameters; false when cancelled.
     virtual bool askEchoParameters(int& delayMs, int& decayPercent) {

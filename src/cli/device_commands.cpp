@@ -66,10 +66,10 @@ bool openSessionFor(Program& program, const std::string& sessionPath, const std:
             return false;
         }
     }
-    program.session.assignSequences(std::move(contents.sequences));
-    program.session.wavFileName = AbsolutePath::of(wavPath);
-    program.session.sessionFileName = sessionPath;
-    program.session.recordMode = true;
+    program.session().assignSequences(std::move(contents.sequences));
+    program.session().wavFileName = AbsolutePath::of(wavPath);
+    program.session().sessionFileName = sessionPath;
+    program.session().recordMode = true;
     return true;
 }
 
@@ -93,13 +93,11 @@ int playOqt(CommandLine& line, ConsoleUserInterface& ui) {
     if (sessionPath && !openSessionFor(program, *sessionPath, files[0], ui)) {
         return kExitFailed;
     }
-    program.controls = controls;
-    sourceOptions.configure(program.source);
+    program.setSegmentControls(controls);
+    sourceOptions.configure(program.source());
     program.transport().outputDeviceId = device;
     program.SetPlaybackSpeed(speed);
-    program.workflow.hooks().editText = [&question](const std::string&, const std::string&) {
-        return std::optional<std::string>(question);
-    };
+    ui.setTextAnswer(question);
     program.MakeOqt();
     if (program.mode() != TransportMode::tmRandomPlay) {
         return kExitFailed;
@@ -112,13 +110,13 @@ int playOqt(CommandLine& line, ConsoleUserInterface& ui) {
     if (sessionPath) {
         SessionFileContents contents;
         contents.version = 2;
-        contents.wavFileName = program.session.wavFileName;
-        contents.sequences = program.session.sequences();
+        contents.wavFileName = program.session().wavFileName;
+        contents.sequences = program.session().sequences();
         if (!saveSessionFile(*sessionPath, contents, ui)) {
             return kExitFailed;
         }
     }
-    const bool failed = program.source.halted() || program.transport().streamFailed();
+    const bool failed = program.source().halted() || program.transport().streamFailed();
     return failed ? kExitFailed : kExitOk;
 }
 
@@ -213,7 +211,7 @@ int runRecord(CommandLine& line, ConsoleUserInterface&) {
         return kExitFailed;
     }
     sound.runUntilIdle(duration);
-    if (!program.document.loaded) {
+    if (!program.document().loaded) {
         ui.showError(formatText("Nothing was recorded; '%s' was not written.", output->c_str()));
         return kExitFailed;
     }

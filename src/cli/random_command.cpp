@@ -42,9 +42,11 @@ RandomOptions readOptions(CommandLine& line) {
     return options;
 }
 
-// Standard output in large writes; one line per call.
-class LineOutput {
+// Standard output in large writes; one line per call (or per draw, as the source's
+// listener).
+class LineOutput : public RandomSourceListener {
   public:
+    void drawLogged(std::string_view text) override { add(text); }
     void add(std::string_view text) {
         buffer_.append(text).push_back('\n');
         if (buffer_.size() >= kFlushSize) {
@@ -71,14 +73,16 @@ int runRandom(CommandLine& line, ConsoleUserInterface& ui) {
         return kExitOk;  // nothing to draw: no file is opened, an existing one stays
     }
     const auto input = makeNoiseInput();
-    RandomSource source(ui, *input);
     RandomNumberLog log(ui);
     LineOutput output;
+    // The log texts go to the file, or to standard output unless the numbers go there.
+    RandomSourceListener* listener = nullptr;
     if (options.output) {
-        source.setLogSink([&log](std::string_view text) { log.WriteLogLine(text); });
+        listener = &log;
     } else if (!options.numbers) {
-        source.setLogSink([&output](std::string_view text) { output.add(text); });
+        listener = &output;
     }
+    RandomSource source(ui, *input, listener);
     options.source.configure(source);
     if (options.output && !log.beginExport(source, *options.output)) {
         return kExitFailed;

@@ -82,10 +82,6 @@ TFormMain::TFormMain(Program::Devices devices, QStringList arguments, StartOptio
     : QMainWindow(parent), arguments_(std::move(arguments)), options_(std::move(options)) {
     setObjectName("FormMain");
     program_ = std::make_unique<Program>(*this, devices, static_cast<ProgramView*>(this));
-    program_->workflow.hooks().editText = [this](const std::string& prompt,
-                                                 const std::string& text) {
-        return askSessionText(prompt, text);
-    };
     setWindowTitle(Program::kDefaultCaption);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -113,8 +109,7 @@ TFormMain::TFormMain(Program::Devices devices, QStringList arguments, StartOptio
     // The windows in the order the program always made them.
     formSessionEdit_ = new TFormSessionEdit(this);
     formAbout_ = new TFormAbout(this);
-    formFractal_ = new TFormFractal(this, program_->source);
-    program_->source.setFractalDialog([this] { return askFractalFormula(); });
+    formFractal_ = new TFormFractal(this, program_->source());
     formWriteRN_ = new TFormWriteRN(this);
     formEcho_ = new TFormEcho(this);
     buildToolWindows();
@@ -137,7 +132,7 @@ TFormMain::~TFormMain() {
 }
 
 QWidget* TFormMain::buildSegmentsGroup() {
-    const SegmentControls& c = program_->controls;
+    const SegmentControls& c = program_->controls();
     auto* group = new QGroupBox("Segments", this);
     group->setObjectName("GroupBoxSegments");
     segDuration_ = spinEdit(
@@ -399,8 +394,8 @@ void TFormMain::setStatusText(int panel, const std::string& text) {
 // --- ProgramView ---------------------------------------------------------------------------
 
 void TFormMain::refreshCommands() {
-    const CommandEnabling on = CommandEnabling::compute(program_->mode(), program_->document,
-                                                        program_->controls, program_->session);
+    const CommandEnabling on = CommandEnabling::compute(program_->mode(), program_->document(),
+                                                        program_->controls(), program_->session());
     open_.setEnabled(on.open);
     save_.setEnabled(on.save);
     record_.setEnabled(on.record);
@@ -499,8 +494,7 @@ bool TFormMain::openUrl(const QUrl& url) {
     return true;
 }
 
-std::optional<std::string> TFormMain::askSessionText(const std::string& prompt,
-                                                     const std::string& text) {
+std::optional<std::string> TFormMain::askText(const std::string& prompt, const std::string& text) {
     return formSessionEdit_->ask(prompt, text);
 }
 
@@ -516,7 +510,7 @@ void TFormMain::showEvent(QShowEvent* event) {
         return;
     }
     shown_ = true;
-    if (!options_.listDevices) {
+    if (options_.catalog == nullptr) {
         devicesListed_ = true;
         formSettings_->setDeviceNames(options_.outputDevices, options_.inputDevices);
     }
@@ -554,7 +548,7 @@ void TFormMain::listDevices() {
         return;
     }
     devicesListed_ = true;
-    const DeviceLists lists = options_.listDevices();
+    const DeviceLists lists = options_.catalog->list();
     options_.outputDevices = lists.outputs;
     options_.inputDevices = lists.inputs;
     formSettings_->setDeviceNames(lists.outputs, lists.inputs);
@@ -647,7 +641,7 @@ void TFormMain::MenuExtrasEchoClick() {
 }
 void TFormMain::MenuExtrasProtRNClick() {
     program_->ToggleRandomLog();
-    protRn_->setChecked(program_->log.logging());
+    protRn_->setChecked(program_->log().logging());
 }
 void TFormMain::MenuExtrasWriteRNClick() {
     program_->ExportRandomNumbers();
@@ -681,35 +675,40 @@ void TFormMain::openHelpFile(const char* fileName) {
 
 // --- Handlers: segments and Play OQT -------------------------------------------------------
 
+void TFormMain::changeSegmentControls(const std::function<void(SegmentControls&)>& change) {
+    SegmentControls controls = program_->controls();
+    change(controls);
+    program_->setSegmentControls(controls);
+}
+
 void TFormMain::CSpinEditSegDurationChange() {
     const SpinEditValue v = SegmentControls::adjustSpinEdit(segDuration_->value());
     segDuration_->setSingleStep(v.step);
-    program_->controls.durationMs = v.value;
-    program_->controls.updateMinimumLength(program_->document);
+    changeSegmentControls([&v](SegmentControls& c) { c.durationMs = v.value; });
 }
 void TFormMain::CSpinEditSegDuration2Change() {
     const SpinEditValue v = SegmentControls::adjustSpinEdit(segDuration2_->value());
     segDuration2_->setSingleStep(v.step);
-    program_->controls.duration2Ms = v.value;
-    program_->controls.updateMaximumLength(program_->document);
+    changeSegmentControls([&v](SegmentControls& c) { c.duration2Ms = v.value; });
 }
 void TFormMain::CheckBoxSegToClick() {
-    program_->controls.segTo = segTo_->isChecked();
-    applySegmentControls(program_->controls.enabling(program_->mode()));
+    changeSegmentControls([this](SegmentControls& c) { c.segTo = segTo_->isChecked(); });
+    applySegmentControls(program_->controls().enabling(program_->mode()));
 }
 void TFormMain::CheckBoxOverlapClick() {
-    program_->controls.overlap = overlap_->isChecked();
+    changeSegmentControls([this](SegmentControls& c) { c.overlap = overlap_->isChecked(); });
 }
 void TFormMain::CheckBoxZeroCrossAdjustClick() {
-    program_->controls.zeroCrossAdjust = zeroCross_->isChecked();
+    changeSegmentControls(
+        [this](SegmentControls& c) { c.zeroCrossAdjust = zeroCross_->isChecked(); });
 }
 void TFormMain::CheckBoxCrossFadeClick() {
-    program_->controls.crossFade = crossFade_->isChecked();
-    applySegmentControls(program_->controls.enabling(program_->mode()));
+    changeSegmentControls([this](SegmentControls& c) { c.crossFade = crossFade_->isChecked(); });
+    applySegmentControls(program_->controls().enabling(program_->mode()));
 }
 void TFormMain::CheckBoxUseCueListClick() {
-    program_->controls.useCueList = useCueList_->isChecked();
-    applySegmentControls(program_->controls.enabling(program_->mode()));
+    changeSegmentControls([this](SegmentControls& c) { c.useCueList = useCueList_->isChecked(); });
+    applySegmentControls(program_->controls().enabling(program_->mode()));
 }
 void TFormMain::RadioGroupRandomPlayClick() {
     program_->transport().timedOqt = forSeconds_->isChecked();

@@ -14,6 +14,7 @@
 #include "app/program_settings.h"
 #include "app/program_view.h"
 #include "base/user_interface.h"
+#include "device/device_catalog.h"
 
 class QAbstractButton;
 class QAction;
@@ -43,6 +44,19 @@ class TFormSpeedControlWindow;
 class TFormVisualFeedbackWindow;
 class TFormWriteRN;
 
+// What the main window is started with besides its devices.
+struct WindowStartOptions {
+    // The settings file; empty: the usual place (beside the program or the user's
+    // configuration folder).
+    std::string settingsPath;
+    // The sound devices the settings dialog offers, in device id order.
+    std::vector<std::string> outputDevices;
+    std::vector<std::string> inputDevices;
+    // When set, lists the devices in place of the two lists above, once the window has
+    // been drawn (or earlier, when the lists are needed).
+    DeviceCatalog* catalog = nullptr;
+};
+
 // The main window: toolbar, "Segments" and "Play OQT" groups, the session panel, menus and
 // status bar. It owns the Program and is its UserInterface and ProgramView; every handler
 // only calls one Program operation. The dialog-showing methods are virtual so that tests
@@ -54,27 +68,7 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
         "No program on this desktop could open '%s'. Open it yourself with a program of your "
         "choice (on Linux desktops the package xdg-utils sets up which program opens what).";
 
-    // The sound devices the settings dialog offers, in device id order, and what keeps the
-    // sound system from working (empty when it works).
-    struct DeviceLists {
-        std::vector<std::string> outputs;
-        std::vector<std::string> inputs;
-        std::string failure;
-    };
-
-    // What the window is started with besides its devices.
-    struct StartOptions {
-        // The settings file; empty: the usual place (beside the program or the user's
-        // configuration folder).
-        std::string settingsPath;
-        // The sound devices the settings dialog offers, in device id order.
-        std::vector<std::string> outputDevices;
-        std::vector<std::string> inputDevices;
-        // When set, lists the devices in place of the two lists above. Starting the sound
-        // system and asking it for its devices takes longer than the whole window, so it is
-        // called once the window has been drawn (or earlier, when the lists are needed).
-        std::function<DeviceLists()> listDevices;
-    };
+    using StartOptions = WindowStartOptions;
 
     TFormMain(Program::Devices devices, QStringList arguments, StartOptions options = {},
               QWidget* parent = nullptr);
@@ -105,6 +99,8 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
     bool askEchoParameters(int& delayMs, int& decayPercent) override;
     bool askWriteCount(int& count) override;
     bool showProgress(const std::string& text, int64_t done, int64_t total) override;
+    std::optional<std::string> askText(const std::string& prompt, const std::string& text) override;
+    std::optional<FractalFieldTexts> askFractalFormula() override;
 
     // ProgramView
     void refreshCommands() override;
@@ -115,12 +111,7 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
     void stopStopTimer() override;
     void openWithDesktop(const std::string& path) override;
 
-    // The one-line text dialog of the session; nothing when cancelled.
-    virtual std::optional<std::string> askSessionText(const std::string& prompt,
-                                                      const std::string& text);
     virtual void showAbout();
-    // The fractal formula dialog: its two fields on OK, nothing when cancelled.
-    virtual std::optional<FractalFieldTexts> askFractalFormula();
     // Opens a URL with the desktop; false when nothing could open it. A failure that shows
     // only later (the desktop has no program for the file) is reported then, naming it.
     virtual bool openUrl(const QUrl& url);
@@ -205,6 +196,7 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
     void LoadSettings();
     // Takes the device lists when they are still to come, and the stored devices with them.
     void listDevices();
+    void changeSegmentControls(const std::function<void(SegmentControls&)>& change);
     void showSettingsInWindow();
     void restoreWindowPosition();
     void buildToolWindows();

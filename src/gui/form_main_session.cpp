@@ -162,7 +162,7 @@ QWidget* TFormMain::buildSessionGroup() {
 }
 
 void TFormMain::refreshSessionPanel() {
-    const SessionPanelText text = program_->workflow.panelText();
+    const SessionPanelText text = program_->workflow().panelText();
     recordMode_->setText(FormText::fromBytes(text.recordMode));
     recordMode_->setAutoFillBackground(!text.recordMode.empty());
     sequence_->setText(FormText::fromBytes(text.sequence));
@@ -183,7 +183,7 @@ void TFormMain::refreshSessionPanel() {
 }
 
 void TFormMain::applySessionControls(const SessionControlsEnabling& on) {
-    sessionRecord_.action->setChecked(program_->session.recordMode);
+    sessionRecord_.action->setChecked(program_->session().recordMode);
     sessionOpen_.setEnabled(on.open);
     sessionNew_.setEnabled(on.newSession);
     sessionSave_.setEnabled(on.save);
@@ -205,16 +205,16 @@ void TFormMain::applySessionControls(const SessionControlsEnabling& on) {
 }
 
 void TFormMain::ButtonCloseSessionFileClick() {
-    program_->sessionFiles.closeSession();
+    program_->sessionFiles().closeSession();
 }
 void TFormMain::ButtonOpenSessionFileClick() {
-    program_->sessionFiles.openSession();
+    program_->sessionFiles().openSession();
 }
 void TFormMain::ButtonSaveSessionFileClick() {
-    program_->sessionFiles.saveSession(false);
+    program_->sessionFiles().saveSession(false);
 }
 void TFormMain::ButtonSessionRecClick() {
-    program_->workflow.toggleRecordMode();
+    program_->workflow().toggleRecordMode();
 }
 void TFormMain::ButtonSessionPlayClick() {
     program_->PlaySession();
@@ -232,16 +232,16 @@ void TFormMain::ButtonSessionEditClick() {
     program_->EditSequence();
 }
 void TFormMain::ButtonSessionPrevClick() {
-    program_->workflow.previous();
+    program_->workflow().previous();
 }
 void TFormMain::ButtonSessionNextClick() {
-    program_->workflow.next();
+    program_->workflow().next();
 }
 void TFormMain::EditQuestionChange() {
-    program_->workflow.questionChanged(question_->text().toStdString());
+    program_->workflow().questionChanged(question_->text().toStdString());
 }
 void TFormMain::EditAnswerChange() {
-    program_->workflow.answerChanged(answer_->text().toStdString());
+    program_->workflow().answerChanged(answer_->text().toStdString());
 }
 
 void TFormMain::MemoCueLabelsMouseDown() {

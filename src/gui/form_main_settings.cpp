@@ -64,7 +64,7 @@ void TFormMain::LoadSettings() {
 // The program holds the loaded values now; the controls show them without running their
 // handlers again.
 void TFormMain::showSettingsInWindow() {
-    const SegmentControls& c = program_->controls;
+    const SegmentControls& c = program_->controls();
     showSpinValue(segDuration_, c.durationMs);
     showSpinValue(segDuration2_, c.duration2Ms);
     showChecked(segTo_, c.segTo);
@@ -130,7 +130,7 @@ void TFormMain::MenuExtrasSettingsClick() {
 // --- Random source submenu -----------------------------------------------------------------
 
 void TFormMain::refreshRandomSourceMenu() {
-    const RandomSource& source = program_->source;
+    const RandomSource& source = program_->source();
     sourceKindItems_[static_cast<int>(source.kind())]->setChecked(true);
     sourceKindItems_[static_cast<int>(RandomSourceKind::File)]->setText(
         FormText::fromBytes(source.fileItemCaption()));
@@ -141,33 +141,35 @@ void TFormMain::refreshRandomSourceMenu() {
 }
 
 void TFormMain::MenuPrefRndSrcProgramClick() {
-    program_->source.SelectRandomSource(static_cast<int32_t>(RandomSourceKind::Pseudo), {}, false);
+    program_->source().SelectRandomSource(static_cast<int32_t>(RandomSourceKind::Pseudo), {},
+                                          false);
     refreshRandomSourceMenu();
 }
 void TFormMain::MenuPrefRndSrcSoundcardClick() {
-    program_->source.SelectRandomSource(static_cast<int32_t>(RandomSourceKind::SoundCard), {},
-                                        false);
+    program_->source().SelectRandomSource(static_cast<int32_t>(RandomSourceKind::SoundCard), {},
+                                          false);
     refreshRandomSourceMenu();
 }
 void TFormMain::MenuPrefRndSrcFileClick() {
-    program_->source.SelectRandomSource(static_cast<int32_t>(RandomSourceKind::File), {}, false);
+    program_->source().SelectRandomSource(static_cast<int32_t>(RandomSourceKind::File), {}, false);
     refreshRandomSourceMenu();
 }
 void TFormMain::MenuPrefRndSrcFractalClick() {
-    program_->source.SelectRandomSource(static_cast<int32_t>(RandomSourceKind::Fractal), {}, true);
+    program_->source().SelectRandomSource(static_cast<int32_t>(RandomSourceKind::Fractal), {},
+                                          true);
     refreshRandomSourceMenu();
 }
 void TFormMain::MenuPrefRndSrcUseAbsClick() {
-    program_->source.setUseAbsolute(useAbs_->isChecked());
+    program_->source().setUseAbsolute(useAbs_->isChecked());
 }
 void TFormMain::MenuPrefRndSrcRecBestClick() {
-    program_->source.setRecordBestRate(recBest_->isChecked());
+    program_->source().setRecordBestRate(recBest_->isChecked());
 }
 void TFormMain::MenuPrefRndSrcRecNewClick() {
-    program_->source.setRecordNew(recNew_->isChecked());
+    program_->source().setRecordNew(recNew_->isChecked());
 }
 void TFormMain::MenuPrefRndSrcFileLoopClick() {
-    program_->source.setLoopFile(fileLoop_->isChecked());
+    program_->source().setLoopFile(fileLoop_->isChecked());
 }
 
 }  // namespace murmelix

@@ -136,7 +136,7 @@ void TFormSettings::setDeviceNames(const std::vector<std::string>& outputs,
 }
 
 void TFormSettings::showSettings(const ProgramSettings& settings) {
-    useSeparateFolders_->setChecked(program_.useSeparateFolders());
+    useSeparateFolders_->setChecked(program_.folders().separate());
     restWinPos_->setChecked(settings.restWinPos);
     saveOnExit_->setChecked(settings.saveOnExit);
     showDevices();
@@ -147,7 +147,7 @@ void TFormSettings::showSettings(const ProgramSettings& settings) {
 void TFormSettings::showDevices() {
     selectIndex(playback_, program_.transport().outputDeviceId);
     selectIndex(record_, program_.recorder().inputDeviceId);
-    selectIndex(randomSource_, program_.source.inputDevice());
+    selectIndex(randomSource_, program_.source().inputDevice());
 }
 
 void TFormSettings::captureSettings(ProgramSettings& settings) const {
@@ -169,7 +169,7 @@ void TFormSettings::showEvent(QShowEvent* event) {
 }
 
 void TFormSettings::CheckBoxUseSeparateFoldersClick() {
-    program_.setUseSeparateFolders(useSeparateFolders_->isChecked());
+    program_.folders().setSeparate(useSeparateFolders_->isChecked());
 }
 
 void TFormSettings::ButtonSaveNowClick() {
@@ -191,7 +191,7 @@ void TFormSettings::ComboBoxDeviceRecordChange() {
 }
 
 void TFormSettings::ComboBoxDeviceRandomSourceChange() {
-    program_.source.setInputDevice(randomSource_->currentIndex());
+    program_.source().setInputDevice(randomSource_->currentIndex());
 }
 
 void TFormSettings::EditRecBufferTimeMillisecondsChange() {

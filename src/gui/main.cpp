@@ -1,12 +1,9 @@
 #include <QApplication>
 #include <QIcon>
 #include <QLocale>
-#include <optional>
-
 #include "device/chatter_filter.h"
-#include "device/device_list.h"
+#include "device/port_audio_device_catalog.h"
 #include "device/port_audio_input_device.h"
-#include "device/port_audio_library.h"
 #include "device/port_audio_output_device.h"
 #include "gui/form_main.h"
 
@@ -22,26 +19,15 @@ int main(int argc, char* argv[]) {
     // Every number the program shows or reads uses a point, whatever the user's locale.
     QLocale::setDefault(QLocale::c());
 
-    // Started by the window once it is drawn; kept started until the end, so that opening a
-    // device does not scan the devices again.
-    std::optional<murmelix::PortAudioLibrary> library;
+    // Asked by the window once it is drawn; the sound system stays started until the end.
+    murmelix::PortAudioDeviceCatalog catalog;
     murmelix::PortAudioOutputDevice output;
     murmelix::PortAudioInputDevice recordInput;
     murmelix::PortAudioInputDevice noiseInput;
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
     murmelix::TFormMain::StartOptions options;
-    options.listDevices = [&library] {
-        library.emplace();
-        murmelix::TFormMain::DeviceLists lists;
-        if (library->status() != 0) {
-            lists.failure = "The sound system could not be started: " +
-                            murmelix::PortAudioLibrary::describe(library->status());
-        }
-        lists.outputs = murmelix::DeviceList::names(murmelix::DeviceList::Direction::Output);
-        lists.inputs = murmelix::DeviceList::names(murmelix::DeviceList::Direction::Input);
-        return lists;
-    };
+    options.catalog = &catalog;
     murmelix::TFormMain form({output, recordInput, noiseInput}, arguments, options);
     form.show();
     return QApplication::exec();

@@ -22,7 +22,8 @@ std::string writeErrorMessage(const char* start, const std::string& path, int er
 
 }  // namespace
 
-RandomNumberLog::RandomNumberLog(UserInterface& ui) : ui_(ui) {}
+RandomNumberLog::RandomNumberLog(UserInterface& ui, Folders* folders)
+    : ui_(ui), folders_(folders != nullptr ? *folders : ownFolders_) {}
 
 RandomNumberLog::~RandomNumberLog() {
     // No messages from a destructor: the appended lines are kept as far as they got, and
@@ -208,7 +209,7 @@ FileDialogRequest RandomNumberLog::dialogRequest(const char* title) const {
     request.title = title;
     request.filter = kTextFilter;
     request.defaultExtension = "*.txt";
-    request.startFolder = useSeparateFolders_ ? outputFolder_ : std::string();
+    request.startFolder = folders_.startFolder(Folders::Kind::RandomNumbers);
     return request;
 }
 
@@ -217,7 +218,7 @@ FileDialogRequest RandomNumberLog::exportDialogRequest() const {
 }
 
 void RandomNumberLog::rememberOutputFolder(const std::string& chosenPath) {
-    outputFolder_ = PathText::folderPartOf(chosenPath);
+    folders_.rememberFolderOf(Folders::Kind::RandomNumbers, chosenPath);
 }
 
 }  // namespace murmelix

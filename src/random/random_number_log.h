@@ -8,7 +8,9 @@
 #include <string_view>
 
 #include "base/atomic_file.h"
+#include "base/folders.h"
 #include "base/user_interface.h"
+#include "random/random_source_listener.h"
 
 namespace murmelix {
 
@@ -16,8 +18,9 @@ class RandomSource;
 
 // Writes the log text of every draw to a text file, one line each: the log, which appends
 // across generation runs until another file is chosen, and the export, which draws a
-// requested count into a new file. UI thread only.
-class RandomNumberLog {
+// requested count into a new file. As a random source's listener it takes every draw's
+// text. UI thread only.
+class RandomNumberLog : public RandomSourceListener {
   public:
     enum class ExportOutcome {
         Done,          // every number was written
@@ -35,13 +38,15 @@ class RandomNumberLog {
 
     static constexpr int32_t kExportBound = 10;
 
-    explicit RandomNumberLog(UserInterface& ui);
+    // Without folders of the program's, the log keeps its own.
+    explicit RandomNumberLog(UserInterface& ui, Folders* folders = nullptr);
     ~RandomNumberLog();
     RandomNumberLog(const RandomNumberLog&) = delete;
     RandomNumberLog& operator=(const RandomNumberLog&) = delete;
 
     // Logging on and the file ready: the text and a line end go to it.
     void WriteLogLine(std::string_view text);
+    void drawLogged(std::string_view text) override { WriteLogLine(text); }
     // Switches logging off, or on after asking for the log file (cancel changes nothing).
     void ToggleRandomLog();
     // At the start of a generation run while logging is on: creates the file anew the first
@@ -74,9 +79,13 @@ class RandomNumberLog {
     // A line could not be written; whoever draws for the file stops.
     bool writeFailed() const { return writeFailed_; }
 
-    const std::string& outputFolder() const { return outputFolder_; }
-    void setOutputFolder(std::string folder) { outputFolder_ = std::move(folder); }
-    void setUseSeparateFolders(bool on) { useSeparateFolders_ = on; }
+    const std::string& outputFolder() const {
+        return folders_.remembered(Folders::Kind::RandomNumbers);
+    }
+    void setOutputFolder(std::string folder) {
+        folders_.remember(Folders::Kind::RandomNumbers, std::move(folder));
+    }
+    Folders& folders() { return folders_; }
 
   private:
     FileDialogRequest dialogRequest(const char* title) const;
@@ -87,8 +96,8 @@ class RandomNumberLog {
     bool logging_ = false;
     std::string logFileName_;
     bool startAnew_ = false;
-    std::string outputFolder_;
-    bool useSeparateFolders_ = true;
+    Folders ownFolders_;
+    Folders& folders_;
 
     std::FILE* logFile_ = nullptr;
     std::unique_ptr<AtomicFile> exportFile_;

@@ -35,7 +35,12 @@ int32_t limitToBound(long double scaled, int32_t bound) {
 
 }  // namespace
 
-RandomSource::RandomSource(UserInterface& ui, NoiseInput& input) : ui_(ui), input_(input) {
+RandomSource::RandomSource(UserInterface& ui, NoiseInput& input, RandomSourceListener* listener,
+                           Folders* folders)
+    : ui_(ui),
+      input_(input),
+      listener_(listener != nullptr ? *listener : noListener_),
+      folders_(folders != nullptr ? *folders : ownFolders_) {
     pseudo_.seedFromClock();
 }
 
@@ -61,9 +66,7 @@ int32_t RandomSource::NextRandomNumber(int32_t bound) {
             number = useAbsolute_ ? drawNoiseAbsolute(bound) : drawComparison(noiseBits(), bound);
             break;
     }
-    if (logSink_) {
-        logSink_(std::string_view(logText_, logTextLength_));
-    }
+    listener_.drawLogged(std::string_view(logText_, logTextLength_));
     return number;
 }
 
@@ -259,9 +262,7 @@ int32_t RandomSource::readFileBlock(std::FILE* file) {
 bool RandomSource::fail(const char* caption, const std::string& text, MessageIcon icon,
                         FileHandle* file) {
     halted_ = true;
-    if (onHalt_) {
-        onHalt_();
-    }
+    listener_.sourceHalted();
     if (file != nullptr) {
         file->reset();
     }
@@ -313,24 +314,21 @@ void RandomSource::chooseFile() {
     request.title = "Open random source file...";
     request.filter = "PCM Raw Data (*.pcm)|*.pcm|All Files (*.*)|*.*";
     request.defaultExtension = "*.pcm";
-    request.startFolder = useSeparateFolders_ ? sourceFolder_ : std::string();
+    request.startFolder = folders_.startFolder(Folders::Kind::RandomSource);
     request.presetName = presetFileName_;
     request.mustExist = true;
     const std::optional<std::string> chosen = ui_.openFileDialog(request);
     if (!chosen) {
         return;
     }
-    sourceFolder_ = PathText::folderPartOf(*chosen);
+    folders_.rememberFolderOf(Folders::Kind::RandomSource, *chosen);
     fileName_ = *chosen;
     presetFileName_ = *chosen;
     useFile();
 }
 
 bool RandomSource::askFractalParameters() {
-    if (!fractalDialog_) {
-        return true;
-    }
-    const std::optional<FractalFieldTexts> texts = fractalDialog_();
+    const std::optional<FractalFieldTexts> texts = ui_.askFractalFormula();
     if (!texts) {
         return false;
     }

@@ -4,29 +4,24 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "audio/audio_document.h"
+#include "base/folders.h"
 #include "base/user_interface.h"
 #include "random/noise_buffer.h"
 #include "random/noise_input.h"
 #include "random/number_format.h"
 #include "random/pseudo_generator.h"
+#include "random/random_source_listener.h"
 
 namespace murmelix {
 
 // The value is what the settings file stores for the selected kind.
 enum class RandomSourceKind : int32_t { Pseudo = 0, SoundCard = 1, File = 2, Fractal = 3 };
-
-// The two text fields of the fractal formula dialog when it closes with OK.
-struct FractalFieldTexts {
-    std::string growthConstant;
-    std::string initPopulation;
-};
 
 // Every random number the program uses comes from here: one draw operation over four
 // kinds of source (the pseudo generator, the logistic map, sound-card noise and a file of
@@ -41,10 +36,11 @@ class RandomSource {
     // A sound card that never fills the buffer must not freeze the program.
     static constexpr std::chrono::milliseconds kRecordTimeLimit{5000};
 
-    using LogSink = std::function<void(std::string_view)>;
-    using FractalDialog = std::function<std::optional<FractalFieldTexts>()>;
-
-    RandomSource(UserInterface& ui, NoiseInput& input);
+    // The listener hears every draw's log text and a failed refill; the fractal formula
+    // dialog is the user interface's.
+    // Without folders of the program's, the source keeps its own.
+    RandomSource(UserInterface& ui, NoiseInput& input, RandomSourceListener* listener = nullptr,
+                 Folders* folders = nullptr);
     RandomSource(const RandomSource&) = delete;
     RandomSource& operator=(const RandomSource&) = delete;
 
@@ -65,14 +61,6 @@ class RandomSource {
     bool halted() const { return halted_; }
     void setHalted(bool halted) { halted_ = halted; }
 
-    // Where each draw's log text goes (the random-number log).
-    void setLogSink(LogSink sink) { logSink_ = std::move(sink); }
-    // Runs when a refill fails, after the halt flag is set and before the message: the
-    // transport stops the running generation here.
-    void setOnHalt(std::function<void()> onHalt) { onHalt_ = std::move(onHalt); }
-    // Shows the fractal formula dialog; nullopt when it was cancelled. Without one,
-    // selecting the fractal formula keeps r and x as they are.
-    void setFractalDialog(FractalDialog dialog) { fractalDialog_ = std::move(dialog); }
     // The loaded document's format gives the recording rate without "Best sample rate".
     void setDocument(const AudioDocument* document) { document_ = document; }
     void setInputDevice(int device) { inputDevice_ = device; }
@@ -94,9 +82,13 @@ class RandomSource {
 
     // The folder the file dialog starts in while separate folders are used, and the
     // dialog's preset name; both follow every file chosen.
-    const std::string& sourceFolder() const { return sourceFolder_; }
-    void setSourceFolder(std::string folder) { sourceFolder_ = std::move(folder); }
-    void setUseSeparateFolders(bool on) { useSeparateFolders_ = on; }
+    const std::string& sourceFolder() const {
+        return folders_.remembered(Folders::Kind::RandomSource);
+    }
+    void setSourceFolder(std::string folder) {
+        folders_.remember(Folders::Kind::RandomSource, std::move(folder));
+    }
+    Folders& folders() { return folders_; }
     const std::string& presetFileName() const { return presetFileName_; }
 
     long double growthConstant() const { return growthConstant_; }
@@ -139,9 +131,10 @@ class RandomSource {
 
     UserInterface& ui_;
     NoiseInput& input_;
-    LogSink logSink_;
-    std::function<void()> onHalt_;
-    FractalDialog fractalDialog_;
+    RandomSourceListener noListener_;
+    RandomSourceListener& listener_;
+    Folders ownFolders_;
+    Folders& folders_;
     const AudioDocument* document_ = nullptr;
     int inputDevice_ = -1;
     std::chrono::milliseconds recordTimeLimit_ = kRecordTimeLimit;
@@ -149,8 +142,6 @@ class RandomSource {
     RandomSourceKind kind_ = RandomSourceKind::Pseudo;
     std::string fileName_;
     std::string presetFileName_;
-    std::string sourceFolder_;
-    bool useSeparateFolders_ = true;
     bool useAbsolute_ = false;
     bool recordBestRate_ = true;
     bool recordNew_ = true;

@@ -7,6 +7,7 @@
 #include "base/absolute_path.h"
 #include "base/atomic_file.h"
 #include "base/input_file.h"
+#include "base/path_text.h"
 #include "base/text_format.h"
 #include "session/session_date_time.h"
 #include "session/session_file_reader.h"
@@ -22,22 +23,25 @@ std::string describeError(int error) {
 
 }  // namespace
 
-SessionFileOperations::SessionFileOperations(Session& session, UserInterface& ui,
-                                             SessionHooks hooks)
-    : session_(session), ui_(ui), hooks_(std::move(hooks)) {}
+SessionFileOperations::SessionFileOperations(Session& session, UserInterface& ui, SessionHost* host)
+    : session_(session), ui_(ui), host_(host != nullptr ? *host : noHost_) {}
+
+void SessionFileOperations::rememberFolderOf(SessionFolder kind, const std::string& path) {
+    host_.rememberFolder(kind, PathText::folderPartOf(path));
+}
 
 void SessionFileOperations::openSession(const std::string& fileName) {
     std::string name = AbsolutePath::of(fileName);
     if (name.empty()) {
         const auto chosen = ui_.openFileDialog({kOpenTitle, kFilter, kDefaultExtension,
-                                                hooks_.callStartFolder(SessionFolder::SessionFiles),
+                                                host_.startFolder(SessionFolder::SessionFiles),
                                                 std::string(), false});
         if (!chosen || chosen->empty()) {
             return;
         }
         name = AbsolutePath::of(*chosen);
     }
-    hooks_.callRememberFolderOf(SessionFolder::SessionFiles, name);
+    rememberFolderOf(SessionFolder::SessionFiles, name);
     if (closeSession() == SessionOutcome::Cancelled) {
         return;
     }
@@ -46,20 +50,20 @@ void SessionFileOperations::openSession(const std::string& fileName) {
     session_.changed = false;
     session_.sessionFileName = name;
     session_.keptLines.clear();
-    hooks_.callRefreshPanel();
+    host_.refreshSessionPanel();
 
     std::string bytes;
     InputFile file;
     if (!file.open(name) || !file.readAll(bytes)) {
         const int error = file.error();
         if (error == ENOENT) {
-            hooks_.callRefreshControls();
+            host_.refreshCommands();
             return;
         }
         // An existing file that cannot be read must not be bound: the first save would
         // replace it with an empty session.
         session_.sessionFileName.clear();
-        hooks_.callRefreshPanel();
+        host_.refreshSessionPanel();
         ui_.showError(readErrorMessage(name, error));
         return;
     }
@@ -67,7 +71,7 @@ void SessionFileOperations::openSession(const std::string& fileName) {
     bytes = std::string();
     if (!contents.valid()) {
         session_.sessionFileName.clear();
-        hooks_.callRefreshPanel();
+        host_.refreshSessionPanel();
         ui_.showError(kInvalidFile);
         return;
     }
@@ -75,23 +79,23 @@ void SessionFileOperations::openSession(const std::string& fileName) {
     if (!bindWavFile()) {
         session_.sessionFileName.clear();
         session_.wavFileName.clear();
-        hooks_.callRefreshPanel();
+        host_.refreshSessionPanel();
         return;
     }
     session_.assignSequences(std::move(contents.sequences));
     session_.keptLines = std::move(contents.keptLines);
-    hooks_.callRefreshPanel();
-    hooks_.callRefreshControls();
+    host_.refreshSessionPanel();
+    host_.refreshCommands();
     if (contents.unreadableLines > 0) {
         ui_.showError(unreadableLinesMessage(name, contents.unreadableLines));
     }
 }
 
 bool SessionFileOperations::bindWavFile() {
-    if (hooks_.callDocumentFileName() == session_.wavFileName) {
+    if (host_.documentFileName() == session_.wavFileName) {
         return true;
     }
-    if (hooks_.callOpenWavFile(session_.wavFileName) == 0) {
+    if (host_.openWavFile(session_.wavFileName)) {
         return true;
     }
     return relocateWavFile();
@@ -102,13 +106,13 @@ bool SessionFileOperations::relocateWavFile() {
                        MessageButtons::YesNo) != MessageResult::Yes) {
         return false;
     }
-    const auto chosen = ui_.openFileDialog({kWavOpenTitle, kWavFilter, kWavDefaultExtension,
-                                            hooks_.callStartFolder(SessionFolder::SourceWavFiles),
-                                            std::string(), true});
-    if (!chosen || chosen->empty() || hooks_.callOpenWavFile(*chosen) != 0) {
+    const auto chosen =
+        ui_.openFileDialog({kWavOpenTitle, kWavFilter, kWavDefaultExtension,
+                            host_.startFolder(SessionFolder::SourceWavFiles), std::string(), true});
+    if (!chosen || chosen->empty() || !host_.openWavFile(*chosen)) {
         return false;
     }
-    hooks_.callRememberFolderOf(SessionFolder::SourceWavFiles, *chosen);
+    rememberFolderOf(SessionFolder::SourceWavFiles, *chosen);
     session_.wavFileName = *chosen;
     session_.changed = true;
     return true;
@@ -123,7 +127,7 @@ SessionOutcome SessionFileOperations::saveSession(bool askFirst) {
                                                     MessageButtons::YesNoCancel);
         if (answer == MessageResult::No) {
             session_.changed = false;
-            hooks_.callRefreshControls();
+            host_.refreshCommands();
             return SessionOutcome::Done;
         }
         if (answer != MessageResult::Yes) {
@@ -131,20 +135,20 @@ SessionOutcome SessionFileOperations::saveSession(bool askFirst) {
         }
     }
     const auto chosen = ui_.saveFileDialog({kSaveTitle, kFilter, kDefaultExtension,
-                                            hooks_.callStartFolder(SessionFolder::SessionFiles),
+                                            host_.startFolder(SessionFolder::SessionFiles),
                                             saveNameProposal(), false, false});
     if (!chosen || chosen->empty()) {
         return SessionOutcome::Cancelled;
     }
-    hooks_.callRememberFolderOf(SessionFolder::SessionFiles, *chosen);
+    rememberFolderOf(SessionFolder::SessionFiles, *chosen);
     session_.sessionFileName = *chosen;
     if (!writeUntilDoneOrCancelled(*chosen)) {
-        hooks_.callRefreshPanel();
+        host_.refreshSessionPanel();
         return SessionOutcome::Cancelled;
     }
-    hooks_.callRefreshPanel();
+    host_.refreshSessionPanel();
     session_.changed = false;
-    hooks_.callRefreshControls();
+    host_.refreshCommands();
     return SessionOutcome::Done;
 }
 
@@ -181,8 +185,8 @@ SessionOutcome SessionFileOperations::closeSession() {
     session_.sessionFileName.clear();
     session_.wavFileName.clear();
     session_.recordMode = false;
-    hooks_.callRefreshPanel();
-    hooks_.callRefreshControls();
+    host_.refreshSessionPanel();
+    host_.refreshCommands();
     return SessionOutcome::Done;
 }
 

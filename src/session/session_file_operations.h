@@ -5,7 +5,7 @@
 
 #include "base/user_interface.h"
 #include "session/session.h"
-#include "session/session_hooks.h"
+#include "session/session_host.h"
 
 namespace murmelix {
 
@@ -33,7 +33,10 @@ class SessionFileOperations {
         "The current session has been changed. Do you want to save the changes?";
     static constexpr const char* kCannotCreate = "Can't open session file '%s' for writing.";
 
-    SessionFileOperations(Session& session, UserInterface& ui, SessionHooks hooks = {});
+    // Without a host, the operations act as in a program with nothing loaded or shown.
+    SessionFileOperations(Session& session, UserInterface& ui, SessionHost* host = nullptr);
+    SessionFileOperations(const SessionFileOperations&) = delete;
+    SessionFileOperations& operator=(const SessionFileOperations&) = delete;
 
     // Opens `fileName`, or the file the user picks when it is empty. A name that does not
     // exist yet gives an empty session bound to it, which the first save creates. The
@@ -55,8 +58,6 @@ class SessionFileOperations {
     static std::string unreadableLinesMessage(const std::string& path, int64_t count);
     static std::string unstorableWavNameMessage(const std::string& wavFileName);
 
-    SessionHooks& hooks() { return hooks_; }
-
   private:
     bool bindWavFile();
     bool relocateWavFile();
@@ -64,7 +65,10 @@ class SessionFileOperations {
 
     Session& session_;
     UserInterface& ui_;
-    SessionHooks hooks_;
+    SessionHost noHost_;
+    SessionHost& host_;
+
+    void rememberFolderOf(SessionFolder kind, const std::string& path);
 };
 
 }  // namespace murmelix

@@ -9,14 +9,12 @@
 
 namespace murmelix {
 
-namespace {}  // namespace
-
-SessionWorkflow::SessionWorkflow(Session& session, SessionHooks hooks)
-    : session_(session), hooks_(std::move(hooks)) {}
+SessionWorkflow::SessionWorkflow(Session& session, UserInterface& ui, SessionHost* host)
+    : session_(session), ui_(ui), host_(host != nullptr ? *host : noHost_) {}
 
 void SessionWorkflow::refreshAll() const {
-    hooks_.callRefreshPanel();
-    hooks_.callRefreshControls();
+    host_.refreshSessionPanel();
+    host_.refreshCommands();
 }
 
 void SessionWorkflow::toggleRecordMode() {
@@ -26,19 +24,19 @@ void SessionWorkflow::toggleRecordMode() {
 
 void SessionWorkflow::beginSequence() {
     if (session_.wavFileName.empty()) {
-        session_.wavFileName = hooks_.callDocumentFileName();
+        session_.wavFileName = host_.documentFileName();
     }
     SEQUENCE sequence;
-    sequence.dateTime = SessionDateTime::fromTime(hooks_.callNow()).storedForm();
+    sequence.dateTime = SessionDateTime::fromTime(host_.now()).storedForm();
     SEQUENCE& added = session_.appendSequence(std::move(sequence));
     session_.changed = true;
-    hooks_.callRefreshPanel();
+    host_.refreshSessionPanel();
 
-    const auto question = hooks_.callEditText(kQuestionPrompt, std::string());
+    const auto question = ui_.askText(kQuestionPrompt, std::string());
     if (question && *question != added.question) {
         added.question = *question;
         session_.changed = true;
-        hooks_.callRefreshPanel();
+        host_.refreshSessionPanel();
     }
     session_.recordingActive = true;
 }

@@ -4,8 +4,9 @@
 #include <optional>
 #include <string>
 
+#include "base/user_interface.h"
 #include "session/session.h"
-#include "session/session_hooks.h"
+#include "session/session_host.h"
 #include "session/session_panel_text.h"
 
 namespace murmelix {
@@ -16,7 +17,10 @@ namespace murmelix {
 class SessionWorkflow {
   public:
     static constexpr const char* kQuestionPrompt = "Please enter your comment or question:";
-    explicit SessionWorkflow(Session& session, SessionHooks hooks = {});
+    // Without a host, the workflow acts as in a program with nothing loaded or shown.
+    SessionWorkflow(Session& session, UserInterface& ui, SessionHost* host = nullptr);
+    SessionWorkflow(const SessionWorkflow&) = delete;
+    SessionWorkflow& operator=(const SessionWorkflow&) = delete;
 
     void toggleRecordMode();
 
@@ -50,14 +54,14 @@ class SessionWorkflow {
     std::optional<std::string> cueLabels() const;
     SessionPanelText panelText() const;
 
-    SessionHooks& hooks() { return hooks_; }
-
   private:
     bool storeText(std::string SEQUENCE::*field, const std::string& text);
     void refreshAll() const;
 
     Session& session_;
-    SessionHooks hooks_;
+    UserInterface& ui_;
+    SessionHost noHost_;
+    SessionHost& host_;
 };
 
 }  // namespace murmelix

@@ -10,8 +10,7 @@ namespace murmelix {
 std::optional<SEQUENCE> OfflineRenderer::render(const AudioDocument& doc, SegmentControls controls,
                                                 RandomDraw& draw, Limit limit, UserInterface& ui) {
     halted_ = false;
-    controls.updateMinimumLength(doc);
-    controls.updateMaximumLength(doc);
+    controls.deriveLengths(doc);
     SegmentSelector selector;
     if (!selector.startRun(doc, controls, ui)) {
         return std::nullopt;

@@ -18,11 +18,8 @@ SpinEditValue SegmentControls::adjustSpinEdit(int typed) {
     return result;
 }
 
-void SegmentControls::updateMinimumLength(const AudioDocument& doc) {
+void SegmentControls::deriveLengths(const AudioDocument& doc) {
     minimumLength = millisecondsToFrames(durationMs, doc);
-}
-
-void SegmentControls::updateMaximumLength(const AudioDocument& doc) {
     maximumLength = millisecondsToFrames(duration2Ms, doc);
 }
 

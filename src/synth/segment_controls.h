@@ -48,8 +48,9 @@ struct SegmentControls {
     static int32_t millisecondsToFrames(int milliseconds, const AudioDocument& doc);
     static SpinEditValue adjustSpinEdit(int typed);
 
-    void updateMinimumLength(const AudioDocument& doc);
-    void updateMaximumLength(const AudioDocument& doc);
+    // The two lengths in frames of `doc` for the two durations; set wherever the durations
+    // or the document change, and at the start of every run.
+    void deriveLengths(const AudioDocument& doc);
 
     SegmentControlsEnabling enabling(TransportMode mode) const;
 };

@@ -35,7 +35,7 @@ void Recorder::StartRecording() {
     if (parts_.transport.mode() != TransportMode::tmIdle || !parts_.transport.settled()) {
         return;
     }
-    if (parts_.closeDocument && !parts_.closeDocument()) {
+    if (!parts_.host.closeDocumentForRecording()) {
         return;
     }
     if (!parts_.ui.askRecordingParameters(parameters)) {
@@ -165,9 +165,7 @@ void Recorder::finishRecording() {
     if (joinBlocks()) {
         doc.commit("");
         doc.changed = true;
-        if (parts_.documentCommitted) {
-            parts_.documentCommitted();
-        }
+        parts_.host.recordingCommitted();
         if (parameters.normalize) {
             const std::string caption = parts_.ui.caption();
             parts_.ui.setCaption("Normalizing ...");

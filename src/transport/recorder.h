@@ -1,13 +1,13 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <list>
 #include <vector>
 
 #include "base/user_interface.h"
 #include "device/input_device.h"
 #include "device/wave_buffer.h"
+#include "transport/transport_host.h"
 
 namespace murmelix {
 
@@ -25,15 +25,12 @@ class Recorder {
         InputDevice& device;
         Transport& transport;
         UserInterface& ui;
-        // The document's close with its save question; false when the user cancelled.
-        std::function<bool()> closeDocument;
-        // The recording has become the document: show its title and status.
-        std::function<void()> documentCommitted;
+        TransportHost& host;
     };
 
     static constexpr const char* kRecordInError = "Record In Error";
 
-    explicit Recorder(Parts parts) : parts_(std::move(parts)) {}
+    explicit Recorder(Parts parts) : parts_(parts) {}
     Recorder(const Recorder&) = delete;
     Recorder& operator=(const Recorder&) = delete;
 

@@ -28,10 +28,7 @@ bool hasEntriesAhead(Session::SequenceList::const_iterator first,
 
 }  // namespace
 
-Transport::Transport(Parts parts) : parts_(parts) {
-    // A source that runs out or fails ends the generation as the Stop button would.
-    parts_.source.setOnHalt([this] { StopPlayback(); });
-}
+Transport::Transport(Parts parts) : parts_(parts) {}
 
 void Transport::SetTransportMode(TransportMode mode) {
     mode_ = mode;
@@ -128,8 +125,7 @@ void Transport::MakeOqt() {
         return;
     }
     AudioDocument& doc = parts_.document;
-    parts_.controls.updateMinimumLength(doc);
-    parts_.controls.updateMaximumLength(doc);
+    parts_.controls.deriveLengths(doc);
     if (!selector_.startRun(doc, parts_.controls, parts_.ui)) {
         return;
     }
@@ -146,8 +142,6 @@ void Transport::MakeOqt() {
         parts_.workflow.beginSequence();
         parts_.host.sessionChanged();
     }
-    parts_.controls.updateMinimumLength(doc);
-    parts_.controls.updateMaximumLength(doc);
     if (timedOqt) {
         parts_.host.startStopTimer(timedOqtSeconds * 1000);
     }

@@ -6,8 +6,8 @@
 
 namespace murmelix {
 
-// What the transport asks of the window around it (or of the command-line tool's loop).
-// Called on the UI thread.
+// What the transport and the recorder ask of the window around them (or of the command-line tool's
+// loop). Called on the UI thread.
 class TransportHost {
   public:
     virtual ~TransportHost() = default;
@@ -25,6 +25,11 @@ class TransportHost {
     virtual void stopRecording() {}
     // The session has changed through the transport (sequence begun or trimmed).
     virtual void sessionChanged() {}
+    // A recording is to start: the document closes with its save question; false when the
+    // user cancelled.
+    virtual bool closeDocumentForRecording() { return true; }
+    // The recording has become the document: show its title and status.
+    virtual void recordingCommitted() {}
 };
 
 }  // namespace murmelix

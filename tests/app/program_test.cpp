@@ -32,17 +32,22 @@ struct ProgramRig {
     SimulatedInputDevice noiseInput;
     OpenedFiles view;
     Program program{ui, {output, recordInput, noiseInput}, &view};
+    ScratchFolder scratch;
 
     // A loaded one-second document and a session holding one sequence of two entries.
     void loadSequence() {
-        program.document.format = {1, 1, 8000, 16000, 2, 16, 0};
-        program.document.data.assign(16000, 0);
-        program.document.commit("/rec/words.wav");
+        AudioDocument words;
+        words.format = WaveFormat::pcm(8000, 1, 16);
+        words.data.assign(16000, 0);
+        words.commit("");
+        const std::string path = scratch.file("words.wav");
+        ASSERT_EQ(WavWriter::writeDocument(path, words, ui), 0);
+        ASSERT_EQ(program.OpenWav(path), 0);
         SEQUENCE sequence;
         sequence.dateTime = "2026-12-08 10:11:12";
         sequence.entries = {{0, 800, 1, 0, "", false}, {4000, 800, 2, 5, "", false}};
-        program.session.appendSequence(sequence);
-        program.session.wavFileName = "/rec/words.wav";
+        program.session().appendSequence(sequence);
+        program.session().wavFileName = path;
     }
 };
 
@@ -51,32 +56,32 @@ struct ProgramRig {
 TEST(ProgramTest, FileDialogsStartInTheirFolderOnlyWithSeparateFolders) {
     struct Case {
         const char* dialog;
-        std::string Program::*folder;
+        Folders::Kind folder;
     } cases[] = {
-        {"open WAV", &Program::wavFolder},
-        {"open session", &Program::sessionFolder},
-        {"export", &Program::exportFolder},
+        {"open WAV", Folders::Kind::Wav},
+        {"open session", Folders::Kind::Session},
+        {"export", Folders::Kind::Export},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.dialog);
         for (const bool separate : {true, false}) {
             ProgramRig rig;
             rig.loadSequence();
-            rig.program.setUseSeparateFolders(separate);
-            rig.program.*c.folder = "/remembered/";
+            rig.program.folders().setSeparate(separate);
+            rig.program.folders().remember(c.folder, "/remembered/");
             rig.ui.fileAnswers.push_back(std::string("/chosen/place/x.wav"));
             const std::string dialog = c.dialog;
             if (dialog == "open WAV") {
                 rig.program.OpenWav({});
             } else if (dialog == "open session") {
-                rig.program.sessionFiles.openSession();
+                rig.program.sessionFiles().openSession();
             } else {
                 rig.program.ExportSequence();
             }
             ASSERT_FALSE(rig.ui.fileDialogs.empty());
             EXPECT_EQ(rig.ui.fileDialogs[0].startFolder, separate ? "/remembered/" : "")
                 << separate;
-            EXPECT_EQ(rig.program.*c.folder, "/chosen/place/") << separate;
+            EXPECT_EQ(rig.program.folders().remembered(c.folder), "/chosen/place/") << separate;
         }
     }
 }
@@ -120,20 +125,21 @@ TEST(ProgramTest, FilesNamedRelativeToTheCurrentFolderAreKeptWithTheirFullPath) 
     const ScratchFolder scratch;
     ProgramRig rig;
     rig.loadSequence();
-    ASSERT_EQ(WavWriter::writeDocument(scratch.file("words.wav"), rig.program.document, rig.ui), 0);
-    rig.program.document.clear();
-    rig.program.session.clearSequences();
-    rig.program.session.wavFileName.clear();
+    AudioDocument words = rig.program.document();
+    ASSERT_EQ(WavWriter::writeDocument(scratch.file("words.wav"), words, rig.ui), 0);
+    ASSERT_FALSE(rig.program.CloseDocument());
+    rig.program.session().clearSequences();
+    rig.program.session().wavFileName.clear();
     ASSERT_EQ(::chdir(scratch.path().c_str()), 0);
     const int result = rig.program.OpenWav("./sub/../words.wav");
     rig.program.OpenByExtension("./noise.pcm");
     rig.program.OpenByExtension("new.oqt");
     std::filesystem::current_path(before);
     ASSERT_EQ(result, 0) << (rig.ui.messages.empty() ? "" : rig.ui.messages[0].text);
-    EXPECT_EQ(rig.program.document.fileName, scratch.file("words.wav"));
-    EXPECT_EQ(rig.program.wavFolder, scratch.path().string() + "/");
-    EXPECT_EQ(rig.program.source.fileName(), scratch.file("noise.pcm"));
-    EXPECT_EQ(rig.program.session.sessionFileName, scratch.file("new.oqt"));
+    EXPECT_EQ(rig.program.document().fileName, scratch.file("words.wav"));
+    EXPECT_EQ(rig.program.folders().remembered(Folders::Kind::Wav), scratch.path().string() + "/");
+    EXPECT_EQ(rig.program.source().fileName(), scratch.file("noise.pcm"));
+    EXPECT_EQ(rig.program.session().sessionFileName, scratch.file("new.oqt"));
 }
 
 }  // namespace

@@ -62,7 +62,7 @@ TEST(SettingsBindingTest, ApplyThenCaptureGivesTheProgramsValuesBack) {
     ProgramRig rig;
     const ProgramSettings applied = programValues();
     SettingsBinding::apply(applied, rig.program, {2, 2});
-    EXPECT_EQ(rig.program.source.kind(), RandomSourceKind::File);
+    EXPECT_EQ(rig.program.source().kind(), RandomSourceKind::File);
     EXPECT_EQ(rig.program.transport().outputDeviceId, 1);
     EXPECT_TRUE(rig.program.transport().timedOqt);
     EXPECT_TRUE(rig.ui.fileDialogs.empty());

@@ -117,23 +117,23 @@ TEST(FormDialogsTest, WriteCountButtonsDivideAndMultiplyWithinTheRange) {
 
 TEST(FormDialogsTest, EchoFromTheMenuKeepsItsParametersAndOnlyChangesOnOk) {
     Rig rig;
-    const std::vector<uint8_t> before = rig.program().document.data;
+    const std::vector<uint8_t> before = rig.program().document().data;
     rig.find<QAction>("MenuExtrasEcho")->trigger();  // cancelled
-    EXPECT_EQ(rig.program().document.data, before);
-    EXPECT_FALSE(rig.program().document.changed);
+    EXPECT_EQ(rig.program().document().data, before);
+    EXPECT_FALSE(rig.program().document().changed);
     rig.form->echoAnswers.push_back({200, 30});
     rig.find<QAction>("MenuExtrasEcho")->trigger();
-    EXPECT_NE(rig.program().document.data, before);
-    EXPECT_TRUE(rig.program().document.changed);
-    EXPECT_EQ(rig.program().echoDelayMs, 200);
-    EXPECT_EQ(rig.program().echoDecayPercent, 30);
+    EXPECT_NE(rig.program().document().data, before);
+    EXPECT_TRUE(rig.program().document().changed);
+    EXPECT_EQ(rig.program().dialogValues().echoDelayMs, 200);
+    EXPECT_EQ(rig.program().dialogValues().echoDecayPercent, 30);
     EXPECT_TRUE(rig.find<QAction>("MenuFileSave")->isEnabled());
     EXPECT_NE(rig.form->currentSettings().echoDelay, 100);
 }
 
 TEST(FormDialogsTest, RandomNumbersAreExportedAndLoggedAcrossTwoOqts) {
     Rig rig;
-    rig.program().source.pseudoGenerator().seedFromTime(1);
+    rig.program().source().pseudoGenerator().seedFromTime(1);
     const QString exported = rig.folder.filePath("numbers.txt");
     rig.form->countAnswers.push_back(5);
     rig.form->fileAnswers.push_back(exported.toStdString());
@@ -173,13 +173,13 @@ TEST(FormDialogsTest, FractalSourceChosenInItsDialogDrivesTheNextOqt) {
     rig.form->fractalAnswers.push_back({"3.9", "0.3"});
     fractal->trigger();
     EXPECT_TRUE(fractal->isChecked());
-    ASSERT_EQ(rig.program().source.kind(), RandomSourceKind::Fractal);
-    EXPECT_EQ(rig.program().source.growthConstant(), 3.9L);
+    ASSERT_EQ(rig.program().source().kind(), RandomSourceKind::Fractal);
+    EXPECT_EQ(rig.program().source().growthConstant(), 3.9L);
     rig.click("ButtonRndPlay");
     rig.run(300);
     rig.click("ButtonStop");
     ASSERT_TRUE(rig.drain());
-    EXPECT_NE(rig.program().source.population(), 0.3L);
+    EXPECT_NE(rig.program().source().population(), 0.3L);
     EXPECT_EQ(rig.form->currentSettings().randomSource, 3);
     EXPECT_TRUE(rig.form->messages.empty());
 }

@@ -34,14 +34,21 @@ class RecordingFractal : public TFormFractal {
     }
 };
 
+// Answers the formula question with the dialog under test, as the main window does.
+struct DialogUserInterface : testing::ScriptedUserInterface {
+    std::unique_ptr<RecordingFractal>* form = nullptr;
+    std::optional<FractalFieldTexts> askFractalFormula() override { return (*form)->ask(); }
+};
+
 struct Rig {
-    testing::ScriptedUserInterface ui;
+    DialogUserInterface ui;
     UnavailableNoiseInput input;
     RandomSource source{ui, input};
     QWidget owner;
     std::unique_ptr<RecordingFractal> form;
 
     Rig() {
+        ui.form = &form;
         owner.setGeometry(100, 80, 1000, 800);
         form = std::make_unique<RecordingFractal>(&owner, source);
     }
@@ -334,7 +341,6 @@ TEST(FormFractalTest, ApplyHandsTheValuesOverAndOkAlsoSelectsTheFractalSource) {
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.r << " " << c.x << " " << c.buttons.back());
         Rig rig;
-        rig.source.setFractalDialog([&rig] { return rig.form->ask(); });
         QTimer::singleShot(0, rig.form.get(), [&rig, &c] {
             rig.type("EditFracGrowthConstant", c.r);
             rig.type("EditFracInitPopulation", c.x);

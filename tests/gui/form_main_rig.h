@@ -63,8 +63,7 @@ class ScriptedFormMain : public TFormMain {
         fileAnswers.pop_front();
         return answer;
     }
-    std::optional<std::string> askSessionText(const std::string& prompt,
-                                              const std::string&) override {
+    std::optional<std::string> askText(const std::string& prompt, const std::string&) override {
         prompts.push_back(prompt);
         if (sessionTexts.empty()) {
             return std::nullopt;
@@ -155,7 +154,11 @@ struct Rig {
     SimulatedInputDevice noiseInput;
     std::unique_ptr<ScriptedFormMain> form;
     // When set, the window lists its devices through this after it has been drawn.
-    std::function<TFormMain::DeviceLists()> listDevices;
+    std::function<DeviceLists()> listDevices;
+    struct Catalog : DeviceCatalog {
+        Rig* rig = nullptr;
+        DeviceLists list() override { return rig->listDevices(); }
+    } catalog;
 
     // The files named are made in a fresh folder (WAV files as a tone) and given as
     // arguments; `ini`, when given, is the settings file the window starts with.
@@ -182,7 +185,8 @@ struct Rig {
         options.settingsPath = settingsPath().toStdString();
         options.outputDevices = {"Simulated output", "Second output"};
         options.inputDevices = {"Simulated input"};
-        options.listDevices = listDevices;
+        catalog.rig = this;
+        options.catalog = listDevices ? &catalog : nullptr;
         form = std::make_unique<ScriptedFormMain>(Program::Devices{output, recordInput, noiseInput},
                                                   arguments, options);
         form->show();

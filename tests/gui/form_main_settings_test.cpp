@@ -58,12 +58,12 @@ TEST(FormMainSettingsTest, StoredValuesReachTheControls) {
          [](Rig& rig) {
              EXPECT_TRUE(rig.find<QCheckBox>("CheckBoxUseCueList")->isChecked());
              EXPECT_TRUE(rig.find<QCheckBox>("CheckBoxCrossFade")->isChecked());
-             EXPECT_TRUE(rig.program().controls.useCueList && rig.program().controls.crossFade);
+             EXPECT_TRUE(rig.program().controls().useCueList && rig.program().controls().crossFade);
          }},
         {"[segments]\nsegmentduration=0x10\n",
          [](Rig& rig) {
              EXPECT_EQ(rig.find<QSpinBox>("CSpinEditSegDuration")->value(), 16);
-             EXPECT_EQ(rig.program().controls.durationMs, 16);
+             EXPECT_EQ(rig.program().controls().durationMs, 16);
          }},
         {"[PLAYOQT]\nRandomPlayTime=30\nRandomPlay=0\n",
          [](Rig& rig) {
@@ -121,7 +121,7 @@ TEST(FormMainSettingsTest, DevicesAreListedAfterTheWindowIsDrawn) {
         int calls = 0;
         rig.listDevices = [&] {
             ++calls;
-            return TFormMain::DeviceLists{{"Out A", "Out B"}, {"In A"}, c.failure};
+            return DeviceLists{{"Out A", "Out B"}, {"In A"}, c.failure};
         };
         rig.start();
         EXPECT_EQ(calls, 0);
@@ -172,7 +172,7 @@ TEST(FormMainSettingsTest, SettingsSurviveARestart) {
     EXPECT_EQ(rig.find<QSpinBox>("CSpinEditSegDuration")->value(), 200);
     EXPECT_TRUE(rig.find<QCheckBox>("CheckBoxOverlap")->isChecked());
     EXPECT_FALSE(rig.find<QCheckBox>("CheckBoxUseSeparateFolders")->isChecked());
-    EXPECT_FALSE(rig.program().useSeparateFolders());
+    EXPECT_FALSE(rig.program().folders().separate());
     EXPECT_EQ(rig.find<QComboBox>("ComboBoxDevicePlayback")->currentIndex(), 1);
     EXPECT_EQ(rig.program().transport().outputDeviceId, 1);
     EXPECT_EQ(rig.program().recorder().bufferTimeMilliseconds, 300);
@@ -200,7 +200,8 @@ TEST(FormMainSettingsTest, DroppedFilesOpenInOrderByTheirExtension) {
     const auto* fileItem = rig.find<QAction>("MenuPrefRndSrcFile");
     EXPECT_TRUE(fileItem->isChecked());
     EXPECT_EQ(fileItem->text(), "F&ile [noise.pcm] ...");
-    EXPECT_EQ(rig.program().wavFolder, rig.folder.path().toStdString() + "/");
+    EXPECT_EQ(rig.program().folders().remembered(Folders::Kind::Wav),
+              rig.folder.path().toStdString() + "/");
     EXPECT_TRUE(rig.form->messages.empty());
 }
 

@@ -60,7 +60,7 @@ TEST(FormMainTest, CommandLineArgumentsAreOpenedByExtensionAtFirstShow) {
             EXPECT_EQ(rig.form->messages[0].text, Program::kUnknownFileType);
         }
         EXPECT_EQ(rig.find<QAbstractButton>("ButtonRndPlay")->isEnabled(),
-                  rig.program().document.loaded)
+                  rig.program().document().loaded)
             << label;
     }
 }
@@ -68,7 +68,7 @@ TEST(FormMainTest, CommandLineArgumentsAreOpenedByExtensionAtFirstShow) {
 TEST(FormMainTest, UseCueListWithoutCuesRefusesTheRun) {
     Rig rig;
     rig.click("CheckBoxUseCueList");
-    EXPECT_TRUE(rig.program().controls.useCueList);
+    EXPECT_TRUE(rig.program().controls().useCueList);
     EXPECT_FALSE(rig.find<QWidget>("CheckBoxOverlap")->isEnabled());
     EXPECT_FALSE(rig.find<QWidget>("CSpinEditSegDuration")->isEnabled());
     rig.click("ButtonRndPlay");
@@ -112,13 +112,13 @@ TEST(FormMainTest, RecordedOqtStoppedAfterThirtyBuffersShowsOneSequenceOfElevenE
     }
     EXPECT_EQ(rig.find<QLineEdit>("EditSequence")->text(), "1/1");
     EXPECT_EQ(rig.find<QLineEdit>("EditQuestion")->text(), "Will it rain?");
-    ASSERT_EQ(rig.program().session.count(), 1);
-    EXPECT_EQ(rig.program().session.last()->entries.size(), 11u);
+    ASSERT_EQ(rig.program().session().count(), 1);
+    EXPECT_EQ(rig.program().session().last()->entries.size(), 11u);
     EXPECT_EQ(rig.find<QPlainTextEdit>("MemoCueLabels")->blockCount(), 1);
 
     // Typing the interpretation stores it and makes the session savable.
     rig.find<QLineEdit>("EditAnswer")->setText("sunshine");
-    EXPECT_EQ(rig.program().session.current()->answer, "sunshine");
+    EXPECT_EQ(rig.program().session().current()->answer, "sunshine");
     EXPECT_TRUE(rig.find<QWidget>("ButtonSaveSessionFile")->isEnabled());
 }
 
@@ -139,7 +139,7 @@ TEST(FormMainTest, CloseIsRefusedWhileGeneratingAndAfterCancelAtTheSaveQuestion)
         Rig rig;
         if (!c.answers.empty()) {
             rig.find<QAction>("MenuExtrasReverse")->trigger();
-            ASSERT_TRUE(rig.program().document.changed);
+            ASSERT_TRUE(rig.program().document().changed);
         }
         if (c.generate) {
             rig.click("ButtonRndPlay");
@@ -151,7 +151,7 @@ TEST(FormMainTest, CloseIsRefusedWhileGeneratingAndAfterCancelAtTheSaveQuestion)
         }
         rig.form->answers = c.answers;
         EXPECT_EQ(rig.form->close(), c.closes);
-        EXPECT_EQ(rig.program().document.loaded, !c.closes);
+        EXPECT_EQ(rig.program().document().loaded, !c.closes);
         if (!c.answers.empty()) {
             ASSERT_FALSE(rig.form->messages.empty());
             EXPECT_EQ(rig.form->messages.back().caption, "Warning");
@@ -206,8 +206,8 @@ TEST(FormMainTest, TextsThatAreNotUtf8ShowAsWindows1252AndStayAsTheyAre) {
         rig.click("ButtonStop");
         ASSERT_TRUE(rig.drain());
         EXPECT_EQ(rig.find<QLineEdit>("EditQuestion")->text(), QString::fromUtf8(c.shown));
-        ASSERT_NE(rig.program().session.current(), nullptr);
-        EXPECT_EQ(rig.program().session.current()->question, c.stored);
+        ASSERT_NE(rig.program().session().current(), nullptr);
+        EXPECT_EQ(rig.program().session().current()->question, c.stored);
     }
 }
 

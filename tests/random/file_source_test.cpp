@@ -337,15 +337,16 @@ TEST(FileSource, FailureHaltsThenStopsThenClosesThenTells) {
         writeBytes(path, c.bytes);
         DescriptorCountingUi ui;
         testing::ScriptedNoiseInput input;
-        RandomSource source(ui, input);
+        testing::ListenerHarness listener;
+        RandomSource source(ui, input, &listener);
         std::vector<std::string> events;
-        source.setLogSink([&](std::string_view) { events.push_back("log"); });
+        listener.onLog = [&](std::string_view) { events.push_back("log"); };
         size_t descriptorsAtStop = 0;
-        source.setOnHalt([&] {
+        listener.onHalt = [&] {
             events.push_back(source.halted() ? "stop (halted)" : "stop (not halted)");
             EXPECT_TRUE(ui.messages.empty()) << "the stop comes before the message";
             descriptorsAtStop = openDescriptors();
-        });
+        };
         source.setLoopFile(c.loop);
         source.SelectRandomSource(2, path, false);
         const size_t before = openDescriptors();

@@ -24,7 +24,7 @@ using testing::writeBytes;
 struct LogHarness : SourceHarness {
     RandomNumberLog log{ui};
     LogHarness() {
-        source.setLogSink([this](std::string_view text) { log.WriteLogLine(text); });
+        onLog = [this](std::string_view text) { log.WriteLogLine(text); };
         source.pseudoGenerator().setState(1);
     }
     // One generation run: the file is opened at the start and closed at the stop.
@@ -129,7 +129,7 @@ TEST(RandomNumberLog, LogDialogRequest) {
         ScriptedUserInterface ui;
         RandomNumberLog log(ui);
         log.setOutputFolder("/texts");
-        log.setUseSeparateFolders(c.separateFolders);
+        log.folders().setSeparate(c.separateFolders);
         ui.fileAnswers.push_back("/chosen/place/numbers.txt");
         log.ToggleRandomLog();
         ASSERT_EQ(ui.fileDialogs.size(), 1u);
@@ -193,10 +193,9 @@ TEST(RandomNumberLog, OpeningFailsWithRetryAndCancel) {
         ui.folder = c.folderAppears ? missing : folder.path().string();
         ui.answers.assign(c.answers.begin(), c.answers.end());
         testing::ScriptedNoiseInput input;
-        RandomSource source(ui, input);
-        source.pseudoGenerator().setState(1);
         RandomNumberLog log(ui);
-        source.setLogSink([&](std::string_view text) { log.WriteLogLine(text); });
+        RandomSource source(ui, input, &log);
+        source.pseudoGenerator().setState(1);
         bool opened = false;
         if (c.exporting) {
             const auto result = log.ExportRandomNumbers(source, 2, path);
@@ -287,10 +286,10 @@ TEST(RandomNumberLogExport, Results) {
         }
         int closes = 0;
         if (c.closeOnHalt) {
-            h.source.setOnHalt([&] {
+            h.onHalt = [&] {
                 ++closes;
                 h.log.CloseLogFile();
-            });
+            };
         }
         RandomNumberLog::ExportProgress progress;
         if (c.cancelAfter > 0) {

@@ -295,12 +295,8 @@ TEST(RandomSource, Selection) {
         for (const auto& answer : c.fileAnswers) {
             h.ui.fileAnswers.push_back(answer);
         }
-        bool fractalAsked = false;
         if (c.hasFractalDialog) {
-            h.source.setFractalDialog([&] {
-                fractalAsked = true;
-                return c.fractalAnswer;
-            });
+            h.ui.fractalAnswers.push_back(c.fractalAnswer);
         }
         h.source.setHalted(true);  // keeps the draws below from refilling
         h.source.SelectRandomSource(c.kind, c.fileName, c.ask);
@@ -308,7 +304,7 @@ TEST(RandomSource, Selection) {
         EXPECT_EQ(h.source.fileName(), c.expectedFile);
         EXPECT_EQ(h.source.fileItemCaption(), c.expectedCaption);
         EXPECT_EQ(h.ui.fileDialogs.size(), c.dialogs);
-        EXPECT_EQ(fractalAsked, c.ask && c.hasFractalDialog);
+        EXPECT_EQ(h.ui.fractalAsks, c.ask && c.kind == 3 ? 1 : 0);
         const bool parametersChanged = c.fractalAnswer.has_value();
         EXPECT_EQ(h.source.growthConstant(), parametersChanged ? 3.5L : static_cast<double>(3.8));
         EXPECT_EQ(h.source.population(), parametersChanged ? 0.25L : static_cast<double>(0.5));
@@ -337,7 +333,7 @@ TEST(RandomSource, FractalFieldsThatAreNoNumbersKeepTheirValues) {
         SCOPED_TRACE(::testing::Message()
                      << c.texts.growthConstant << " / " << c.texts.initPopulation);
         SourceHarness h;
-        h.source.setFractalDialog([&] { return std::optional<FractalFieldTexts>(c.texts); });
+        h.ui.fractalAnswers.push_back(c.texts);
         h.source.SelectRandomSource(3, "", true);
         EXPECT_EQ(h.source.kind(), RandomSourceKind::Fractal);
         EXPECT_EQ(h.source.growthConstant(), c.r);
@@ -355,7 +351,7 @@ TEST(RandomSource, OpenDialogRequest) {
     for (const auto& c : cases) {
         SourceHarness h;
         h.source.setSourceFolder("/noise");
-        h.source.setUseSeparateFolders(c.separateFolders);
+        h.source.folders().setSeparate(c.separateFolders);
         h.source.SelectRandomSource(0, "/noise/last.pcm", false);
         h.ui.fileAnswers.push_back("/elsewhere/new.pcm");
         h.source.SelectRandomSource(2, "", false);

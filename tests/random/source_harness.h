@@ -1,6 +1,7 @@
 #pragma once
 
 #include <fstream>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,16 +13,32 @@
 
 namespace murmelix::testing {
 
+// Hands what a source tells its listener to the test: each log text (kept in `logged`
+// unless `onLog` takes it) and the halt.
+struct ListenerHarness : RandomSourceListener {
+    std::vector<std::string> logged;
+    std::function<void(std::string_view)> onLog;
+    std::function<void()> onHalt;
+
+    void drawLogged(std::string_view text) override {
+        if (onLog) {
+            onLog(text);
+        } else {
+            logged.emplace_back(text);
+        }
+    }
+    void sourceHalted() override {
+        if (onHalt) {
+            onHalt();
+        }
+    }
+};
+
 // A random source wired to a scripted user interface and input, keeping every log text.
-struct SourceHarness {
+struct SourceHarness : ListenerHarness {
     ScriptedUserInterface ui;
     ScriptedNoiseInput input;
-    RandomSource source{ui, input};
-    std::vector<std::string> logged;
-
-    SourceHarness() {
-        source.setLogSink([this](std::string_view text) { logged.emplace_back(text); });
-    }
+    RandomSource source{ui, input, this};
 
     std::vector<int32_t> draw(int count, int32_t bound) {
         std::vector<int32_t> numbers;

@@ -39,28 +39,27 @@ class ActingUserInterface : public ScriptedUserInterface {
     }
 };
 
-class SessionFileOperationsTest : public ::testing::Test {
+// The program around the session operations: a document that can be loaded when the
+// test says so, and remembered folders.
+class SessionFileOperationsTest : public ::testing::Test, public SessionHost {
   protected:
-    void SetUp() override {
-        SessionHooks& hooks = operations_.hooks();
-        hooks.documentFileName = [this] { return document_; };
-        hooks.openWavFile = [this](const std::string& wav) {
-            wavOpens_.push_back(wav);
-            // Loading a WAV file closes the current one, and the session with it.
-            operations_.closeSession();
-            if (loadable_.count(wav) == 0) {
-                return 1;
-            }
-            document_ = wav;
-            return 0;
-        };
-        hooks.startFolder = [](SessionFolder kind) {
-            return kind == SessionFolder::SessionFiles ? std::string("/sessions/")
-                                                       : std::string("/wavs/");
-        };
-        hooks.rememberFolder = [this](SessionFolder kind, const std::string& folder) {
-            remembered_.push_back({kind, folder});
-        };
+    std::string documentFileName() const override { return document_; }
+    bool openWavFile(const std::string& wav) override {
+        wavOpens_.push_back(wav);
+        // Loading a WAV file closes the current one, and the session with it.
+        (void)operations_.closeSession();
+        if (loadable_.count(wav) == 0) {
+            return false;
+        }
+        document_ = wav;
+        return true;
+    }
+    std::string startFolder(SessionFolder kind) const override {
+        return kind == SessionFolder::SessionFiles ? std::string("/sessions/")
+                                                   : std::string("/wavs/");
+    }
+    void rememberFolder(SessionFolder kind, const std::string& folder) override {
+        remembered_.push_back({kind, folder});
     }
 
     std::string path(const std::string& name) const { return scratch_.file(name); }
@@ -100,7 +99,7 @@ class SessionFileOperationsTest : public ::testing::Test {
     testing::ScratchFolder scratch_;
     Session session_;
     ActingUserInterface ui_;
-    SessionFileOperations operations_{session_, ui_};
+    SessionFileOperations operations_{session_, ui_, this};
     std::string document_;
     std::set<std::string> loadable_;
     std::vector<std::string> wavOpens_;

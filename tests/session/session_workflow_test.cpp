@@ -5,33 +5,42 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "support/scripted_user_interface.h"
+
 namespace murmelix {
 namespace {
 
-class SessionWorkflowTest : public ::testing::Test {
+// Answers the question dialog with the text the test typed.
+struct TypingUserInterface : testing::ScriptedUserInterface {
+    std::optional<std::string> typed;
+    std::vector<std::string> prompts;
+    std::optional<std::string> askText(const std::string& prompt,
+                                       const std::string& text) override {
+        prompts.push_back(prompt + "|" + text);
+        return typed;
+    }
+};
+
+// The program around the workflow: a loaded document, a fixed clock and a panel.
+class SessionWorkflowTest : public ::testing::Test, public SessionHost {
   protected:
     void SetUp() override {
-        SessionHooks& hooks = workflow_.hooks();
-        hooks.documentFileName = [] { return std::string("/doc.wav"); };
-        hooks.refreshPanel = [this] {
-            ++panelRefreshes_;
-            // The panel puts the current texts into the edits, whose change events come
-            // straight back.
-            if (const SEQUENCE* current = session_.current()) {
-                const SEQUENCE shown = *current;
-                workflow_.questionChanged(shown.question);
-                workflow_.answerChanged(shown.answer);
-            }
-        };
-        hooks.refreshControls = [this] { ++controlRefreshes_; };
-        hooks.editText = [this](const std::string& prompt, const std::string& text) {
-            prompts_.push_back(prompt + "|" + text);
-            return typedQuestion_;
-        };
-        hooks.now = [] { return std::time_t{1709647629}; };
         ::setenv("TZ", "UTC0", 1);
         ::tzset();
     }
+    std::string documentFileName() const override { return "/doc.wav"; }
+    std::time_t now() const override { return std::time_t{1709647629}; }
+    void refreshSessionPanel() override {
+        ++panelRefreshes_;
+        // The panel puts the current texts into the edits, whose change events come
+        // straight back.
+        if (const SEQUENCE* current = session_.current()) {
+            const SEQUENCE shown = *current;
+            workflow_.questionChanged(shown.question);
+            workflow_.answerChanged(shown.answer);
+        }
+    }
+    void refreshCommands() override { ++controlRefreshes_; }
 
     // Records one generation that queued `generated` segments (one entry each) and was
     // stopped with a full ring: all but 19 were heard.
@@ -44,9 +53,8 @@ class SessionWorkflowTest : public ::testing::Test {
     }
 
     Session session_;
-    SessionWorkflow workflow_{session_};
-    std::optional<std::string> typedQuestion_;
-    std::vector<std::string> prompts_;
+    TypingUserInterface ui_;
+    SessionWorkflow workflow_{session_, ui_, this};
     int panelRefreshes_ = 0;
     int controlRefreshes_ = 0;
 };
@@ -65,7 +73,7 @@ TEST_F(SessionWorkflowTest, BeginSequenceStampsAsksAndStartsRecording) {
     int32_t index = 0;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        typedQuestion_ = c.typed;
+        ui_.typed = c.typed;
         session_.changed = false;
         workflow_.beginSequence();
         ASSERT_EQ(session_.count(), index + 1);
@@ -76,7 +84,7 @@ TEST_F(SessionWorkflowTest, BeginSequenceStampsAsksAndStartsRecording) {
         EXPECT_TRUE(session_.current()->entries.empty());
         EXPECT_TRUE(session_.recordingActive);
         EXPECT_TRUE(session_.changed);
-        EXPECT_EQ(prompts_.back(), "Please enter your comment or question:|");
+        EXPECT_EQ(ui_.prompts.back(), "Please enter your comment or question:|");
         session_.recordingActive = false;
         ++index;
     }
@@ -97,7 +105,7 @@ TEST_F(SessionWorkflowTest, FinishRecordingKeepsWhatWasHeard) {
         SCOPED_TRACE(std::to_string(c.heard) + " heard, " + std::to_string(c.entriesAppended) +
                      " appended");
         Session session;
-        SessionWorkflow workflow(session);
+        SessionWorkflow workflow(session, ui_);
         session.appendSequence({"earlier", "", "", {{1, 1, 1, 1, "", false}}});
         session.wavFileName = "/w.wav";
         workflow.beginSequence();
@@ -221,7 +229,7 @@ TEST_F(SessionWorkflowTest, ExportNameProposal) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.expected);
         Session session;
-        SessionWorkflow workflow(session);
+        SessionWorkflow workflow(session, ui_);
         session.sessionFileName = c.sessionFile;
         for (int32_t i = 0; i < c.sequences; ++i) {
             session.appendSequence(

@@ -30,6 +30,19 @@ class ScriptedUserInterface : public UserInterface {
     std::string status[3];
     std::vector<RecordingParameters> recordingDialogs;  // what each dialog was preset with
     std::deque<std::optional<RecordingParameters>> recordingAnswers;  // empty: cancelled
+    // The fractal formula dialog's answers; without one it takes the formula as it stands.
+    std::deque<std::optional<FractalFieldTexts>> fractalAnswers;
+    int fractalAsks = 0;
+
+    std::optional<FractalFieldTexts> askFractalFormula() override {
+        ++fractalAsks;
+        if (fractalAnswers.empty()) {
+            return UserInterface::askFractalFormula();
+        }
+        const auto answer = fractalAnswers.front();
+        fractalAnswers.pop_front();
+        return answer;
+    }
 
     MessageResult messageBox(const std::string& caption, const std::string& text, MessageIcon icon,
                              MessageButtons buttons) override {

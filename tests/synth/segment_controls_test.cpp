@@ -27,8 +27,7 @@ TEST(SegmentControlsTest, MillisecondsBecomeTruncatedFramesCappedAtTheDocument) 
         SegmentControls controls;
         controls.durationMs = c.ms;
         controls.duration2Ms = c.ms;
-        controls.updateMinimumLength(doc);
-        controls.updateMaximumLength(doc);
+        controls.deriveLengths(doc);
         EXPECT_EQ(controls.minimumLength, c.expected);
         EXPECT_EQ(controls.maximumLength, c.expected);
     }

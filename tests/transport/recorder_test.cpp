@@ -13,8 +13,15 @@ using testing::TransportRig;
 // A transport rig with a recorder on a simulated input, wired as the program wires it.
 struct RecorderRig : TransportRig {
     struct StopHost : testing::RecordingTransportHost {
-        Recorder* recorder = nullptr;
-        void stopRecording() override { recorder->stop(); }
+        RecorderRig* rig = nullptr;
+        void stopRecording() override { rig->recorder.stop(); }
+        bool closeDocumentForRecording() override {
+            ++rig->closes;
+            if (rig->allowClose) {
+                rig->doc.clear();
+            }
+            return rig->allowClose;
+        }
     };
     SimulatedInputDevice input;
     StopHost stopHost;
@@ -22,20 +29,9 @@ struct RecorderRig : TransportRig {
         {doc, controls, source, log, session, workflow, device, ui, stopHost}};
     int closes = 0;
     bool allowClose = true;
-    Recorder recorder{{doc,
-                       input,
-                       recordTransport,
-                       ui,
-                       [this] {
-                           ++closes;
-                           if (allowClose) {
-                               doc.clear();
-                           }
-                           return allowClose;
-                       },
-                       {}}};
+    Recorder recorder{{doc, input, recordTransport, ui, stopHost}};
 
-    RecorderRig() { stopHost.recorder = &recorder; }
+    RecorderRig() { stopHost.rig = this; }
 
     void record(int milliseconds) {
         for (int i = 0; i < milliseconds; ++i) {

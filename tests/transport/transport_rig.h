@@ -56,7 +56,7 @@ struct TransportRig {
     RandomSource source{ui, input};
     RandomNumberLog log{ui};
     Session session;
-    SessionWorkflow workflow{session};
+    SessionWorkflow workflow{session, ui};
     SimulatedOutputDevice device;
     RecordingTransportHost host;
     Transport transport{{doc, controls, source, log, session, workflow, device, ui, host}};
