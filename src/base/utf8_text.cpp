@@ -74,12 +74,8 @@ std::string Utf8Text::fromBytes(const std::string& bytes) {
             i += length;
             continue;
         }
-        const auto b = static_cast<uint8_t>(bytes[i]);
-        uint32_t cp = b;
-        if (b >= 0x80 && b < 0xA0) {
-            cp = kCp1252High[b - 0x80] != 0 ? kCp1252High[b - 0x80] : 0xFFFD;
-        }
-        appendCodePoint(out, cp);
+        const char32_t character = windows1252Character(static_cast<uint8_t>(bytes[i]));
+        appendCodePoint(out, character != 0 ? character : 0xFFFD);
         ++i;
     }
     return out;
@@ -88,6 +84,13 @@ std::string Utf8Text::fromBytes(const std::string& bytes) {
 }  // namespace murmelix
 
 namespace murmelix {
+
+char32_t Utf8Text::windows1252Character(uint8_t byte) {
+    if (byte >= 0x80 && byte < 0xA0) {
+        return kCp1252High[byte - 0x80];
+    }
+    return byte;
+}
 
 bool Utf8Text::isValid(std::string_view text) {
     for (size_t i = 0; i < text.size();) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,9 @@ class Utf8Text {
     // Valid UTF-8 stays as it is; every byte that is not part of a valid sequence is read as
     // a Windows-1252 character (U+FFFD for the five bytes that code page leaves undefined).
     static std::string fromBytes(const std::string& bytes);
+    // The character a Windows-1252 byte stands for; 0 for the five bytes the code page
+    // leaves undefined.
+    static char32_t windows1252Character(uint8_t byte);
     // Whether every byte is part of a valid UTF-8 sequence.
     static bool isValid(std::string_view text);
 };

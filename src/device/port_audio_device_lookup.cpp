@@ -27,6 +27,33 @@ int PortAudioDeviceLookup::find(DeviceList::Direction direction, int deviceId,
     return DeviceError::kNone;
 }
 
+int PortAudioDeviceLookup::open(DeviceList::Direction direction, int deviceId,
+                                const WaveFormat& format, bool queryOnly,
+                                std::unique_ptr<PortAudioLibrary>& library, PortAudioStream& stream,
+                                const std::function<bool(double, int)>& configure, Stream& prepared,
+                                std::string& details) {
+    if (stream.isOpen()) {
+        return DeviceError::kAlreadyOpen;
+    }
+    if (const int code = prepare(direction, deviceId, format, library, prepared, details)) {
+        return code;
+    }
+    if (queryOnly) {
+        return DeviceError::kNone;
+    }
+    if (!configure(prepared.rate, prepared.parameters.channelCount)) {
+        return DeviceError::kNoMemory;
+    }
+    const bool output = direction == DeviceList::Direction::Output;
+    if (const int code = stream.open(output ? nullptr : &prepared.parameters,
+                                     output ? &prepared.parameters : nullptr, prepared.rate,
+                                     prepared.index, output)) {
+        details = stream.details();
+        return code;
+    }
+    return DeviceError::kNone;
+}
+
 int PortAudioDeviceLookup::prepare(DeviceList::Direction direction, int deviceId,
                                    const WaveFormat& format,
                                    std::unique_ptr<PortAudioLibrary>& library, Stream& stream,

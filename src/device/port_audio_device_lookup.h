@@ -2,12 +2,14 @@
 
 #include <portaudio.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "audio/wave_format.h"
 #include "device/device_list.h"
 #include "device/port_audio_library.h"
+#include "device/port_audio_stream.h"
 
 namespace murmelix {
 
@@ -31,6 +33,15 @@ class PortAudioDeviceLookup {
     static int prepare(DeviceList::Direction direction, int deviceId, const WaveFormat& format,
                        std::unique_ptr<PortAudioLibrary>& library, Stream& stream,
                        std::string& details);
+
+    // The whole open of either device: a second open refused, the stream prepared (and no
+    // more with `queryOnly`), `configure` given the stream's rate and channel count to size
+    // the device's converter (false: out of memory), then `stream` opened. 0 with the
+    // prepared stream in `prepared`, or a device error code with details.
+    static int open(DeviceList::Direction direction, int deviceId, const WaveFormat& format,
+                    bool queryOnly, std::unique_ptr<PortAudioLibrary>& library,
+                    PortAudioStream& stream, const std::function<bool(double, int)>& configure,
+                    Stream& prepared, std::string& details);
 
   private:
     static int find(DeviceList::Direction direction, int deviceId,

@@ -6,37 +6,19 @@
 
 namespace murmelix {
 
-PortAudioInputDevice::PortAudioInputDevice() = default;
-
-PortAudioInputDevice::~PortAudioInputDevice() {
-    close();
-}
-
 int PortAudioInputDevice::open(int deviceId, const WaveFormat& format, bool queryOnly) {
-    if (stream_.isOpen()) {
-        return fail(DeviceError::kAlreadyOpen);
-    }
-    PortAudioDeviceLookup::Stream prepared;
     std::string details;
-    if (const int code = PortAudioDeviceLookup::prepare(DeviceList::Direction::Input, deviceId,
-                                                        format, library_, prepared, details)) {
-        return fail(code, details);
+    const auto configure = [&](double rate, int channels) {
+        clearErrors();  // before the stream can report anything
+        return capturer_.configure(format, rate, channels);
+    };
+    const int code =
+        PortAudioDeviceLookup::open(DeviceList::Direction::Input, deviceId, format, queryOnly,
+                                    library_, stream_, configure, opened_, details);
+    if (code == DeviceError::kNone && !queryOnly) {
+        failed_ = false;
     }
-    if (queryOnly) {
-        return DeviceError::kNone;
-    }
-    clearErrors();
-    if (!capturer_.configure(format, prepared.rate, prepared.parameters.channelCount)) {
-        return fail(DeviceError::kNoMemory);
-    }
-    if (const int code =
-            stream_.open(&prepared.parameters, nullptr, prepared.rate, prepared.index, false)) {
-        return fail(code, stream_.details());
-    }
-    failed_ = false;
-    streamRate_ = prepared.rate;
-    streamChannels_ = prepared.parameters.channelCount;
-    return DeviceError::kNone;
+    return code == DeviceError::kNone ? code : fail(code, details);
 }
 
 int PortAudioInputDevice::addBuffer(WaveBuffer* buffer) {

@@ -5,6 +5,7 @@
 
 #include "device/input_capturer.h"
 #include "device/input_device.h"
+#include "device/port_audio_device_lookup.h"
 #include "device/port_audio_library.h"
 #include "device/port_audio_stream.h"
 
@@ -22,8 +23,8 @@ namespace murmelix {
 // buffer and sets lastError(); the device then refuses to start until it is opened again.
 class PortAudioInputDevice final : public InputDevice, private PortAudioStream::Client {
   public:
-    PortAudioInputDevice();
-    ~PortAudioInputDevice() override;
+    PortAudioInputDevice() = default;
+    ~PortAudioInputDevice() override { close(); }
 
     int open(int deviceId, const WaveFormat& format, bool queryOnly) override;
     int addBuffer(WaveBuffer* buffer) override;
@@ -33,8 +34,8 @@ class PortAudioInputDevice final : public InputDevice, private PortAudioStream::
     bool isOpen() const override { return stream_.isOpen(); }
     uint64_t overrunFrames() const override { return capturer_.overrunFrames(); }
 
-    double streamRate() const { return streamRate_; }
-    int streamChannels() const { return streamChannels_; }
+    double streamRate() const { return opened_.rate; }
+    int streamChannels() const { return opened_.parameters.channelCount; }
 
   protected:
     void checkStream() override;
@@ -53,8 +54,8 @@ class PortAudioInputDevice final : public InputDevice, private PortAudioStream::
     InputCapturer capturer_{done_, kMaxOutstanding};
     PortAudioStream stream_{*this};
     bool failed_ = false;  // the stream ended by itself or was given up
-    double streamRate_ = 0;
-    int streamChannels_ = 0;
+    // The stream the last open prepared: rate and channels.
+    PortAudioDeviceLookup::Stream opened_;
 };
 
 }  // namespace murmelix

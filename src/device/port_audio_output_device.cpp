@@ -20,37 +20,19 @@ double monotonicSeconds() {
 
 }  // namespace
 
-PortAudioOutputDevice::PortAudioOutputDevice() = default;
-
-PortAudioOutputDevice::~PortAudioOutputDevice() {
-    close();
-}
-
 int PortAudioOutputDevice::open(int deviceId, const WaveFormat& format, bool queryOnly) {
-    if (stream_.isOpen()) {
-        return fail(DeviceError::kAlreadyOpen);
-    }
-    PortAudioDeviceLookup::Stream prepared;
     std::string details;
-    if (const int code = PortAudioDeviceLookup::prepare(DeviceList::Direction::Output, deviceId,
-                                                        format, library_, prepared, details)) {
-        return fail(code, details);
+    const auto configure = [&](double rate, int channels) {
+        clearErrors();  // before the stream can report anything
+        return renderer_.configure(format, rate, channels);
+    };
+    const int code =
+        PortAudioDeviceLookup::open(DeviceList::Direction::Output, deviceId, format, queryOnly,
+                                    library_, stream_, configure, opened_, details);
+    if (code == DeviceError::kNone && !queryOnly) {
+        latency_ = stream_.outputLatency();
     }
-    if (queryOnly) {
-        return DeviceError::kNone;
-    }
-    clearErrors();
-    if (!renderer_.configure(format, prepared.rate, prepared.parameters.channelCount)) {
-        return fail(DeviceError::kNoMemory);
-    }
-    if (const int code =
-            stream_.open(nullptr, &prepared.parameters, prepared.rate, prepared.index, true)) {
-        return fail(code, stream_.details());
-    }
-    streamRate_ = prepared.rate;
-    streamChannels_ = prepared.parameters.channelCount;
-    latency_ = stream_.outputLatency();
-    return DeviceError::kNone;
+    return code == DeviceError::kNone ? code : fail(code, details);
 }
 
 int PortAudioOutputDevice::write(WaveBuffer* buffer) {

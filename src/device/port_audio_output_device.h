@@ -6,6 +6,7 @@
 
 #include "device/output_device.h"
 #include "device/output_renderer.h"
+#include "device/port_audio_device_lookup.h"
 #include "device/port_audio_library.h"
 #include "device/port_audio_stream.h"
 
@@ -28,8 +29,8 @@ namespace murmelix {
 class PortAudioOutputDevice final : public OutputDevice, private PortAudioStream::Client {
   public:
     static constexpr std::chrono::milliseconds kResetTimeout{250};
-    PortAudioOutputDevice();
-    ~PortAudioOutputDevice() override;
+    PortAudioOutputDevice() = default;
+    ~PortAudioOutputDevice() override { close(); }
 
     int open(int deviceId, const WaveFormat& format, bool queryOnly) override;
     int write(WaveBuffer* buffer) override;
@@ -42,8 +43,8 @@ class PortAudioOutputDevice final : public OutputDevice, private PortAudioStream
     uint32_t underflowCount() const override { return renderer_.underflows(); }
 
     // The open stream's rate and channel count.
-    double streamRate() const { return streamRate_; }
-    int streamChannels() const { return streamChannels_; }
+    double streamRate() const { return opened_.rate; }
+    int streamChannels() const { return opened_.parameters.channelCount; }
     // The share of one period's time the audio callback took lately (PortAudio's estimate,
     // 0 to 1); 0 while closed.
     double callbackLoad() const;
@@ -63,8 +64,8 @@ class PortAudioOutputDevice final : public OutputDevice, private PortAudioStream
     std::unique_ptr<PortAudioLibrary> library_;
     OutputRenderer renderer_{done_, kMaxOutstanding};
     PortAudioStream stream_{*this};
-    double streamRate_ = 0;
-    int streamChannels_ = 0;
+    // The stream the last open prepared: rate and channels.
+    PortAudioDeviceLookup::Stream opened_;
     double latency_ = 0;  // the stream's own estimate, for when its timing is missing
 };
 

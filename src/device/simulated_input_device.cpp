@@ -9,26 +9,12 @@
 namespace murmelix {
 
 int SimulatedInputDevice::open(int deviceId, const WaveFormat& format, bool queryOnly) {
-    calls_.push_back(
-        formatText("%s %d %u", queryOnly ? "query" : "open", deviceId, format.samplesPerSec));
-    const int code = checkOpen(deviceId, format, queryOnly);
-    if (code != DeviceError::kNone || queryOnly) {
-        return code;
+    int code = DeviceError::kNone;
+    if (openDevice(deviceId, format, queryOnly, code)) {
+        started_ = false;
+        overrun_ = 0;
     }
-    clearErrors();
-    open_ = true;
-    dead_ = false;
-    started_ = false;
-    format_ = format;
-    deviceId_ = deviceId;
-    overrun_ = 0;
-    clock_.restart();
-    return DeviceError::kNone;
-}
-
-int SimulatedInputDevice::checkOpen(int deviceId, const WaveFormat& format, bool queryOnly) {
-    const auto refusal = script_.refusal(deviceId, format, queryOnly, open_);
-    return refusal ? fail(refusal->code, refusal->details) : DeviceError::kNone;
+    return code;
 }
 
 int SimulatedInputDevice::addBuffer(WaveBuffer* buffer) {
@@ -89,10 +75,6 @@ bool SimulatedInputDevice::waitDone(std::chrono::milliseconds timeout) {
         advance(1);
     }
     return done_.pending();
-}
-
-void SimulatedInputDevice::failNextOpen(bool queryOnly, int code, std::string details) {
-    script_.failNext(queryOnly, code, std::move(details));
 }
 
 void SimulatedInputDevice::setSource(std::vector<uint8_t> bytes, bool loop) {

@@ -7,7 +7,7 @@
 
 #include "device/frame_clock.h"
 #include "device/input_device.h"
-#include "device/simulated_open_script.h"
+#include "device/simulated_device.h"
 
 namespace murmelix {
 
@@ -16,22 +16,17 @@ namespace murmelix {
 // into the added buffers, which come back in order when full. The samples come from a script
 // (bytes in the opened format, played once or looped), then silence. Every call is written
 // to calls(); failures can be scripted.
-class SimulatedInputDevice final : public InputDevice {
+class SimulatedInputDevice final : public SimulatedDevice<InputDevice> {
   public:
     int open(int deviceId, const WaveFormat& format, bool queryOnly) override;
     int addBuffer(WaveBuffer* buffer) override;
     int start() override;
     int reset() override;
     int close() override;
-    bool isOpen() const override { return open_; }
     uint64_t overrunFrames() const override { return overrun_; }
     bool waitDone(std::chrono::milliseconds timeout) override;
 
-    // Script.
-    void setDeviceCount(int count) { script_.setDeviceCount(count); }
-    void failNextOpen(bool queryOnly, int code, std::string details = {});
-    // Refuses formats at this rate, as a device without that rate would.
-    void refuseRate(uint32_t rate) { script_.refuseRate(rate); }
+    // Script (and the opens' script of SimulatedDevice).
     // What the device hears, in the opened format; after the end silence, unless looped.
     void setSource(std::vector<uint8_t> bytes, bool loop = false);
     // The stream dies: every buffer comes back with what it holds, lastError() tells why.
@@ -41,36 +36,25 @@ class SimulatedInputDevice final : public InputDevice {
     void advance(uint64_t ms);
     uint64_t nowMs() const { return nowMs_; }
 
-    // What happened: "query <id> <rate>", "open <id> <rate>", "add <length>", "start",
-    // "reset", "close".
-    const std::vector<std::string>& calls() const { return calls_; }
-    const WaveFormat& format() const { return format_; }
-    int deviceId() const { return deviceId_; }
+    // What happened; calls(): "query <id> <rate>", "open <id> <rate>", "add <length>",
+    // "start", "reset", "close".
     bool started() const { return started_; }
     size_t queued() const { return queue_.size(); }
 
   private:
-    int checkOpen(int deviceId, const WaveFormat& format, bool queryOnly);
     void record(uint64_t frames);
     uint8_t nextByte();
     void returnAll();
 
-    bool open_ = false;
-    bool dead_ = false;
     bool started_ = false;
-    SimulatedOpenScript script_;
 
     std::vector<uint8_t> source_;
     bool loop_ = false;
     size_t sourcePos_ = 0;
 
-    WaveFormat format_;
-    int deviceId_ = -1;
     std::deque<WaveBuffer*> queue_;
     uint64_t overrun_ = 0;
-    FrameClock clock_;
     uint64_t nowMs_ = 0;
-    std::vector<std::string> calls_;
 };
 
 }  // namespace murmelix

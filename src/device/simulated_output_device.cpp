@@ -9,29 +9,15 @@
 namespace murmelix {
 
 int SimulatedOutputDevice::open(int deviceId, const WaveFormat& format, bool queryOnly) {
-    calls_.push_back(
-        formatText("%s %d %u", queryOnly ? "query" : "open", deviceId, format.samplesPerSec));
-    const int code = checkOpen(deviceId, format, queryOnly);
-    if (code != DeviceError::kNone || queryOnly) {
-        return code;
+    int code = DeviceError::kNone;
+    if (openDevice(deviceId, format, queryOnly, code)) {
+        paused_ = false;
+        rate_ = kNormalRate;
+        offset_ = 0;
+        playing_ = starved_ = false;
+        underflows_ = 0;
     }
-    clearErrors();
-    open_ = true;
-    dead_ = false;
-    format_ = format;
-    deviceId_ = deviceId;
-    paused_ = false;
-    rate_ = kNormalRate;
-    offset_ = 0;
-    playing_ = starved_ = false;
-    underflows_ = 0;
-    clock_.restart();
-    return DeviceError::kNone;
-}
-
-int SimulatedOutputDevice::checkOpen(int deviceId, const WaveFormat& format, bool queryOnly) {
-    const auto refusal = script_.refusal(deviceId, format, queryOnly, open_);
-    return refusal ? fail(refusal->code, refusal->details) : DeviceError::kNone;
+    return code;
 }
 
 int SimulatedOutputDevice::write(WaveBuffer* buffer) {
@@ -107,10 +93,6 @@ bool SimulatedOutputDevice::waitDone(std::chrono::milliseconds timeout) {
         advance(1);
     }
     return done_.pending();
-}
-
-void SimulatedOutputDevice::failNextOpen(bool queryOnly, int code, std::string details) {
-    script_.failNext(queryOnly, code, std::move(details));
 }
 
 void SimulatedOutputDevice::die(std::string details) {
