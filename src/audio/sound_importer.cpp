@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "audio/aiff_marker_reader.h"
 #include "audio/channel_mixer.h"
 #include "audio/cue_regions.h"
 #include "audio/cue_text.h"
@@ -78,8 +79,8 @@ ChannelMixer mixerFor(SNDFILE* file, const SoundFileInfo& info, const SoundImpor
                                  outputs);
 }
 
-// Markers of containers other than the RIFF family, as far as libsndfile hands them out:
-// AIFF MARK markers with their names, cue points of other formats, and INST loops.
+// Markers of the other containers, as far as libsndfile hands them out (cue points with
+// their names, instrument loops).
 std::vector<CuePoint> sndfileMarkers(SNDFILE* file) {
     std::vector<CuePoint> cues;
     uint32_t count = 0;
@@ -109,6 +110,16 @@ std::vector<CuePoint> sndfileMarkers(SNDFILE* file) {
         }
     }
     return cues;
+}
+
+std::vector<CuePoint> markersOf(const SoundFileInfo& info, ByteSource& source, SNDFILE* file) {
+    if (isRiffFamily(info)) {
+        return RiffMarkerReader::read(source);
+    }
+    if (info.container() == SF_FORMAT_AIFF) {
+        return AiffMarkerReader::read(source);
+    }
+    return sndfileMarkers(file);
 }
 
 // Room for `more` bytes, grown by an eighth at a time: a frame count that was only an
@@ -257,7 +268,7 @@ Result SoundImporter::importSource(ByteSource& source, const std::string& name,
     if (!stream.failure().empty()) {
         return unreadable();
     }
-    doc.cues = isRiffFamily(info) ? RiffMarkerReader::read(source) : sndfileMarkers(stream.handle());
+    doc.cues = markersOf(info, source, stream.handle());
     if (!source.failure().empty()) {
         return Result::failure(formatText("Can't read sound file '%s' (%s).", name.c_str(),
                                           source.failure().c_str()));
