@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <utility>
 #include <vector>
 
@@ -138,14 +139,14 @@ class SampleConverter {
                     int bits)
         : file_(file), mixer_(mixer), quantizer_(quantizer), bits_(bits) {}
 
-    Result run(std::vector<uint8_t>& data, int64_t maxFrames, int64_t total,
+    // expected: the frames to make room for at once (the file's count, as far as it is
+    // believable).
+    Result run(std::vector<uint8_t>& data, int64_t maxFrames, int64_t expected, int64_t total,
                const SoundImporter::Progress& progress) {
         const int inputs = mixer_.inputs();
         const int outputs = mixer_.outputs();
         const size_t frameSize = static_cast<size_t>(outputs * bits_ / 8);
-        if (total > 0) {
-            data.reserve(static_cast<size_t>(std::min(total, maxFrames)) * frameSize);
-        }
+        data.reserve(static_cast<size_t>(std::min(expected, maxFrames)) * frameSize);
         std::vector<double> block(static_cast<size_t>(kBlockFrames * inputs));
         double mixed[2] = {};
         while (frames_ < maxFrames) {
@@ -257,10 +258,23 @@ Result SoundImporter::importSource(ByteSource& source, const std::string& name,
     const bool lengthKnown = info.frames > 0 && info.frames < SF_COUNT_MAX / 2;
     const int64_t total = lengthKnown ? info.frames : 0;
 
+    // A header may claim any length; no codec packs more than this many bytes of document
+    // into one byte of file, so a small hostile file cannot make us set aside gigabytes.
+    constexpr int64_t kMaxExpansion = 4096;
+    const int64_t believable =
+        static_cast<int64_t>(std::min<uint64_t>(source.size(), INT64_MAX / kMaxExpansion)) *
+        kMaxExpansion / frameSize;
     SampleConverter converter(stream.handle(), mixer, quantizer, bits);
-    const Result converted = converter.run(doc.data, maxFrames, total, progress);
-    if (!converted.ok()) {
-        return converted;
+    try {
+        const Result converted =
+            converter.run(doc.data, maxFrames, std::min(total, believable), total, progress);
+        if (!converted.ok()) {
+            return converted;
+        }
+    } catch (const std::bad_alloc&) {
+        return Result::failure(formatText("Can't import '%s': there is not enough memory for its "
+                                          "%lld frames.",
+                                          name.c_str(), static_cast<long long>(total)));
     }
     if (converter.frames() == maxFrames) {
         imported.framesLeftOut = converter.countRest(progress, total);
