@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 namespace murmelix {
 
@@ -77,8 +78,16 @@ sf_count_t SndfileStream::read(void* out, sf_count_t count, void* self) {
     }
     const uint64_t n =
         std::min<uint64_t>(static_cast<uint64_t>(count), stream->size_ - stream->position_);
-    if (!stream->source_.read(stream->position_, out, static_cast<size_t>(n))) {
-        stream->failure_ = stream->source_.failure();
+    const uint64_t at = stream->position_;
+    const bool inWindow = at >= stream->windowStart_ &&
+                          at + n <= stream->windowStart_ + stream->window_.size();
+    if (inWindow || (n < kWindowSize && stream->fill(at))) {
+        std::memcpy(out, stream->window_.data() + (at - stream->windowStart_), n);
+    } else if (!stream->failure_.empty() ||
+               !stream->source_.read(at, out, static_cast<size_t>(n))) {
+        if (stream->failure_.empty()) {
+            stream->failure_ = stream->source_.failure();
+        }
         if (stream->failure_.empty()) {
             stream->failure_ = "the file changed while it was being read";
         }
@@ -86,6 +95,20 @@ sf_count_t SndfileStream::read(void* out, sf_count_t count, void* self) {
     }
     stream->position_ += n;
     return static_cast<sf_count_t>(n);
+}
+
+bool SndfileStream::fill(uint64_t offset) {
+    window_.resize(static_cast<size_t>(std::min<uint64_t>(kWindowSize, size_ - offset)));
+    windowStart_ = offset;
+    if (!source_.read(offset, window_.data(), window_.size())) {
+        window_.clear();
+        failure_ = source_.failure();
+        if (failure_.empty()) {
+            failure_ = "the file changed while it was being read";
+        }
+        return false;
+    }
+    return true;
 }
 
 sf_count_t SndfileStream::write(const void*, sf_count_t, void*) {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "base/byte_source.h"
 
@@ -14,7 +15,8 @@ namespace murmelix {
 // source had when it was opened, and a source that shrinks or fails under the reader ends
 // the stream with a reason (failure()) instead of a crash or a silent short read.
 //
-// Owns the open libsndfile handle; not copyable. Used by one thread at a time.
+// Owns the open libsndfile handle; not copyable. Used by one thread at a time. Holds one
+// read-ahead window of kWindowSize bytes besides libsndfile's own state.
 class SndfileStream {
   public:
     explicit SndfileStream(ByteSource& source);
@@ -41,8 +43,15 @@ class SndfileStream {
     static sf_count_t write(const void* in, sf_count_t count, void* self);
     static sf_count_t tell(void* self);
 
+    // libsndfile asks for a few kilobytes at a time; one read of the source per window
+    // keeps the system calls few.
+    static constexpr size_t kWindowSize = 1u << 20;
+    bool fill(uint64_t offset);
+
     ByteSource& source_;
     uint64_t size_;
+    std::vector<uint8_t> window_;
+    uint64_t windowStart_ = 0;
     uint64_t position_ = 0;
     std::string failure_;
     SF_INFO info_{};

@@ -148,6 +148,7 @@ class SampleConverter {
         const size_t frameSize = static_cast<size_t>(outputs * bits_ / 8);
         data.reserve(static_cast<size_t>(std::min(expected, maxFrames)) * frameSize);
         std::vector<double> block(static_cast<size_t>(kBlockFrames * inputs));
+        std::vector<uint8_t> converted;
         double mixed[2] = {};
         while (frames_ < maxFrames) {
             const sf_count_t want = std::min<int64_t>(kBlockFrames, maxFrames - frames_);
@@ -155,10 +156,10 @@ class SampleConverter {
             if (got <= 0) {
                 break;
             }
-            makeRoom(data, static_cast<size_t>(got) * frameSize);
-            size_t at = data.size();
-            data.resize(at + static_cast<size_t>(got) * frameSize);
-            uint8_t* out = data.data() + at;
+            // Converted into a small buffer first: growing the document by resize would
+            // zero every byte before it is written.
+            converted.resize(static_cast<size_t>(got) * frameSize);
+            uint8_t* out = converted.data();
             for (sf_count_t f = 0; f < got; ++f) {
                 mixer_.mix(&block[static_cast<size_t>(f * inputs)], mixed);
                 for (int c = 0; c < outputs; ++c) {
@@ -172,6 +173,8 @@ class SampleConverter {
                     }
                 }
             }
+            makeRoom(data, converted.size());
+            data.insert(data.end(), converted.begin(), converted.end());
             frames_ += got;
             if (progress && !progress(frames_, total)) {
                 return Result::cancel();

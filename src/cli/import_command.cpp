@@ -30,8 +30,9 @@ int runImport(CommandLine& line, ConsoleUserInterface& ui) {
     if (WavWriter::writeDocument(*output, imported.document, ui) != 0) {
         return kExitFailed;
     }
-    std::printf("%sWritten to '%s'.\n", imported.summary().c_str(),
-                Utf8Text::fromBytes(AbsolutePath::of(*output)).c_str());
+    // Written to standard output, the file leaves the summary to standard error.
+    std::fprintf(*output == "-" ? stderr : stdout, "%sWritten to '%s'.\n",
+                 imported.summary().c_str(), Utf8Text::fromBytes(AbsolutePath::of(*output)).c_str());
     return kExitOk;
 }
 
