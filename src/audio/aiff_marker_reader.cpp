@@ -39,8 +39,8 @@ std::vector<CuePoint> markers(const std::vector<uint8_t>& mark) {
         cue.identifier = be16(&mark[at]);
         cue.position = be32(&mark[at + 2]);
         const size_t length = std::min<size_t>(mark[at + 6], mark.size() - at - 7);
-        cue.label = CueText::limit(
-            std::string_view(reinterpret_cast<const char*>(&mark[at + 7]), length));
+        cue.label =
+            CueText::limit(std::string_view(reinterpret_cast<const char*>(&mark[at + 7]), length));
         cues.push_back(cue);
         const size_t text = 1 + mark[at + 6];
         at += 6 + text + (text & 1);

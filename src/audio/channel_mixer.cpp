@@ -61,12 +61,26 @@ std::vector<int> customaryPositions(int count, bool vorbisOrder) {
         SR = SF_CHANNEL_MAP_SIDE_RIGHT,
     };
     static const std::vector<int> usual[] = {
-        {}, {C}, {L, R}, {L, R, C}, {L, R, BL, BR}, {L, R, C, BL, BR}, {L, R, C, LFE, BL, BR},
-        {L, R, C, LFE, BC, SL, SR}, {L, R, C, LFE, BL, BR, SL, SR},
+        {},
+        {C},
+        {L, R},
+        {L, R, C},
+        {L, R, BL, BR},
+        {L, R, C, BL, BR},
+        {L, R, C, LFE, BL, BR},
+        {L, R, C, LFE, BC, SL, SR},
+        {L, R, C, LFE, BL, BR, SL, SR},
     };
     static const std::vector<int> vorbis[] = {
-        {}, {C}, {L, R}, {L, C, R}, {L, R, BL, BR}, {L, C, R, BL, BR}, {L, C, R, BL, BR, LFE},
-        {L, C, R, SL, SR, BC, LFE}, {L, C, R, SL, SR, BL, BR, LFE},
+        {},
+        {C},
+        {L, R},
+        {L, C, R},
+        {L, R, BL, BR},
+        {L, C, R, BL, BR},
+        {L, C, R, BL, BR, LFE},
+        {L, C, R, SL, SR, BC, LFE},
+        {L, C, R, SL, SR, BL, BR, LFE},
     };
     if (count < 0 || count > 8) {
         return std::vector<int>(static_cast<size_t>(count > 0 ? count : 0), 0);

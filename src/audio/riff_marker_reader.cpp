@@ -79,7 +79,7 @@ std::string textOf(std::span<const uint8_t> data) {
 void applyList(const Walker& w, const std::vector<uint8_t>& list, std::vector<CuePoint>& cues,
                const std::unordered_map<uint32_t, size_t>& first) {
     size_t at = 0;
-    while (list.size() - at >= 8) {
+    while (at < list.size() && list.size() - at >= 8) {
         const uint32_t id = idOf(&list[at]);
         const uint64_t declared = w.u32(&list[at + 4]);
         const size_t size = static_cast<size_t>(std::min<uint64_t>(declared, list.size() - at - 8));
@@ -100,8 +100,7 @@ void applyList(const Walker& w, const std::vector<uint8_t>& list, std::vector<Cu
     }
 }
 
-void applyLoops(const Walker& w, const std::vector<uint8_t>& sampler,
-                std::vector<CuePoint>& cues) {
+void applyLoops(const Walker& w, const std::vector<uint8_t>& sampler, std::vector<CuePoint>& cues) {
     if (sampler.size() < kSamplerHeaderSize) {
         return;
     }
@@ -155,7 +154,7 @@ Found findChunks(const Walker& w, ByteSource& source, bool large) {
         uint64_t size = w.u32(header + 4);
         if (large && size == kUnknownSize) {
             const auto entry = sizes.table.find(id);
-            size = id == fourCC("data") ? sizes.data
+            size = id == fourCC("data")         ? sizes.data
                    : entry != sizes.table.end() ? entry->second
                                                 : end - at - 8;
         }

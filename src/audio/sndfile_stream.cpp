@@ -44,7 +44,8 @@ std::string SndfileStream::errorText() const {
     while (!text.empty() && (text.back() == '.' || text.back() == ' ' || text.back() == '\n')) {
         text.pop_back();
     }
-    if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z' && !(text.size() > 1 && text[1] >= 'A' && text[1] <= 'Z')) {
+    if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z' &&
+        !(text.size() > 1 && text[1] >= 'A' && text[1] <= 'Z')) {
         text[0] = static_cast<char>(text[0] - 'A' + 'a');
     }
     return text;
@@ -79,8 +80,8 @@ sf_count_t SndfileStream::read(void* out, sf_count_t count, void* self) {
     const uint64_t n =
         std::min<uint64_t>(static_cast<uint64_t>(count), stream->size_ - stream->position_);
     const uint64_t at = stream->position_;
-    const bool inWindow = at >= stream->windowStart_ &&
-                          at + n <= stream->windowStart_ + stream->window_.size();
+    const bool inWindow =
+        at >= stream->windowStart_ && at + n <= stream->windowStart_ + stream->window_.size();
     if (inWindow || (n < kWindowSize && stream->fill(at))) {
         std::memcpy(out, stream->window_.data() + (at - stream->windowStart_), n);
     } else if (!stream->failure_.empty() ||

@@ -44,13 +44,14 @@ std::string problemWith(const SoundFileInfo& info, const SoundImportOptions& opt
         return formatText("Can't import '%s': it has no channels.", name.c_str());
     }
     if (info.channels > SoundImporter::kMaxChannels) {
-        return formatText("Can't import '%s': it has %d channels, and at most %d can be mixed "
-                          "down to stereo.",
-                          name.c_str(), info.channels, SoundImporter::kMaxChannels);
+        return formatText(
+            "Can't import '%s': it has %d channels, and at most %d can be mixed "
+            "down to stereo.",
+            name.c_str(), info.channels, SoundImporter::kMaxChannels);
     }
     if (info.sampleRate <= 0) {
-        return formatText("Can't import '%s': its sample rate (%d Hz) is not usable.",
-                          name.c_str(), info.sampleRate);
+        return formatText("Can't import '%s': its sample rate (%d Hz) is not usable.", name.c_str(),
+                          info.sampleRate);
     }
     const bool pair = options.left >= 0 || options.right >= 0;
     if (pair && (options.left < 0 || options.right < 0 || options.left >= info.channels ||
@@ -135,8 +136,7 @@ void makeRoom(std::vector<uint8_t>& data, size_t more) {
 // The source's samples, converted; Cancelled when progress said stop.
 class SampleConverter {
   public:
-    SampleConverter(SNDFILE* file, const ChannelMixer& mixer, SampleQuantizer& quantizer,
-                    int bits)
+    SampleConverter(SNDFILE* file, const ChannelMixer& mixer, SampleQuantizer& quantizer, int bits)
         : file_(file), mixer_(mixer), quantizer_(quantizer), bits_(bits) {}
 
     // expected: the frames to make room for at once (the file's count, as far as it is
@@ -228,8 +228,8 @@ Result SoundImporter::importSource(ByteSource& source, const std::string& name,
                                    ImportedSound& out, size_t maxDataSize) {
     SndfileStream stream(source);
     const auto unreadable = [&] {
-        return Result::failure(formatText("Can't read sound file '%s' (%s).", name.c_str(),
-                                          stream.failure().c_str()));
+        return Result::failure(
+            formatText("Can't read sound file '%s' (%s).", name.c_str(), stream.failure().c_str()));
     };
     if (!stream.open()) {
         if (!stream.failure().empty()) {
@@ -275,9 +275,10 @@ Result SoundImporter::importSource(ByteSource& source, const std::string& name,
             return converted;
         }
     } catch (const std::bad_alloc&) {
-        return Result::failure(formatText("Can't import '%s': there is not enough memory for its "
-                                          "%lld frames.",
-                                          name.c_str(), static_cast<long long>(total)));
+        return Result::failure(
+            formatText("Can't import '%s': there is not enough memory for its "
+                       "%lld frames.",
+                       name.c_str(), static_cast<long long>(total)));
     }
     if (converter.frames() == maxFrames) {
         imported.framesLeftOut = converter.countRest(progress, total);
@@ -287,8 +288,8 @@ Result SoundImporter::importSource(ByteSource& source, const std::string& name,
     }
     doc.cues = markersOf(info, source, stream.handle());
     if (!source.failure().empty()) {
-        return Result::failure(formatText("Can't read sound file '%s' (%s).", name.c_str(),
-                                          source.failure().c_str()));
+        return Result::failure(
+            formatText("Can't read sound file '%s' (%s).", name.c_str(), source.failure().c_str()));
     }
     doc.commit("");
     doc.changed = true;

@@ -18,8 +18,7 @@ class FileNamingUserInterface : public UserInterface {
     MessageResult messageBox(const std::string& caption, const std::string& text, MessageIcon icon,
                              MessageButtons buttons) override {
         const bool named = text.find(file_) != std::string::npos;
-        return inner_.messageBox(caption, named ? text : "'" + file_ + "': " + text, icon,
-                                 buttons);
+        return inner_.messageBox(caption, named ? text : "'" + file_ + "': " + text, icon, buttons);
     }
     std::optional<std::string> openFileDialog(const FileDialogRequest& request) override {
         return inner_.openFileDialog(request);

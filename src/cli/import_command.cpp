@@ -32,7 +32,8 @@ int runImport(CommandLine& line, ConsoleUserInterface& ui) {
     }
     // Written to standard output, the file leaves the summary to standard error.
     std::fprintf(*output == "-" ? stderr : stdout, "%sWritten to '%s'.\n",
-                 imported.summary().c_str(), Utf8Text::fromBytes(AbsolutePath::of(*output)).c_str());
+                 imported.summary().c_str(),
+                 Utf8Text::fromBytes(AbsolutePath::of(*output)).c_str());
     return kExitOk;
 }
 

@@ -76,9 +76,10 @@ void explainRefusal(const std::string& path, const HeldMessages& reader, UserInt
     // Never suggest writing over the file itself.
     std::string target = PathText::withoutExtension(path) + ".wav";
     target = target == path ? "OUT.wav" : PathText::fileNameOf(target);
-    ui.showError(formatText("'%s' is a %s file, which Murmelix imports: murmelix-cli import '%s' "
-                            "-o '%s'",
-                            path.c_str(), info.describe().c_str(), path.c_str(), target.c_str()));
+    ui.showError(
+        formatText("'%s' is a %s file, which Murmelix imports: murmelix-cli import '%s' "
+                   "-o '%s'",
+                   path.c_str(), info.describe().c_str(), path.c_str(), target.c_str()));
 }
 
 }  // namespace

@@ -7,8 +7,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -124,8 +124,8 @@ TEST_F(SoundImporterTest, EveryEncodingBecomesTheDocumentSoxHears) {
          mono, 0},
         {"rifx.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16 | SF_ENDIAN_BIG, 2,
          "Imported: 16-bit 8000 Hz stereo RIFX", 16, stereo, 0},
-        {"pcm16.aiff", SF_FORMAT_AIFF | SF_FORMAT_PCM_16, 2,
-         "Imported: 16-bit 8000 Hz stereo AIFF", 16, stereo, 0},
+        {"pcm16.aiff", SF_FORMAT_AIFF | SF_FORMAT_PCM_16, 2, "Imported: 16-bit 8000 Hz stereo AIFF",
+         16, stereo, 0},
         {"pcm24.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_24, 1, "Imported: 24-bit 8000 Hz mono FLAC",
          16, mono, 2},
         {"u8.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_U8, 2, "Imported: 8-bit 8000 Hz stereo WAV", 8,
@@ -299,9 +299,16 @@ TEST_F(SoundImporterTest, RefusalsNameTheFileAndTheCause) {
         std::string message;
     } cases[] = {
         {"x.bin", {}, "'" + dir + "/x.bin' is not a sound file libsndfile knows (unknown format)."},
-        {"absent.flac", {}, "Can't open sound file '" + dir + "/absent.flac' (No such file or directory)."},
-        {"nine.wav", {}, "Can't import '" + dir + "/nine.wav': it has 9 channels, and at most 8 can be mixed down to stereo."},
-        {"long.wav", {.left = 0, .right = 1}, "Can't import channels 1 and 2 of '" + dir + "/long.wav': it has 1 channels."},
+        {"absent.flac",
+         {},
+         "Can't open sound file '" + dir + "/absent.flac' (No such file or directory)."},
+        {"nine.wav",
+         {},
+         "Can't import '" + dir +
+             "/nine.wav': it has 9 channels, and at most 8 can be mixed down to stereo."},
+        {"long.wav",
+         {.left = 0, .right = 1},
+         "Can't import channels 1 and 2 of '" + dir + "/long.wav': it has 1 channels."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
@@ -346,9 +353,9 @@ TEST_F(SoundImporterTest, MarkersComeAlong) {
     const std::string smpl = wav::chunk("smpl", std::string(28, '\0') + wav::u32(2) + wav::u32(0) +
                                                     loop(7, 100, 199) + loop(0, 500, 509));
     // ds64: RIFF size, data size, sample count (64-bit each), no table.
-    const std::string ds64 = wav::chunk("ds64", wav::u32(0) + wav::u32(0) + wav::u32(2000) +
-                                                    wav::u32(0) + wav::u32(1000) + wav::u32(0) +
-                                                    wav::u32(0));
+    const std::string ds64 =
+        wav::chunk("ds64", wav::u32(0) + wav::u32(0) + wav::u32(2000) + wav::u32(0) +
+                               wav::u32(1000) + wav::u32(0) + wav::u32(0));
     const auto be = [](const std::string& le) {  // a little-endian 32-bit field, turned round
         return std::string(le.rbegin(), le.rend());
     };
@@ -357,25 +364,27 @@ TEST_F(SoundImporterTest, MarkersComeAlong) {
         std::string bytes;
         std::vector<CuePoint> cues;
     } cases[] = {
-        {"cue and adtl before the data", wav::riff(fmt + wav::cue({{1, 10}, {2, 300}}) +
-                                                   wav::list("adtl", texts) + data),
+        {"cue and adtl before the data",
+         wav::riff(fmt + wav::cue({{1, 10}, {2, 300}}) + wav::list("adtl", texts) + data),
          expected},
-        {"lower-case list", wav::riff(fmt + data + wav::cue({{1, 10}, {2, 300}}) +
-                                      wav::chunk("list", "adtl" + texts)),
+        {"lower-case list",
+         wav::riff(fmt + data + wav::cue({{1, 10}, {2, 300}}) + wav::chunk("list", "adtl" + texts)),
          expected},
         {"smpl loops give lengths and regions",
          wav::riff(fmt + data + wav::cue({{7, 100}}) + smpl),
          {{7, 100, 100, "", ""}, {8, 500, 10, "Loop 2", ""}}},
         {"RF64 with its sizes in ds64",
          wav::rawChunk("RF64", 0xFFFFFFFFu,
-                       "WAVE" + ds64 + fmt + wav::rawChunk("data", 0xFFFFFFFFu, wav::samples(2000)) +
+                       "WAVE" + ds64 + fmt +
+                           wav::rawChunk("data", 0xFFFFFFFFu, wav::samples(2000)) +
                            wav::cue({{1, 10}, {2, 300}}) + wav::list("adtl", texts)),
          expected},
-        {"RIFX", "RIFX" + be(wav::u32(4 + 24 + 8 + 2000 + 36)) + "WAVEfmt " + be(wav::u32(16)) +
-                     std::string("\0\1\0\1\0\0\x1f\x40\0\0\x3e\x80\0\2\0\x10", 16) + "data" +
-                     be(wav::u32(2000)) + wav::samples(2000) + "cue " + be(wav::u32(28)) +
-                     be(wav::u32(1)) + be(wav::u32(3)) + be(wav::u32(0)) + "data" +
-                     be(wav::u32(0)) + be(wav::u32(0)) + be(wav::u32(77)),
+        {"RIFX",
+         "RIFX" + be(wav::u32(4 + 24 + 8 + 2000 + 36)) + "WAVEfmt " + be(wav::u32(16)) +
+             std::string("\0\1\0\1\0\0\x1f\x40\0\0\x3e\x80\0\2\0\x10", 16) + "data" +
+             be(wav::u32(2000)) + wav::samples(2000) + "cue " + be(wav::u32(28)) + be(wav::u32(1)) +
+             be(wav::u32(3)) + be(wav::u32(0)) + "data" + be(wav::u32(0)) + be(wav::u32(0)) +
+             be(wav::u32(77)),
          {{3, 77, 0, "", ""}}},
     };
     for (const Case& c : cases) {
@@ -409,10 +418,10 @@ std::string aiffMarker(uint16_t id, uint32_t position, const std::string& name) 
 }
 
 TEST_F(SoundImporterTest, AiffMarkersAndLoopsComeAlong) {
-    const std::string comm = be16(1) + be32(1000) + be16(16) +
-                             std::string("\x40\x0B\xFA\0\0\0\0\0\0\0", 10);  // 8000 Hz
-    const std::string mark =
-        be16(3) + aiffMarker(1, 100, "start") + aiffMarker(2, 400, "end") + aiffMarker(3, 700, "later");
+    const std::string comm =
+        be16(1) + be32(1000) + be16(16) + std::string("\x40\x0B\xFA\0\0\0\0\0\0\0", 10);  // 8000 Hz
+    const std::string mark = be16(3) + aiffMarker(1, 100, "start") + aiffMarker(2, 400, "end") +
+                             aiffMarker(3, 700, "later");
     // Sustain loop forward from marker 1 to marker 2, no release loop.
     const std::string inst = std::string("\x3c\0\0\x7f\0\x7f", 6) + be16(0) + be16(1) + be16(1) +
                              be16(2) + be16(0) + be16(0) + be16(0);

@@ -73,8 +73,9 @@ TEST_F(ImportCommandTest, ImportWritesAWavFileTheProgramReads) {
     ASSERT_EQ(std::system(sox.c_str()), 0);
     const auto flac = run("info {dir}/s.flac");
     EXPECT_EQ(flac.status, 1);
-    EXPECT_EQ(flac.err, expand("'{dir}/s.flac' is a 16-bit 8000 Hz stereo FLAC file, which "
-                               "Murmelix imports: murmelix-cli import '{dir}/s.flac' -o 's.wav'\n"));
+    EXPECT_EQ(flac.err,
+              expand("'{dir}/s.flac' is a 16-bit 8000 Hz stereo FLAC file, which "
+                     "Murmelix imports: murmelix-cli import '{dir}/s.flac' -o 's.wav'\n"));
 }
 
 }  // namespace
