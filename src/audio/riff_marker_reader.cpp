@@ -135,8 +135,11 @@ LargeSizes readDs64(const Walker& w, ByteSource& source) {
     }
     sizes.riff = w.u64LE(body.data());
     sizes.data = w.u64LE(body.data() + 8);
-    const size_t entries = body.size() >= 28 ? (body.size() - 28) / 12 : 0;
-    for (size_t i = 0; i < std::min<size_t>(w.u32(body.data() + 24), entries); ++i) {
+    if (body.size() < 28) {
+        return sizes;
+    }
+    const size_t entries = std::min<size_t>(w.u32(body.data() + 24), (body.size() - 28) / 12);
+    for (size_t i = 0; i < entries; ++i) {
         const uint8_t* p = body.data() + 28 + i * 12;
         sizes.table.emplace(idOf(p), w.u64LE(p + 4));
     }

@@ -16,7 +16,8 @@ class SampleQuantizer {
         : scale_(bits == 8 ? 128.0 : 32768.0), dither_(dither), state_(seed != 0 ? seed : 1) {}
 
     int quantize(double value) {
-        double v = value * scale_;
+        // A damaged float file can hold NaN; it becomes silence.
+        double v = std::isnan(value) ? 0.0 : value * scale_;
         // A 24-bit full-scale peak (32767.996) only rounds to the top value; a clip is a
         // value beyond full scale, which only float sources can hold.
         if (v > scale_ || v < -scale_) {
