@@ -2,6 +2,7 @@
 
 #include "cli/device_commands.h"
 #include "cli/effect_command.h"
+#include "cli/import_command.h"
 #include "cli/info_command.h"
 #include "cli/join_command.h"
 #include "cli/random_command.h"
@@ -16,6 +17,7 @@ const std::vector<Command>& commands() {
         {"effect", "effect reverse|echo|normalize IN.wav OUT.wav [--delay MS] [--decay PERCENT]",
          &runEffect},
         {"join", "join -o OUT.wav IN1.wav IN2.wav ...", &runJoin},
+        {"import", "import IN -o OUT.wav [--channels 1|2] [--bits 8|16]", &runImport},
         {"random",
          "random [--source pseudo|fractal|file|soundcard] [--seed N] [--absolute] [--r R] "
          "[--x X] [--file F.pcm] [--no-loop] [--device N] [--count N] [--bound B] [--numbers] "

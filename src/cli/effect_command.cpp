@@ -5,6 +5,7 @@
 #include "audio/wav_reader.h"
 #include "audio/wav_writer.h"
 #include "base/absolute_path.h"
+#include "cli/file_naming_user_interface.h"
 
 namespace murmelix::cli {
 
@@ -23,7 +24,9 @@ int runEffect(CommandLine& line, ConsoleUserInterface& ui) {
         throw UsageError("--delay and --decay belong to the echo effect");
     }
     AudioDocument doc;
-    if (WavReader::readFile(AbsolutePath::of(args[1]), doc, ui) != 0) {
+    const std::string input = AbsolutePath::of(args[1]);
+    FileNamingUserInterface named(ui, input);
+    if (WavReader::readFile(input, doc, named) != 0) {
         return kExitFailed;
     }
     if (effect == "reverse") {

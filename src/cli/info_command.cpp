@@ -3,9 +3,13 @@
 #include <cstdio>
 
 #include "audio/audio_document.h"
+#include "audio/sound_file_info.h"
 #include "audio/wav_reader.h"
 #include "base/absolute_path.h"
+#include "base/path_text.h"
+#include "base/text_format.h"
 #include "base/utf8_text.h"
+#include "cli/held_messages.h"
 #include "cli/json_writer.h"
 
 namespace murmelix::cli {
@@ -52,6 +56,32 @@ void printDocument(const AudioDocument& doc) {
     }
 }
 
+bool isRiffWave(const SoundFileInfo& info) {
+    return info.container() == SF_FORMAT_WAV || info.container() == SF_FORMAT_WAVEX ||
+           info.container() == SF_FORMAT_RF64;
+}
+
+// The reader refused the file. When libsndfile knows it, say what it is and how to import
+// it; a WAV file keeps the reader's own reason in front, other formats get only the
+// explanation (the reader's chunk error says nothing about a FLAC file).
+void explainRefusal(const std::string& path, const HeldMessages& reader, UserInterface& ui) {
+    SoundFileInfo info;
+    if (!SoundFileInfo::probe(path, info).ok()) {
+        reader.showOn(ui);
+        return;
+    }
+    if (isRiffWave(info)) {
+        reader.showOn(ui);
+    }
+    // Never suggest writing over the file itself.
+    std::string target = PathText::withoutExtension(path) + ".wav";
+    target = target == path ? "OUT.wav" : PathText::fileNameOf(target);
+    ui.showError(
+        formatText("'%s' is a %s file, which Murmelix imports: murmelix-cli import '%s' "
+                   "-o '%s'",
+                   path.c_str(), info.describe().c_str(), path.c_str(), target.c_str()));
+}
+
 }  // namespace
 
 int runInfo(CommandLine& line, ConsoleUserInterface& ui) {
@@ -61,9 +91,14 @@ int runInfo(CommandLine& line, ConsoleUserInterface& ui) {
         throw UsageError("expects exactly one WAV file");
     }
     AudioDocument doc;
-    if (WavReader::readFile(AbsolutePath::of(files[0]), doc, ui) != 0) {
+    const std::string path = AbsolutePath::of(files[0]);
+    HeldMessages reader;
+    const int read = WavReader::readFile(path, doc, reader);
+    if (read != 0) {
+        explainRefusal(path, reader, ui);
         return kExitFailed;
     }
+    reader.showOn(ui);
     if (json) {
         std::printf("%s\n", documentJson(doc).dump().c_str());
     } else {

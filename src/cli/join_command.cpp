@@ -7,6 +7,7 @@
 #include "audio/wav_writer.h"
 #include "base/path_text.h"
 #include "base/text_format.h"
+#include "cli/file_naming_user_interface.h"
 
 namespace murmelix::cli {
 
@@ -37,7 +38,8 @@ int runJoin(CommandLine& line, ConsoleUserInterface& ui) {
     AudioDocument joined;
     for (const std::string& input : inputs) {
         AudioDocument part;
-        if (WavReader::readFile(input, part, ui) != 0) {
+        FileNamingUserInterface named(ui, input);
+        if (WavReader::readFile(input, part, named) != 0) {
             return kExitFailed;
         }
         // A cue region of length 0 reaches to the end of the data: an empty part would

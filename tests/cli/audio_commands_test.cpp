@@ -70,7 +70,9 @@ TEST_F(AudioCommandsTest, InfoReadsFilesAsTheProgramDoes) {
         {"info {dir}/float.wav", 1, "",
          "This WAV file is not a standard PCM file. Murmelix can only process mono or stereo "
          "Windows PCM files with 8 or 16 bits per sample. Please choose another WAV file, or try "
-         "to open this file in a sound editor and then save it as a Windows PCM file.\n"},
+         "to open this file in a sound editor and then save it as a Windows PCM file.\n"
+         "'{dir}/float.wav' is a 32-bit float 8000 Hz mono WAV file, which Murmelix imports: "
+         "murmelix-cli import '{dir}/float.wav' -o 'OUT.wav'\n"},
         {"info", 2, "",
          "murmelix-cli info: expects exactly one WAV file\nusage: murmelix-cli info "
          "FILE.wav [--json]\n"},
