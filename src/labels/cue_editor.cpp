@@ -71,9 +71,6 @@ Result CueEditor::moveEdge(size_t index, Edge edge, int64_t frame) {
         const int64_t moved = std::clamp<int64_t>(frame, start + 1, frameCount_);
         cue.length = static_cast<uint32_t>(moved - start);
     }
-    if (cue == cues_[index]) {
-        return Result::success();
-    }
     return apply({"Move Edge", index, cues_[index], std::move(cue)});
 }
 
@@ -103,6 +100,10 @@ Result CueEditor::remove(size_t index) {
 }
 
 Result CueEditor::apply(Step step) {
+    // An edit that changes nothing is no step: undoing it would seem to do nothing.
+    if (step.before == step.after) {
+        return Result::success();
+    }
     put(step.index, step.before, step.after);
     steps_.erase(steps_.begin() + static_cast<long>(undoCount_), steps_.end());
     steps_.push_back(std::move(step));
