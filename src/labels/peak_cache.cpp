@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <thread>
 #include <type_traits>
 
 namespace murmelix {
@@ -12,6 +13,7 @@ namespace murmelix {
 namespace {
 
 constexpr int kLanes = 16;
+constexpr size_t kParallelBlocks = 16384;  // four million frames
 
 Peak merge(Peak a, Peak b) {
     return {std::min(a.min, b.min), std::max(a.max, b.max)};
@@ -113,20 +115,30 @@ void PeakCache::buildBase(const AudioDocument& doc) {
     const auto blockCount = static_cast<size_t>((frameCount_ + kBaseBlock - 1) / kBaseBlock);
     std::vector<std::vector<Peak>> base(static_cast<size_t>(channels_),
                                         std::vector<Peak>(blockCount));
-    const uint8_t* bytes = doc.data.data();
-    Peak peaks[2];
-    for (size_t b = 0; b < blockCount; ++b) {
-        const int64_t first = static_cast<int64_t>(b) * kBaseBlock;
-        const int64_t count = std::min(kBaseBlock, frameCount_ - first);
-        const uint8_t* at = bytes + first * doc.frameSize;
-        if (doc.bitsPerSample() == 16) {
-            scanBlock<int16_t>(at, count, channels_, peaks);
-        } else {
-            scanBlock<uint8_t>(at, count, channels_, peaks);
+    const auto scan = [&](size_t firstBlock, size_t endBlock) {
+        Peak peaks[2];
+        for (size_t b = firstBlock; b < endBlock; ++b) {
+            const int64_t first = static_cast<int64_t>(b) * kBaseBlock;
+            const int64_t count = std::min(kBaseBlock, frameCount_ - first);
+            const uint8_t* at = doc.data.data() + first * doc.frameSize;
+            if (doc.bitsPerSample() == 16) {
+                scanBlock<int16_t>(at, count, channels_, peaks);
+            } else {
+                scanBlock<uint8_t>(at, count, channels_, peaks);
+            }
+            for (int c = 0; c < channels_; ++c) {
+                base[static_cast<size_t>(c)][b] = peaks[c];
+            }
         }
-        for (int c = 0; c < channels_; ++c) {
-            base[static_cast<size_t>(c)][b] = peaks[c];
-        }
+    };
+    // Hours of sound are more than one core can read in the time a window may take to
+    // show them; the halves write to separate blocks.
+    if (blockCount >= kParallelBlocks && std::thread::hardware_concurrency() > 1) {
+        std::thread upper(scan, blockCount / 2, blockCount);
+        scan(0, blockCount / 2);
+        upper.join();
+    } else {
+        scan(0, blockCount);
     }
     blocks_.push_back(std::move(base));
 }

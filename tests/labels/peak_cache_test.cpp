@@ -28,7 +28,7 @@ TEST(PeakCacheTest, ColumnsEqualADirectMinMaxAtEveryZoom) {
         int channels;
         int bits;
         int32_t frames;
-    } cases[] = {{1, 16, 300001}, {2, 16, 70000}, {2, 8, 123457}, {1, 8, 255}};
+    } cases[] = {{1, 16, 300001}, {2, 16, 70000}, {2, 8, 123457}, {1, 8, 255}, {1, 8, 4200000}};
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.channels) + " channels, " + std::to_string(c.bits) + " bits");
         const AudioDocument doc = randomDocument(c.channels, c.bits, c.frames, 7);
