@@ -17,7 +17,7 @@ packages=(
     portaudio19-dev libsamplerate0-dev libsndfile1-dev libasound2-dev libjack-jackd2-dev
     libasound2-plugins alsa-utils
     libgtest-dev libgmock-dev libbenchmark-dev
-    libcli11-dev nlohmann-json3-dev
+    libcli11-dev nlohmann-json3-dev libpng-dev
     espeak-ng sox dpkg-dev
 )
 if [ "${1:-}" = "--tests" ]; then

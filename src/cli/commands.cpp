@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 
+#include "cli/cues_command.h"
 #include "cli/device_commands.h"
 #include "cli/effect_command.h"
 #include "cli/import_command.h"
@@ -7,6 +8,7 @@
 #include "cli/join_command.h"
 #include "cli/random_command.h"
 #include "cli/render_command.h"
+#include "cli/render_waveform_command.h"
 #include "cli/session_command.h"
 
 namespace murmelix::cli {
@@ -42,6 +44,13 @@ const std::vector<Command>& commands() {
         {"session",
          "session show FILE.oqt [--json]\n  session export FILE.oqt --sequence K -o OUT.wav",
          &runSession},
+        {"cues",
+         "cues export IN.wav -o OUT.txt|OUT.TextGrid\n  cues import IN.wav LABELS -o OUT.wav "
+         "[--add] [--tier NAME]",
+         &runCues},
+        {"render-waveform",
+         "render-waveform IN.wav -o OUT.png [--width W] [--height H] [--from S] [--to S] [--dark]",
+         &runRenderWaveform},
     };
     return all;
 }

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "audio/audio_document.h"
+#include "audio/cue_point.h"
+#include "base/result.h"
+
+namespace murmelix {
+
+// The cue table under editing, with undo and redo: the model the waveform window drives.
+// Every successful operation is one step; undo and redo give the table back exactly as it
+// was. New regions are appended, so the numbers of the existing ones (their places in the
+// table, which sessions record) stay, and each gets a fresh non-zero identifier.
+//
+// Regions are given as frames [start, end). A cue point of length 0 reaches to the end of
+// the data; its end is frameCount. UI thread only, like the document.
+class CueEditor {
+  public:
+    enum class Edge { Start, End };
+    static constexpr size_t kDefaultDepth = 1000;
+
+    explicit CueEditor(size_t depth = kDefaultDepth) : depth_(depth < 100 ? 100 : depth) {}
+
+    // A new table (a document was opened or labels were imported): the history goes.
+    void reset(std::vector<CuePoint> cues, int64_t frameCount);
+    const std::vector<CuePoint>& cues() const { return cues_; }
+    int64_t frameCount() const { return frameCount_; }
+    // The end frame a region reaches, length 0 counted as the end of the data.
+    int64_t endOf(const CuePoint& cue) const;
+
+    // Adds [start, end) with the label; with `snapToZeroCrossings` both borders move on to
+    // the next rising zero crossing of `doc` first. Refused for an empty span or one
+    // outside the data. The new region's index is in `index`.
+    Result addRegion(const AudioDocument& doc, int64_t start, int64_t end, const std::string& label,
+                     bool snapToZeroCrossings, size_t* index = nullptr);
+    // Moves one border to `frame`, kept inside the data and one frame from the other border.
+    Result moveEdge(size_t index, Edge edge, int64_t frame);
+    Result rename(size_t index, const std::string& label);
+    Result setNote(size_t index, const std::string& note);
+    Result remove(size_t index);
+
+    bool canUndo() const { return undoCount_ > 0; }
+    bool canRedo() const { return undoCount_ < steps_.size(); }
+    // What the next undo / redo would undo or redo ("Add Region", "Move Edge", "Rename",
+    // "Edit Note", "Delete Region"), for the menu; empty when there is none.
+    std::string undoName() const;
+    std::string redoName() const;
+    bool undo();
+    bool redo();
+    // Counts every change, undo and redo included: the window compares it with the value
+    // at the last save to know whether the table is changed.
+    uint64_t revision() const { return revision_; }
+
+  private:
+    // One step: the point at `index` before and after (none: it did not exist).
+    struct Step {
+        std::string name;
+        size_t index = 0;
+        std::optional<CuePoint> before;
+        std::optional<CuePoint> after;
+    };
+
+    Result apply(Step step);
+    void put(size_t index, const std::optional<CuePoint>& from, const std::optional<CuePoint>& to);
+    Result checkIndex(size_t index) const;
+
+    std::vector<CuePoint> cues_;
+    int64_t frameCount_ = 0;
+    std::deque<Step> steps_;
+    size_t undoCount_ = 0;  // steps_[0, undoCount_) are done; the rest can be redone
+    size_t depth_;
+    uint64_t revision_ = 0;
+};
+
+}  // namespace murmelix

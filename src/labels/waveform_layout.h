@@ -1,0 +1,88 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "audio/audio_document.h"
+#include "labels/peak_cache.h"
+
+namespace murmelix {
+
+// What a waveform view shows: a stretch of the document in a picture of a given size.
+struct WaveformView {
+    int width = 800;
+    int height = 200;
+    int64_t firstFrame = 0;
+    int64_t endFrame = 0;  // exclusive; 0 or less: the end of the data
+    // The segment now playing, [first, end) in frames.
+    std::optional<std::pair<int64_t, int64_t>> highlight;
+    std::optional<int64_t> cursorFrame;
+    // Text metrics of the font the labels are drawn in.
+    int textHeight = 10;
+    int charWidth = 7;
+};
+
+struct LayoutRect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+
+    bool operator==(const LayoutRect&) const = default;
+};
+
+// Where everything of a waveform picture goes, in pixels, for a given view: computed
+// without drawing, so the toolkit-free raster painter and the window's QPainter draw the
+// same picture from it. Colours are named by role (WaveformPalette); regions carry the
+// index of their fill colour.
+struct WaveformLayout {
+    struct Tick {
+        int x;
+        bool major;        // major ticks carry a text
+        std::string text;  // "1:05", "0:02.5"
+    };
+    struct Column {
+        int x;
+        int top;     // the maximum, as y
+        int bottom;  // the minimum, as y
+    };
+    struct Lane {
+        int channel;
+        LayoutRect rect;
+        int centreY;
+        std::vector<Column> columns;  // only where there is data
+    };
+    struct Region {
+        size_t cueIndex;    // place in the cue table
+        LayoutRect rect;    // spans every lane, cut to the view
+        int fill;           // index into WaveformPalette::regionFills
+        bool startVisible;  // borders are drawn where the region really starts or ends
+        bool endVisible;
+        int labelX;
+        int labelY;
+        int labelClipRight;  // the label is cut here (the region's right edge)
+        std::string label;   // UTF-8, as in the cue table
+    };
+
+    LayoutRect ruler;
+    std::vector<Tick> ticks;
+    std::vector<Lane> lanes;
+    std::vector<Region> regions;
+    std::optional<LayoutRect> highlight;
+    std::optional<int> cursorX;
+    double framesPerPixel = 1.0;
+    int64_t firstFrame = 0;
+
+    // Lays out `view` of `doc`, with peaks from `peaks` (built from `doc`).
+    static WaveformLayout compute(const AudioDocument& doc, const PeakCache& peaks,
+                                  const WaveformView& view);
+
+    // The pixel column of a frame and the frame of a pixel column, for mouse work.
+    int xOf(int64_t frame) const;
+    int64_t frameAt(int x) const;
+};
+
+}  // namespace murmelix

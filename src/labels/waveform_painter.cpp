@@ -1,0 +1,55 @@
+#include "labels/waveform_painter.h"
+
+#include "labels/bitmap_font.h"
+
+namespace murmelix {
+
+RgbaImage WaveformPainter::paint(const WaveformLayout& layout, const WaveformPalette& palette,
+                                 int width, int height) {
+    RgbaImage image(width, height, palette.background);
+    const LayoutRect& ruler = layout.ruler;
+    image.fillRect(ruler.x, ruler.y, ruler.width, ruler.height, palette.rulerBackground);
+    for (const WaveformLayout::Tick& tick : layout.ticks) {
+        const int length = tick.major ? ruler.height / 2 : ruler.height / 4;
+        image.verticalLine(tick.x, ruler.y + ruler.height - length, ruler.y + ruler.height - 1,
+                           palette.tick);
+        if (tick.major) {
+            image.drawText(tick.x + 2, ruler.y + 2, tick.text, palette.rulerText, width);
+        }
+    }
+    for (const WaveformLayout::Lane& lane : layout.lanes) {
+        image.fillRect(lane.rect.x, lane.centreY, lane.rect.width, 1, palette.centreLine);
+    }
+    for (const WaveformLayout::Region& region : layout.regions) {
+        const LayoutRect& r = region.rect;
+        image.fillRect(
+            r.x, r.y, r.width, r.height,
+            palette.regionFills[static_cast<size_t>(region.fill) % palette.regionFills.size()]);
+    }
+    for (const WaveformLayout::Lane& lane : layout.lanes) {
+        for (const WaveformLayout::Column& column : lane.columns) {
+            image.verticalLine(column.x, column.top, column.bottom, palette.wave);
+        }
+    }
+    if (layout.highlight) {
+        const LayoutRect& h = *layout.highlight;
+        image.fillRect(h.x, h.y, h.width, h.height, palette.highlight);
+    }
+    for (const WaveformLayout::Region& region : layout.regions) {
+        const LayoutRect& r = region.rect;
+        if (region.startVisible) {
+            image.verticalLine(r.x, r.y, r.y + r.height - 1, palette.regionBorder);
+        }
+        if (region.endVisible) {
+            image.verticalLine(r.x + r.width - 1, r.y, r.y + r.height - 1, palette.regionBorder);
+        }
+        image.drawText(region.labelX, region.labelY, region.label, palette.regionText,
+                       region.labelClipRight);
+    }
+    if (layout.cursorX) {
+        image.verticalLine(*layout.cursorX, ruler.y + ruler.height, height - 1, palette.cursor);
+    }
+    return image;
+}
+
+}  // namespace murmelix

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+
+#include "audio/audio_document.h"
+
+namespace murmelix {
+
+// Region borders on rising zero crossings do not click when a region is played on its own.
+// The same rule as the segment choice: the first frame from `first` on whose left-channel
+// sample is >= 0 after one <= 0; `first` itself when the data ends without one.
+class ZeroCrossing {
+  public:
+    static int64_t next(const AudioDocument& doc, int64_t first);
+};
+
+}  // namespace murmelix
