@@ -1,33 +1,58 @@
 #include "labels/waveform_palette.h"
 
+#include <cstddef>
+
 namespace murmelix {
 
+namespace {
+
+// Each element's colour in the light and in the dark variant, side by side, so that the two
+// stay in step when one changes.
+struct Pair {
+    Rgba light;
+    Rgba dark;
+};
+
+constexpr Pair kBackground{{255, 255, 255, 255}, {28, 30, 34, 255}};
+constexpr Pair kRulerBackground{{236, 236, 236, 255}, {44, 46, 52, 255}};
+constexpr Pair kRulerText{{40, 40, 40, 255}, {220, 220, 220, 255}};
+constexpr Pair kTick{{120, 120, 120, 255}, {150, 150, 150, 255}};
+constexpr Pair kCentreLine{{200, 200, 200, 255}, {70, 72, 80, 255}};
+constexpr Pair kWave{{30, 90, 170, 255}, {110, 180, 255, 255}};
+constexpr Pair kRegionFills[3] = {{{255, 190, 60, 90}, {255, 190, 60, 80}},
+                                  {{90, 200, 120, 90}, {90, 220, 130, 80}},
+                                  {{200, 120, 220, 90}, {210, 130, 240, 80}}};
+constexpr Pair kRegionBorder{{150, 110, 40, 255}, {230, 190, 110, 255}};
+constexpr Pair kRegionText{{20, 20, 20, 255}, {240, 240, 240, 255}};
+constexpr Pair kHighlight{{255, 80, 60, 80}, {255, 90, 70, 90}};
+constexpr Pair kCursor{{220, 30, 30, 255}, {255, 70, 70, 255}};
+
+WaveformPalette variant(Rgba Pair::*colour) {
+    WaveformPalette palette{kBackground.*colour,
+                            kRulerBackground.*colour,
+                            kRulerText.*colour,
+                            kTick.*colour,
+                            kCentreLine.*colour,
+                            kWave.*colour,
+                            {},
+                            kRegionBorder.*colour,
+                            kRegionText.*colour,
+                            kHighlight.*colour,
+                            kCursor.*colour};
+    for (size_t i = 0; i < palette.regionFills.size(); ++i) {
+        palette.regionFills[i] = kRegionFills[i].*colour;
+    }
+    return palette;
+}
+
+}  // namespace
+
 WaveformPalette WaveformPalette::light() {
-    return {{255, 255, 255, 255},
-            {236, 236, 236, 255},
-            {40, 40, 40, 255},
-            {120, 120, 120, 255},
-            {200, 200, 200, 255},
-            {30, 90, 170, 255},
-            {{{255, 190, 60, 90}, {90, 200, 120, 90}, {200, 120, 220, 90}}},
-            {150, 110, 40, 255},
-            {20, 20, 20, 255},
-            {255, 80, 60, 80},
-            {220, 30, 30, 255}};
+    return variant(&Pair::light);
 }
 
 WaveformPalette WaveformPalette::dark() {
-    return {{28, 30, 34, 255},
-            {44, 46, 52, 255},
-            {220, 220, 220, 255},
-            {150, 150, 150, 255},
-            {70, 72, 80, 255},
-            {110, 180, 255, 255},
-            {{{255, 190, 60, 80}, {90, 220, 130, 80}, {210, 130, 240, 80}}},
-            {230, 190, 110, 255},
-            {240, 240, 240, 255},
-            {255, 90, 70, 90},
-            {255, 70, 70, 255}};
+    return variant(&Pair::dark);
 }
 
 }  // namespace murmelix
