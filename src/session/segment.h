@@ -12,7 +12,7 @@ struct SEGMENT {
     // Running number within its generation, from 1 in queueing order; becomes the cue
     // identifier and the "Segment %d" label when the sequence is exported.
     int32_t number = 0;
-    // Segment number the selection chose (grid cell or cue position); it drives the
+    // Number of the segment the selection chose (grid cell or cue position); it drives the
     // feedback symbol on replay. -1 for entries of old files, which did not keep it.
     int32_t index = -1;
     std::string label;  // cue label when the generation cut at cue points, else empty

@@ -37,9 +37,9 @@ bool SegmentSelector::startRun(const AudioDocument& doc, const SegmentControls& 
     return true;
 }
 
-Segment SegmentSelector::chooseSegment(const AudioDocument& doc, const SegmentControls& controls,
-                                       RandomDraw& draw) {
-    Segment segment = cueMode_ ? chooseCue(doc, draw) : chooseByDuration(doc, controls, draw);
+SegmentChoice SegmentSelector::chooseSegment(const AudioDocument& doc,
+                                             const SegmentControls& controls, RandomDraw& draw) {
+    SegmentChoice segment = cueMode_ ? chooseCue(doc, draw) : chooseByDuration(doc, controls, draw);
     if (controls.zeroCrossAdjust && !controls.crossFade) {
         segment.start = findZeroCrossing(doc, segment.start);
         int32_t end = std::min(segment.start + segment.length, doc.frameCount);
@@ -49,9 +49,9 @@ Segment SegmentSelector::chooseSegment(const AudioDocument& doc, const SegmentCo
     return segment;
 }
 
-Segment SegmentSelector::chooseCue(const AudioDocument& doc, RandomDraw& draw) {
+SegmentChoice SegmentSelector::chooseCue(const AudioDocument& doc, RandomDraw& draw) {
     segmentCount_ = doc.cueCount();
-    Segment segment;
+    SegmentChoice segment;
     segment.number = draw.next(doc.cueCount());
     const CuePoint& cue = doc.cues[static_cast<size_t>(segment.number)];
     // Cue regions are not checked against the data when the file is read; cut them here.
@@ -63,9 +63,9 @@ Segment SegmentSelector::chooseCue(const AudioDocument& doc, RandomDraw& draw) {
     return segment;
 }
 
-Segment SegmentSelector::chooseByDuration(const AudioDocument& doc, const SegmentControls& controls,
-                                          RandomDraw& draw) {
-    Segment segment;
+SegmentChoice SegmentSelector::chooseByDuration(const AudioDocument& doc,
+                                                const SegmentControls& controls, RandomDraw& draw) {
+    SegmentChoice segment;
     const int32_t minimum = controls.minimumLength;
     const int32_t maximum = controls.maximumLength;
     int32_t length = minimum;

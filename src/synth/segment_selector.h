@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "synth/random_draw.h"
-#include "synth/segment.h"
+#include "synth/segment_choice.h"
 #include "synth/segment_controls.h"
 
 namespace murmelix {
@@ -19,8 +19,8 @@ class SegmentSelector {
     // are none, or when the segment length is below one frame.
     bool startRun(const AudioDocument& doc, const SegmentControls& controls, UserInterface& ui);
 
-    Segment chooseSegment(const AudioDocument& doc, const SegmentControls& controls,
-                          RandomDraw& draw);
+    SegmentChoice chooseSegment(const AudioDocument& doc, const SegmentControls& controls,
+                                RandomDraw& draw);
 
     // First frame from `first` on where the left channel rises from <= 0 to >= 0; `first`
     // itself when there is none.
@@ -30,9 +30,9 @@ class SegmentSelector {
     int32_t segmentCount() const { return segmentCount_; }
 
   private:
-    Segment chooseCue(const AudioDocument& doc, RandomDraw& draw);
-    Segment chooseByDuration(const AudioDocument& doc, const SegmentControls& controls,
-                             RandomDraw& draw);
+    SegmentChoice chooseCue(const AudioDocument& doc, RandomDraw& draw);
+    SegmentChoice chooseByDuration(const AudioDocument& doc, const SegmentControls& controls,
+                                   RandomDraw& draw);
 
     bool cueMode_ = false;
     int32_t segmentCount_ = 0;

@@ -39,7 +39,8 @@ bool Synthesizer::randomFill(const AudioDocument& doc, const RandomFillContext& 
     if (context.draw.halted()) {
         return false;
     }
-    const Segment segment = context.selector.chooseSegment(doc, context.controls, context.draw);
+    const SegmentChoice segment =
+        context.selector.chooseSegment(doc, context.controls, context.draw);
     const bool fade = context.controls.crossFade && !context.selector.cueMode();
     Slot& slot = current();
     if (fade) {

@@ -102,13 +102,15 @@ TEST(FormMainTest, RecordedOqtStoppedAfterThirtyBuffersShowsOneSequenceOfElevenE
         {"EditQuestion", false, true},
     };
     for (const Enabled& e : table) {
-        EXPECT_EQ(rig.find<QWidget>(e.name)->isEnabled(), e.generating) << e.name;
+        SCOPED_TRACE(e.name);
+        EXPECT_EQ(rig.find<QWidget>(e.name)->isEnabled(), e.generating);
     }
     rig.run(80 * 10 + 5);
     rig.click("ButtonStop");
     ASSERT_TRUE(rig.drain());
     for (const Enabled& e : table) {
-        EXPECT_EQ(rig.find<QWidget>(e.name)->isEnabled(), e.afterwards) << e.name;
+        SCOPED_TRACE(e.name);
+        EXPECT_EQ(rig.find<QWidget>(e.name)->isEnabled(), e.afterwards);
     }
     EXPECT_EQ(rig.find<QLineEdit>("EditSequence")->text(), "1/1");
     EXPECT_EQ(rig.find<QLineEdit>("EditQuestion")->text(), "Will it rain?");

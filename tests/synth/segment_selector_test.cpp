@@ -32,7 +32,7 @@ TEST(SegmentSelectorTest, DurationModeDrawsLengthThenStartWithTheRightBounds) {
         SegmentControls controls;
         std::deque<int32_t> draws;
         std::vector<int32_t> bounds;
-        Segment expected;
+        SegmentChoice expected;
         int32_t count;
     } cases[] = {
         {"fixed, grid",
@@ -89,11 +89,11 @@ TEST(SegmentSelectorTest, NoRoomForASegmentStartsAtZeroWithoutDrawing) {
     SegmentControls controls = durationControls(500, 500, false, false);
     SegmentSelector selector;
     ScriptedDraw draw;
-    EXPECT_EQ(selector.chooseSegment(doc, controls, draw), (Segment{0, 500, 0}));
+    EXPECT_EQ(selector.chooseSegment(doc, controls, draw), (SegmentChoice{0, 500, 0}));
     EXPECT_TRUE(draw.bounds.empty());
 
     controls = durationControls(300, 300, false, true, true);  // x-fade needs 600 frames
-    EXPECT_EQ(selector.chooseSegment(doc, controls, draw), (Segment{0, 300, 0}));
+    EXPECT_EQ(selector.chooseSegment(doc, controls, draw), (SegmentChoice{0, 300, 0}));
     EXPECT_TRUE(draw.bounds.empty());
 }
 
@@ -121,7 +121,7 @@ TEST(SegmentSelectorTest, ZeroCrossingMovesStartAndEndForward) {
     SegmentSelector selector;
     ScriptedDraw draw({1});
     // start 1 -> 4; end 4 + 4 = 8 -> 9 (after -4 comes 2); length 5
-    EXPECT_EQ(selector.chooseSegment(doc, controls, draw), (Segment{4, 5, 0}));
+    EXPECT_EQ(selector.chooseSegment(doc, controls, draw), (SegmentChoice{4, 5, 0}));
 }
 
 TEST(SegmentSelectorTest, ZeroCrossingIsSkippedUnderCrossFade) {
@@ -130,7 +130,7 @@ TEST(SegmentSelectorTest, ZeroCrossingIsSkippedUnderCrossFade) {
     controls.zeroCrossAdjust = true;
     SegmentSelector selector;
     ScriptedDraw draw({1});
-    EXPECT_EQ(selector.chooseSegment(doc, controls, draw), (Segment{1, 3, 0}));
+    EXPECT_EQ(selector.chooseSegment(doc, controls, draw), (SegmentChoice{1, 3, 0}));
 }
 
 TEST(SegmentSelectorTest, CueModeUsesRegionsCutAtTheData) {
@@ -147,10 +147,10 @@ TEST(SegmentSelectorTest, CueModeUsesRegionsCutAtTheData) {
     ASSERT_TRUE(selector.startRun(doc, controls, ui));
     EXPECT_TRUE(selector.cueMode());
     ScriptedDraw draw({0, 1, 2, 3});
-    EXPECT_EQ(selector.chooseSegment(doc, controls, draw), (Segment{1000, 4000, 0}));
-    EXPECT_EQ(selector.chooseSegment(doc, controls, draw), (Segment{200, 300, 1}));
-    EXPECT_EQ(selector.chooseSegment(doc, controls, draw), (Segment{4800, 200, 2}));
-    EXPECT_EQ(selector.chooseSegment(doc, controls, draw), (Segment{5000, 0, 3}));
+    EXPECT_EQ(selector.chooseSegment(doc, controls, draw), (SegmentChoice{1000, 4000, 0}));
+    EXPECT_EQ(selector.chooseSegment(doc, controls, draw), (SegmentChoice{200, 300, 1}));
+    EXPECT_EQ(selector.chooseSegment(doc, controls, draw), (SegmentChoice{4800, 200, 2}));
+    EXPECT_EQ(selector.chooseSegment(doc, controls, draw), (SegmentChoice{5000, 0, 3}));
     EXPECT_EQ(draw.bounds, (std::vector<int32_t>{4, 4, 4, 4}));
     EXPECT_EQ(selector.segmentCount(), 4);
 }
