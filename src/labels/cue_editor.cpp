@@ -4,7 +4,7 @@
 
 #include "audio/cue_text.h"
 #include "labels/cue_identifiers.h"
-#include "labels/zero_crossing.h"
+#include "audio/zero_crossing.h"
 
 namespace murmelix {
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "audio/audio_document.h"
+#include "audio/zero_crossing.h"
 #include "base/user_interface.h"
 
 namespace murmelix {
@@ -93,18 +94,7 @@ SegmentChoice SegmentSelector::chooseByDuration(const AudioDocument& doc,
 }
 
 int32_t SegmentSelector::findZeroCrossing(const AudioDocument& doc, int32_t first) {
-    if (doc.frameCount <= 0 || first < 0) {
-        return first;
-    }
-    int previous = first > 0 && first <= doc.frameCount ? doc.read(0, first - 1) : 0;
-    for (int32_t i = first; i < doc.frameCount; ++i) {
-        const int current = doc.read(0, i);
-        if (current >= 0 && previous <= 0) {
-            return i;
-        }
-        previous = current;
-    }
-    return first;
+    return static_cast<int32_t>(ZeroCrossing::next(doc, first));
 }
 
 }  // namespace murmelix

@@ -1,4 +1,4 @@
-#include "labels/zero_crossing.h"
+#include "audio/zero_crossing.h"
 
 namespace murmelix {
 

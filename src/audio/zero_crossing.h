@@ -6,8 +6,8 @@
 
 namespace murmelix {
 
-// Region borders on rising zero crossings do not click when a region is played on its own.
-// The same rule as the segment choice: the first frame from `first` on whose left-channel
+// Segment and region borders on rising zero crossings do not click when played on their
+// own: the first frame from `first` on whose left-channel
 // sample is >= 0 after one <= 0; `first` itself when the data ends without one.
 class ZeroCrossing {
   public:
