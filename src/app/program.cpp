@@ -8,9 +8,12 @@
 #include <filesystem>
 
 #include "audio/signal_effects.h"
+#include "audio/sound_file_info.h"
+#include "audio/sound_importer.h"
 #include "audio/wav_reader.h"
 #include "audio/wav_writer.h"
 #include "base/absolute_path.h"
+#include "base/background_task.h"
 #include "base/path_text.h"
 #include "base/text_format.h"
 #include "base/user_interface.h"
@@ -34,21 +37,29 @@ Program::Program(UserInterface& ui, Devices devices, ProgramView* view)
 }
 
 int Program::OpenWav(const std::string& path) {
+    return openWav(path, true);
+}
+
+std::optional<std::string> Program::chooseFile(const char* title, const char* filter) {
+    FileDialogRequest request;
+    request.title = title;
+    request.filter = filter;
+    request.defaultExtension = "*.wav";
+    request.startFolder = folders_.startFolder(Folders::Kind::Wav);
+    request.mustExist = true;
+    return ui_.openFileDialog(request);
+}
+
+int Program::openWav(const std::string& path, bool offerImport) {
     std::string name = path;
     if (name.empty()) {
-        FileDialogRequest request;
-        request.title = "Open WAV file...";
-        request.filter = "WAV Files (*.wav)|*.wav|All Files (*.*)|*.*";
-        request.defaultExtension = "*.wav";
-        request.startFolder = folders_.startFolder(Folders::Kind::Wav);
-        request.mustExist = true;
-        const auto chosen = ui_.openFileDialog(request);
+        const auto chosen = chooseFile("Open WAV file...", kOpenFilter);
         if (!chosen) {
             return 1;
         }
         name = *chosen;
     }
-    // A session_ keeps this name to find its recording again, from whatever folder the
+    // A session keeps this name to find its recording again, from whatever folder the
     // program is started in next time.
     std::error_code error;
     const std::filesystem::path full = std::filesystem::absolute(name, error);
@@ -56,6 +67,10 @@ int Program::OpenWav(const std::string& path) {
         name = full.lexically_normal().string();
     }
     folders_.rememberFolderOf(Folders::Kind::Wav, name);
+    const std::string extension = PathText::lowerExtension(name);
+    if (offerImport && extension != ".wav" && isImportExtension(extension)) {
+        return ImportSound(name).ok() ? 0 : 1;
+    }
     if (CloseDocument()) {
         return 1;
     }
@@ -68,18 +83,115 @@ int Program::OpenWav(const std::string& path) {
         ui_.setApplicationTitle("Murmelix");
     }
     transport_.SetTransportMode(TransportMode::tmIdle);
+    if (result != 0 && offerImport && this->offerImport(name)) {
+        return 0;
+    }
     return result;
 }
 
+// The reader has told why it refused the file; libsndfile may still know it.
+bool Program::offerImport(const std::string& path) {
+    SoundFileInfo info;
+    if (!SoundFileInfo::probe(path, info).ok()) {
+        return false;
+    }
+    const std::string question =
+        formatText(kImportQuestion, PathText::fileNameOf(path).c_str(), info.describe().c_str());
+    if (ui_.messageBox("Import", question, MessageIcon::Question, MessageButtons::YesNo) !=
+        MessageResult::Yes) {
+        return false;
+    }
+    return ImportSound(path).ok();
+}
+
+bool Program::isImportExtension(const std::string& lowerExtension) {
+    static constexpr const char* kExtensions[] = {".wav",  ".flac", ".ogg", ".oga",
+                                                  ".opus", ".mp3",  ".aif", ".aiff",
+                                                  ".aifc", ".caf",  ".w64", ".rf64"};
+    return std::any_of(std::begin(kExtensions), std::end(kExtensions),
+                       [&](const char* known) { return lowerExtension == known; });
+}
+
+Result Program::ImportSound(const std::string& path) {
+    std::string name = path;
+    if (name.empty()) {
+        const auto chosen = chooseFile("Import sound file...", kOpenFilter);
+        if (!chosen) {
+            return Result::cancel();
+        }
+        name = *chosen;
+    }
+    name = AbsolutePath::of(name);
+    folders_.rememberFolderOf(Folders::Kind::Wav, name);
+    if (CloseDocument()) {
+        return Result::cancel();
+    }
+    ImportedSound imported;
+    const Result result = runImport(name, imported);
+    if (result.failed()) {
+        ui_.showError(result.message());
+    } else if (result.ok()) {
+        document_ = std::move(imported.document);
+        importDescription_ = imported.description;
+        importProposedName_ = imported.proposedName;
+        importSourceName_ = PathText::fileNameOf(name);
+        UpdateTitleAndStatus();
+        // Nothing the file held may go unnoticed: clipped peaks and a cut end are told.
+        if (imported.clippedSamples > 0 || imported.framesLeftOut > 0) {
+            ui_.messageBox("Warning", imported.summary(), MessageIcon::Warning, MessageButtons::Ok);
+        }
+    }
+    transport_.SetTransportMode(TransportMode::tmIdle);
+    return result;
+}
+
+// The file is read on a worker; the UI thread shows how far it got, a few times a second,
+// and passes Cancel on. The worker's results are read only after it has ended.
+Result Program::runImport(const std::string& path, ImportedSound& imported) {
+    Result result = Result::cancel();
+    importing_ = true;
+    {
+        BackgroundTask task([&path, &imported, &result](BackgroundTask& worker) {
+            const auto progress = [&worker](int64_t done, int64_t total) {
+                worker.report(done, total);
+                return !worker.cancelled();
+            };
+            result = SoundImporter::importFile(path, SoundImportOptions{}, progress, imported);
+        });
+        bool finished = false;
+        while (!finished) {
+            const int64_t done = task.done();
+            if (!ui_.showProgress(kImportProgress, done, std::max(task.total(), done + 1))) {
+                task.cancel();
+            }
+            finished = task.waitFor(kProgressInterval);
+        }
+    }
+    ui_.showProgress(kImportProgress, 1, 1);
+    importing_ = false;
+    return result;
+}
+
+void Program::forgetImport() {
+    importDescription_.clear();
+    importProposedName_.clear();
+    importSourceName_.clear();
+}
+
 void Program::UpdateTitleAndStatus() {
-    const std::string name =
+    std::string name =
         document_.fileName.empty() ? "New File" : PathText::fileNameOf(document_.fileName);
+    std::string origin;
+    if (document_.fileName.empty() && !importDescription_.empty()) {
+        name = formatText("%s (%s)", importSourceName_.c_str(), importDescription_.c_str());
+        origin = importDescription_ + " \xC2\xB7 ";
+    }
     const std::string title = formatText("%s - %s", name.c_str(), kDefaultCaption);
     ui_.setCaption(title);
     ui_.setApplicationTitle(title);
-    ui_.setStatusText(
-        0, formatText("Sample: %d Hz \xC2\xB7 %d Bit \xC2\xB7 %s", document_.fileSampleRate,
-                      document_.bitsPerSample(), document_.channels() == 1 ? "Mono" : "Stereo"));
+    ui_.setStatusText(0, origin + formatText("Sample: %d Hz \xC2\xB7 %d Bit \xC2\xB7 %s",
+                                             document_.fileSampleRate, document_.bitsPerSample(),
+                                             document_.channels() == 1 ? "Mono" : "Stereo"));
     ui_.setStatusText(1, formatText("Cues: %d", document_.cueCount()));
     ui_.setStatusText(2, formatText("Time: %.3f s", document_.durationSeconds()));
 }
@@ -103,7 +215,7 @@ bool Program::SaveDocument(bool ask) {
     request.title = "Save WAV file...";
     request.filter = "WAV Files (*.wav)|*.wav|All Files (*.*)|*.*";
     request.defaultExtension = "*.wav";
-    request.presetName = document_.fileName;
+    request.presetName = document_.fileName.empty() ? importProposedName_ : document_.fileName;
     request.startFolder = folders_.startFolder(Folders::Kind::Wav);
     const auto chosen = ui_.saveFileDialog(request);
     if (!chosen) {
@@ -115,6 +227,7 @@ bool Program::SaveDocument(bool ask) {
     }
     document_.fileName = *chosen;
     document_.changed = false;
+    forgetImport();
     const std::string title =
         formatText("%s - %s", PathText::fileNameOf(*chosen).c_str(), kDefaultCaption);
     ui_.setCaption(title);
@@ -131,6 +244,7 @@ bool Program::CloseDocument() {
         return true;
     }
     document_.clear();
+    forgetImport();
     ui_.setCaption(kDefaultCaption);
     ui_.setApplicationTitle("Murmelix");
     ui_.setStatusText(0, "");
@@ -148,6 +262,8 @@ void Program::OpenByExtension(const std::string& name) {
     if (extension == ".wav") {
         folders_.rememberFolderOf(Folders::Kind::Wav, path);
         OpenWav(path);
+    } else if (isImportExtension(extension)) {
+        (void)ImportSound(path);
     } else if (extension == ".pcm") {
         folders_.rememberFolderOf(Folders::Kind::RandomSource, path);
         source_.SelectRandomSource(static_cast<int32_t>(RandomSourceKind::File), path, false);
@@ -324,7 +440,8 @@ std::string Program::documentFileName() const {
     return document_.fileName;
 }
 bool Program::openWavFile(const std::string& wavPath) {
-    return OpenWav(wavPath) == 0;
+    // A session names the WAV file it was made on; another document would not match it.
+    return openWav(wavPath, false) == 0;
 }
 void Program::refreshSessionPanel() {
     view_.refreshSessionPanel();

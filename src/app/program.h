@@ -1,11 +1,15 @@
 #pragma once
 
+#include <chrono>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/program_view.h"
 #include "audio/audio_document.h"
+#include "audio/imported_sound.h"
 #include "base/folders.h"
+#include "base/result.h"
 #include "device/input_device.h"
 #include "device/output_device.h"
 #include "random/random_number_log.h"
@@ -43,13 +47,31 @@ class Program : private TransportHost, private SessionHost, private RandomSource
     static constexpr const char* kSaveWavQuestion =
         "The current WAV file has been changed. Do you want to save the changes?";
     static constexpr const char* kDefaultCaption = "Murmelix 2.1";
+    static constexpr const char* kImportProgress = "Importing sound file ...";
+    static constexpr const char* kImportQuestion =
+        "'%s' is a %s file, which Murmelix can import as a new 16-bit WAV document (the file "
+        "itself stays as it is). Do you want to import it now?";
+    // The open dialog's filter, and the extensions opened by import.
+    static constexpr const char* kOpenFilter =
+        "WAV Files (*.wav)|*.wav|Sound Files|*.wav;*.flac;*.ogg;*.oga;*.opus;*.mp3;*.aif;"
+        "*.aiff;*.aifc;*.caf;*.w64;*.rf64|All Files (*.*)|*.*";
+    static bool isImportExtension(const std::string& lowerExtension);
 
     Program(UserInterface& ui, Devices devices, ProgramView* view = nullptr);
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
     // Documents. Return values as the window's operations: true = cancelled or failed.
+    // OpenWav reads a WAV file as the program always has; a sound file of another kind, or a
+    // WAV file the reader refuses for its format (after its message, when the person
+    // agrees), is imported instead.
     int OpenWav(const std::string& path);
+    // Any sound file libsndfile reads becomes a new document without a name of its own (Save
+    // asks for one, proposing the source's name with ".wav"): 16-bit (8-bit sources stay
+    // 8-bit), mono or stereo (more channels mixed down), with its markers. The file is read
+    // on a worker thread while the window shows progress with Cancel. An empty path asks
+    // for the file.
+    Result ImportSound(const std::string& path);
     bool CloseDocument();
     bool SaveDocument(bool ask);
     void OpenByExtension(const std::string& path);
@@ -90,6 +112,8 @@ class Program : private TransportHost, private SessionHost, private RandomSource
     static constexpr const char* kExportProgress = "Writing random numbers ...";
     // How many draws pass between two progress reports.
     static constexpr int64_t kProgressStep = 1000;
+    // How often the window is told how far an import got.
+    static constexpr std::chrono::milliseconds kProgressInterval{50};
 
     // The sound devices' file descriptors: readable when finished buffers wait; then
     // pumpDevices() handles them.
@@ -100,10 +124,10 @@ class Program : private TransportHost, private SessionHost, private RandomSource
     uint32_t outputUnderflows() const { return devices_.output.underflowCount(); }
 
     TransportMode mode() const { return transport_.mode(); }
-    // Nothing plays or records and every buffer is back: the window may close.
+    // Nothing plays, records or imports and every buffer is back: the window may close.
     bool idle() const {
         return transport_.mode() == TransportMode::tmIdle && transport_.settled() &&
-               recorder_.settled();
+               recorder_.settled() && !importing_;
     }
 
     // The program's parts. The document, the segment controls and the session are shown,
@@ -166,11 +190,22 @@ class Program : private TransportHost, private SessionHost, private RandomSource
     void sourceHalted() override;
 
     void afterEffect();
+    int openWav(const std::string& path, bool offerImport);
+    std::optional<std::string> chooseFile(const char* title, const char* filter);
+    void forgetImport();
+    Result runImport(const std::string& path, ImportedSound& imported);
+    bool offerImport(const std::string& path);
     static Folders::Kind folderKind(SessionFolder kind);
 
     UserInterface& ui_;
     Folders folders_;
     DialogValues dialogValues_;
+    // What the document was imported from ("Imported: ..."), until it is saved or closed;
+    // and the name its save dialog proposes.
+    std::string importDescription_;
+    std::string importProposedName_;
+    std::string importSourceName_;
+    bool importing_ = false;
     AudioDocument document_;
     SegmentControls controls_;
     RandomSource source_;

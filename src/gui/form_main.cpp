@@ -397,6 +397,7 @@ void TFormMain::refreshCommands() {
     const CommandEnabling on = CommandEnabling::compute(program_->mode(), program_->document(),
                                                         program_->controls(), program_->session());
     open_.setEnabled(on.open);
+    import_.setEnabled(on.open);
     save_.setEnabled(on.save);
     record_.setEnabled(on.record);
     play_.setEnabled(on.play);
@@ -610,6 +611,9 @@ void TFormMain::openByExtension(const QString& path) {
 
 void TFormMain::ButtonOpenClick() {
     program_->OpenWav({});
+}
+void TFormMain::MenuFileImportClick() {
+    (void)program_->ImportSound({});
 }
 void TFormMain::ButtonSaveClick() {
     program_->SaveDocument(false);

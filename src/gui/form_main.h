@@ -118,6 +118,7 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
 
     // Handlers.
     void ButtonOpenClick();
+    void MenuFileImportClick();
     void ButtonSaveClick();
     void ButtonRecordClick();
     void ButtonPlayClick();
@@ -236,7 +237,7 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
     std::string applicationTitle_ = "Murmelix";
     std::string defaultStatus_[3] = {"Sample:", "Cues:", "Time:"};
 
-    Command open_, save_, record_, play_, rndPlay_, pause_, stop_;
+    Command open_, import_, save_, record_, play_, rndPlay_, pause_, stop_;
     Command sessionNew_, sessionOpen_, sessionSave_, sessionRecord_, sessionPlay_, sessionOqt_,
         sessionStop_, sessionWav_, sessionEdit_, sessionPrev_, sessionNext_;
     QAction* speedWindowItem_ = nullptr;

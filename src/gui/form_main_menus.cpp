@@ -170,6 +170,8 @@ void TFormMain::buildFileMenu() {
     file->setObjectName("MenuFile");
     open_.action =
         addItem(file, "MenuFileOpen", "Open WAV &File...", Qt::Key_F2, &TFormMain::ButtonOpenClick);
+    import_.action = addItem(file, "MenuFileImport", "&Import sound file...",
+                             QKeySequence("Ctrl+I"), &TFormMain::MenuFileImportClick);
     save_.action =
         addItem(file, "MenuFileSave", "S&ave WAV file...", Qt::Key_F3, &TFormMain::ButtonSaveClick);
     file->addSeparator()->setObjectName("N1");

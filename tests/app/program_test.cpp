@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "device/simulated_output_device.h"
 #include "support/scratch_folder.h"
 #include "support/scripted_user_interface.h"
+#include "support/sound_files.h"
 
 namespace murmelix {
 namespace {
@@ -140,6 +142,83 @@ TEST(ProgramTest, FilesNamedRelativeToTheCurrentFolderAreKeptWithTheirFullPath) 
     EXPECT_EQ(rig.program.folders().remembered(Folders::Kind::Wav), scratch.path().string() + "/");
     EXPECT_EQ(rig.program.source().fileName(), scratch.file("noise.pcm"));
     EXPECT_EQ(rig.program.session().sessionFileName, scratch.file("new.oqt"));
+}
+
+// Sound files other than the program's own WAV files come in by import: a new, changed
+// document without a name of its own that says where it came from; a WAV file the reader
+// refuses is offered for import after the reader's message.
+TEST(ProgramTest, SoundFilesAreImportedIntoANewUnnamedDocument) {
+    struct Case {
+        const char* name;
+        const char* file;
+        int format;                          // 0: not a sound file
+        std::vector<MessageResult> answers;  // to the messages, in turn
+        bool cancel;                         // Cancel in the progress dialog
+        bool imported;
+        std::vector<std::string> captions;  // of the messages shown
+    } cases[] = {
+        {"FLAC opened", "x.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, {}, false, true, {}},
+        {"refused WAV, import accepted",
+         "f.wav",
+         SF_FORMAT_WAV | SF_FORMAT_FLOAT,
+         {MessageResult::Ok, MessageResult::Yes},
+         false,
+         true,
+         {"Error", "Import"}},
+        {"refused WAV, import declined",
+         "f.wav",
+         SF_FORMAT_WAV | SF_FORMAT_FLOAT,
+         {MessageResult::Ok, MessageResult::No},
+         false,
+         false,
+         {"Error", "Import"}},
+        {"cancelled", "x.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, {}, true, false, {}},
+        {"no sound file", "junk.flac", 0, {}, false, false, {"Error"}},
+    };
+    struct CancellingUi : ScriptedUserInterface {
+        bool cancel = false;
+        bool showProgress(const std::string&, int64_t done, int64_t total) override {
+            return done >= total || !cancel;
+        }
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ScratchFolder scratch;
+        const std::string path = scratch.file(c.file);
+        if (c.format != 0) {
+            ASSERT_TRUE(testing::writeSndfile(path, c.format, 2, 8000, 400000));
+        } else {
+            std::ofstream(path) << "not a sound";
+        }
+        CancellingUi ui;
+        ui.cancel = c.cancel;
+        ui.answers.assign(c.answers.begin(), c.answers.end());
+        SimulatedOutputDevice output;
+        SimulatedInputDevice input;
+        Program program{ui, {output, input, input}};
+        program.OpenByExtension(path);
+        std::vector<std::string> captions;
+        for (const auto& shown : ui.messages) {
+            captions.push_back(shown.caption);
+        }
+        EXPECT_EQ(captions, c.captions);
+        if (c.format == 0) {
+            EXPECT_NE(ui.messages[0].text.find(c.file), std::string::npos);
+        }
+        ASSERT_EQ(program.document().loaded, c.imported);
+        if (!c.imported) {
+            continue;
+        }
+        EXPECT_TRUE(program.document().changed);
+        EXPECT_EQ(program.document().fileName, "");
+        EXPECT_EQ(program.document().frameCount, 400000);
+        EXPECT_NE(ui.caption().find(std::string(c.file) + " (Imported: "), std::string::npos);
+        EXPECT_EQ(ui.status[0].rfind("Imported: ", 0), 0u) << ui.status[0];
+        ui.fileAnswers.push_back(std::nullopt);
+        EXPECT_TRUE(program.SaveDocument(false));
+        EXPECT_EQ(ui.fileDialogs.back().presetName,
+                  std::filesystem::path(path).replace_extension(".wav").string());
+    }
 }
 
 }  // namespace

@@ -190,7 +190,8 @@ TEST_F(HeardSoundTest, AFrozenSoundServerNeverHoldsTheTool) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments);
         Background tool(expand(c.arguments), path("err.txt"));
-        std::this_thread::sleep_for(1500ms);
+        ASSERT_TRUE(server.waitForStream(20s));
+        std::this_thread::sleep_for(500ms);
         server.signal(SIGSTOP);
         std::this_thread::sleep_for(300ms);
         const auto stopped = steady_clock::now();

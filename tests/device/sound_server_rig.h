@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -99,6 +100,20 @@ class PrivateSoundServer {
         }
     }
     void kill() const { signal(SIGKILL); }
+
+    // Waits until some program plays into it or records from it; false after `limit`. A
+    // loaded machine may take seconds to get a sanitizer build that far.
+    bool waitForStream(std::chrono::milliseconds limit) const {
+        const auto end = std::chrono::steady_clock::now() + limit;
+        do {
+            if (std::system("(timeout 2 pactl list short sink-inputs; timeout 2 pactl list short "
+                            "source-outputs) 2>/dev/null | grep -q .") == 0) {
+                return true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        } while (std::chrono::steady_clock::now() < end);
+        return false;
+    }
 
   private:
     int script(const char* command) const {
