@@ -89,10 +89,16 @@ int Program::openWav(const std::string& path, bool offerImport) {
     return result;
 }
 
-// The reader has told why it refused the file; libsndfile may still know it.
+// The reader has told why it refused the file; libsndfile may still know it. When it does
+// not either, the person learns which file it was and what is wrong with it (the reader's
+// own messages do not always name the file); a file that is not there was named already.
 bool Program::offerImport(const std::string& path) {
     SoundFileInfo info;
-    if (!SoundFileInfo::probe(path, info).ok()) {
+    const Result probed = SoundFileInfo::probe(path, info);
+    if (!probed.ok()) {
+        if (::access(path.c_str(), R_OK) == 0) {
+            ui_.showError(probed.message());
+        }
         return false;
     }
     const std::string question =

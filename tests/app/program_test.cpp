@@ -174,6 +174,7 @@ TEST(ProgramTest, SoundFilesAreImportedIntoANewUnnamedDocument) {
          {"Error", "Import"}},
         {"cancelled", "x.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, {}, true, false, {}},
         {"no sound file", "junk.flac", 0, {}, false, false, {"Error"}},
+        {"neither reader knows it", "junk.wav", 0, {}, false, false, {"Error", "Error"}},
     };
     struct CancellingUi : ScriptedUserInterface {
         bool cancel = false;
@@ -203,7 +204,7 @@ TEST(ProgramTest, SoundFilesAreImportedIntoANewUnnamedDocument) {
         }
         EXPECT_EQ(captions, c.captions);
         if (c.format == 0) {
-            EXPECT_NE(ui.messages[0].text.find(c.file), std::string::npos);
+            EXPECT_NE(ui.messages.back().text.find(c.file), std::string::npos);
         }
         ASSERT_EQ(program.document().loaded, c.imported);
         if (!c.imported) {
