@@ -24,6 +24,7 @@
 #include "gui/form_file_filter.h"
 
 #include "form_main_rig.h"
+#include "support/sound_files.h"
 
 namespace murmelix {
 namespace {
@@ -213,6 +214,22 @@ TEST(FormMainTest, TextsThatAreNotUtf8ShowAsWindows1252AndStayAsTheyAre) {
     }
 }
 
+// File > Import takes any sound file; the window says where the new document came from.
+TEST(FormMainTest, ImportMenuOpensOtherSoundFilesAndTellsTheirOrigin) {
+    Rig rig(QStringList{});
+    const std::string flac = rig.folder.filePath("tone.flac").toStdString();
+    ASSERT_TRUE(testing::writeSndfile(flac, SF_FORMAT_FLAC | SF_FORMAT_PCM_24, 2, 8000, 8000));
+    rig.form->fileAnswers.push_back(flac);
+    rig.find<QAction>("MenuFileImport")->trigger();
+    ASSERT_EQ(rig.form->fileDialogs.size(), 1u);
+    EXPECT_NE(rig.form->fileDialogs[0].filter.find("*.flac"), std::string::npos);
+    EXPECT_EQ(rig.form->windowTitle().toStdString(),
+              "tone.flac (Imported: 24-bit 8000 Hz stereo FLAC) - Murmelix 2.1");
+    EXPECT_EQ(rig.form->statusText(0).rfind("Imported: 24-bit", 0), 0u);
+    EXPECT_TRUE(rig.find<QAction>("MenuFileSave")->isEnabled());
+    EXPECT_TRUE(rig.form->messages.empty());
+}
+
 TEST(FormMainTest, EveryNamedControlAndMenuItemExists) {
     Rig rig;
     const char* names[] = {
@@ -225,6 +242,7 @@ TEST(FormMainTest, EveryNamedControlAndMenuItemExists) {
         "ButtonStop",
         "MenuFile",
         "MenuFileOpen",
+        "MenuFileImport",
         "MenuFileSave",
         "MenuFileRecord",
         "MenuFilePlay",
