@@ -19,6 +19,7 @@
 #include "audio/sndfile_stream.h"
 #include "base/absolute_path.h"
 #include "base/input_file.h"
+#include "base/memory_advice.h"
 #include "base/path_text.h"
 #include "base/text_format.h"
 
@@ -130,6 +131,7 @@ void makeRoom(std::vector<uint8_t>& data, size_t more) {
     const size_t needed = data.size() + more;
     if (needed > data.capacity()) {
         data.reserve(std::max(needed, data.capacity() + data.capacity() / 8));
+        MemoryAdvice::preferHugePages(data.data(), data.capacity());
     }
 }
 
@@ -147,6 +149,7 @@ class SampleConverter {
         const int outputs = mixer_.outputs();
         const size_t frameSize = static_cast<size_t>(outputs * bits_ / 8);
         data.reserve(static_cast<size_t>(std::min(expected, maxFrames)) * frameSize);
+        MemoryAdvice::preferHugePages(data.data(), data.capacity());
         std::vector<double> block(static_cast<size_t>(kBlockFrames * inputs));
         std::vector<uint8_t> converted;
         double mixed[2] = {};

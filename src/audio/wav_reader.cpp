@@ -10,6 +10,7 @@
 #include "base/absolute_path.h"
 #include "base/byte_order.h"
 #include "base/input_file.h"
+#include "base/memory_advice.h"
 #include "base/span_byte_source.h"
 #include "base/text_format.h"
 
@@ -209,7 +210,10 @@ std::vector<uint8_t> takeSamples(ByteSource& source, const ParsedWave& wave,
                        static_cast<unsigned long long>(size / frameSize)),
             MessageIcon::Warning, MessageButtons::Ok);
     }
-    std::vector<uint8_t> samples(static_cast<size_t>(size));
+    std::vector<uint8_t> samples;
+    samples.reserve(static_cast<size_t>(size));
+    MemoryAdvice::preferHugePages(samples.data(), samples.capacity());
+    samples.resize(static_cast<size_t>(size));
     if (!source.read(wave.samplesOffset, samples.data(), samples.size())) {
         samples.clear();
     }
