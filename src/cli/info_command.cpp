@@ -1,5 +1,7 @@
 #include "cli/info_command.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 
 #include "audio/audio_document.h"
@@ -66,8 +68,13 @@ bool isRiffWave(const SoundFileInfo& info) {
 // explanation (the reader's chunk error says nothing about a FLAC file).
 void explainRefusal(const std::string& path, const HeldMessages& reader, UserInterface& ui) {
     SoundFileInfo info;
-    if (!SoundFileInfo::probe(path, info).ok()) {
+    const Result probed = SoundFileInfo::probe(path, info);
+    if (!probed.ok()) {
         reader.showOn(ui);
+        // The reader's reason does not always name the file; a missing one was named.
+        if (::access(path.c_str(), R_OK) == 0) {
+            ui.showError(probed.message());
+        }
         return;
     }
     if (isRiffWave(info)) {

@@ -65,7 +65,9 @@ TEST_F(AudioCommandsTest, InfoReadsFilesAsTheProgramDoes) {
          "\"block_align\":2,\"bits_per_sample\":16,\"extra_size\":0,\"data_size\":4,"
          "\"frame_size\":2,\"frame_count\":2,\"cues\":[]}\n",
          "Number of found Cue points doesn't match size of cue chunk.\n"},
-        {"info {dir}/nodata.wav", 1, "", "MMIO Error 265\n"},
+        {"info {dir}/nodata.wav", 1, "",
+         "MMIO Error 265\n'{dir}/nodata.wav' is not a sound file libsndfile knows (error in "
+         "WAV file. No 'data' chunk marker).\n"},
         {"info {dir}/absent.wav", 1, "", "Can't open WAV file '{dir}/absent.wav'.\n"},
         {"info {dir}/float.wav", 1, "",
          "This WAV file is not a standard PCM file. Murmelix can only process mono or stereo "
