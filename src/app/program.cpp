@@ -60,6 +60,7 @@ int Program::OpenWav(const std::string& path) {
         return 1;
     }
     const int result = WavReader::readFile(name, document_, ui_);
+    documentReplaced();
     if (result == 0) {
         UpdateTitleAndStatus();
     } else {
@@ -131,6 +132,7 @@ bool Program::CloseDocument() {
         return true;
     }
     document_.clear();
+    documentReplaced();
     ui_.setCaption(kDefaultCaption);
     ui_.setApplicationTitle("Murmelix");
     ui_.setStatusText(0, "");
@@ -224,6 +226,7 @@ void Program::PlayCurrentSequence() {
 
 void Program::afterEffect() {
     document_.changed = true;
+    documentReplaced();
     transport_.SetTransportMode(TransportMode::tmIdle);
 }
 
@@ -298,6 +301,9 @@ void Program::applyTransportMode(TransportMode) {
 void Program::showSegmentNumber(int32_t number) {
     view_.showSegmentNumber(number);
 }
+void Program::showSegmentSpan(int64_t firstFrame, int64_t frames) {
+    view_.showSegmentSpan(firstFrame, frames);
+}
 void Program::showPaused(bool paused) {
     view_.showPaused(paused);
 }
@@ -317,6 +323,7 @@ bool Program::closeDocumentForRecording() {
     return !CloseDocument();
 }
 void Program::recordingCommitted() {
+    documentReplaced();
     UpdateTitleAndStatus();
 }
 
@@ -347,6 +354,26 @@ void Program::drawLogged(std::string_view text) {
 }
 void Program::sourceHalted() {
     transport_.StopPlayback();
+}
+
+}  // namespace murmelix
+
+// Cue table edits, kept apart from the document operations above.
+namespace murmelix {
+
+void Program::documentReplaced() {
+    ++documentRevision_;
+    view_.documentReplaced();
+}
+
+void Program::SetCueTable(std::vector<CuePoint> cues) {
+    if (!document_.loaded) {
+        return;
+    }
+    document_.cues = std::move(cues);
+    document_.changed = true;
+    UpdateTitleAndStatus();
+    view_.refreshCommands();
 }
 
 }  // namespace murmelix
