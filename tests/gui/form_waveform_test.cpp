@@ -1,0 +1,166 @@
+#include "gui/form_waveform.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QTest>
+#include <set>
+
+#include "audio/zero_crossing.h"
+#include "form_main_rig.h"
+
+namespace murmelix::testing {
+namespace {
+
+// The main window with the waveform window shown, driven with the mouse.
+struct WaveRig : Rig {
+    TFormWaveform* wave = nullptr;
+
+    WaveRig() {
+        wave = form->waveformWindow();
+        form->findChild<QAction*>("MenuExtrasWaveformWindow")->trigger();
+        EXPECT_TRUE(wave->isVisible());
+    }
+    int midY() const { return wave->waveArea().height() / 2 + 10; }
+    void drag(int from, int to) {
+        QTest::mousePress(wave, Qt::LeftButton, {}, QPoint(from, midY()));
+        QTest::mouseMove(wave, QPoint((from + to) / 2, midY()));
+        QTest::mouseMove(wave, QPoint(to, midY()));
+        QTest::mouseRelease(wave, Qt::LeftButton, {}, QPoint(to, midY()));
+    }
+    void act(const char* name) {
+        QAction* action = wave->findChild<QAction*>(name);
+        ASSERT_NE(action, nullptr) << name;
+        ASSERT_TRUE(action->isEnabled()) << name;
+        action->trigger();
+    }
+    const std::vector<CuePoint>& cues() { return program().document().cues; }
+    int xOf(int64_t frame) const { return wave->currentLayout().xOf(frame); }
+};
+
+// Each edit with the mouse and keys changes the document's table; undoing them all gives
+// back every table on the way, and redoing them all the last one.
+TEST(WaveformWindowTest, MouseEditsChangeTheTableAndUndoRedoRestoreIt) {
+    WaveRig rig;
+    ASSERT_TRUE(rig.program().document().loaded);
+    struct Step {
+        const char* name;
+        std::function<void()> act;
+        std::function<void()> check;
+    };
+    const Step steps[] = {
+        {"drag and Insert add a region",
+         [&] {
+             rig.drag(100, 300);
+             rig.act("ActionAddRegion");
+         },
+         [&] {
+             ASSERT_EQ(rig.cues().size(), 1u);
+             EXPECT_NEAR(rig.xOf(rig.cues()[0].position), 100, 1);
+             EXPECT_NEAR(rig.xOf(rig.cues()[0].position + rig.cues()[0].length), 300, 1);
+             EXPECT_EQ(rig.cues()[0].label, "Region 1");
+         }},
+        {"with Zero-Cross on, borders are rising zero crossings",
+         [&] {
+             rig.wave->findChild<QCheckBox*>("CheckBoxWaveformZeroCross")->setChecked(true);
+             rig.drag(413, 611);
+             rig.act("ActionAddRegion");
+         },
+         [&] {
+             ASSERT_EQ(rig.cues().size(), 2u);
+             const CuePoint& cue = rig.cues()[1];
+             const AudioDocument& doc = rig.program().document();
+             EXPECT_EQ(ZeroCrossing::next(doc, cue.position), cue.position);
+             EXPECT_EQ(ZeroCrossing::next(doc, cue.position + cue.length),
+                       cue.position + cue.length);
+         }},
+        {"dragging the end border moves it",
+         [&] { rig.drag(rig.xOf(rig.cues()[0].position + rig.cues()[0].length) - 1, 360); },
+         [&] { EXPECT_NEAR(rig.xOf(rig.cues()[0].position + rig.cues()[0].length), 360, 1); }},
+        {"double-click and typing rename",
+         [&] {
+             QTest::mouseDClick(rig.wave, Qt::LeftButton, {}, QPoint(200, rig.midY()));
+             auto* edit = rig.wave->findChild<QLineEdit*>("EditRegionText");
+             ASSERT_NE(edit, nullptr);
+             edit->setText("hello");
+             QTest::keyClick(edit, Qt::Key_Return);
+             rig.program().StopPlayback();  // the clicks played the region
+             ASSERT_TRUE(rig.drain());
+         },
+         [&] { EXPECT_EQ(rig.cues()[0].label, "hello"); }},
+        {"Delete removes the selected region",
+         [&] {
+             QTest::mouseClick(rig.wave, Qt::LeftButton, {}, QPoint(500, rig.midY()));
+             rig.program().StopPlayback();
+             ASSERT_TRUE(rig.drain());
+             rig.act("ActionDeleteRegion");
+         },
+         [&] {
+             ASSERT_EQ(rig.cues().size(), 1u);
+             EXPECT_EQ(rig.cues()[0].label, "hello");
+         }},
+    };
+    std::vector<std::vector<CuePoint>> tables{rig.cues()};
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        step.act();
+        step.check();
+        tables.push_back(rig.cues());
+        EXPECT_TRUE(rig.program().document().changed);
+        EXPECT_EQ(rig.form->statusText(1), "Cues: " + std::to_string(rig.cues().size()));
+    }
+    for (size_t i = tables.size() - 1; i > 0; --i) {
+        SCOPED_TRACE(i);
+        rig.act("ActionUndo");
+        EXPECT_EQ(rig.cues(), tables[i - 1]);
+    }
+    for (size_t i = 1; i < tables.size(); ++i) {
+        rig.act("ActionRedo");
+    }
+    EXPECT_EQ(rig.cues(), tables.back());
+}
+
+// A click on a region plays just that region through file playback, which Stop ends.
+TEST(WaveformWindowTest, ClickOnARegionPlaysItsSpan) {
+    WaveRig rig;
+    ASSERT_TRUE(rig.wave->cueEditing().addRegion(16000, 24000, false).ok());
+    QTest::mouseClick(rig.wave, Qt::LeftButton, {}, QPoint(rig.xOf(20000), rig.midY()));
+    EXPECT_EQ(rig.program().mode(), TransportMode::tmPlay);
+    EXPECT_EQ(rig.program().transport().filePlayFirst(), 16000);
+    EXPECT_EQ(rig.program().transport().filePlayFrames(), 8000);
+    rig.run(50);
+    ASSERT_TRUE(rig.wave->cursorFrame().has_value());
+    EXPECT_GE(*rig.wave->cursorFrame(), 16000);
+    rig.click("ButtonStop");
+    ASSERT_TRUE(rig.drain());
+    EXPECT_FALSE(rig.wave->cursorFrame().has_value());
+}
+
+// During an OQT in cue-list mode the highlight is always the region being heard, and it
+// goes with the stop; editing is refused meanwhile.
+TEST(WaveformWindowTest, HighlightFollowsTheRegionHeardDuringAnOqt) {
+    WaveRig rig;
+    CueEditing& editing = rig.wave->cueEditing();
+    ASSERT_TRUE(editing.addRegion(0, 800, false).ok());
+    ASSERT_TRUE(editing.addRegion(40000, 41600, false).ok());
+    rig.find<QCheckBox>("CheckBoxUseCueList")->click();
+    rig.click("ButtonRndPlay");
+    ASSERT_EQ(rig.program().mode(), TransportMode::tmRandomPlay);
+    EXPECT_FALSE(rig.wave->findChild<QAction*>("ActionUndo")->isEnabled());
+    EXPECT_TRUE(editing.addRegion(1000, 2000, false).failed());
+    std::set<std::pair<int64_t, int64_t>> seen;
+    for (int ms = 0; ms < 3000; ms += 10) {
+        rig.run(10);
+        ASSERT_TRUE(rig.wave->highlight().has_value());
+        seen.insert(*rig.wave->highlight());
+    }
+    const std::set<std::pair<int64_t, int64_t>> regions{{0, 800}, {40000, 41600}};
+    EXPECT_EQ(seen, regions);
+    rig.click("ButtonStop");
+    EXPECT_FALSE(rig.wave->highlight().has_value());
+    ASSERT_TRUE(rig.drain());
+    EXPECT_EQ(rig.cues().size(), 2u);
+}
+
+}  // namespace
+}  // namespace murmelix::testing
