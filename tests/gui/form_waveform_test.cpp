@@ -36,6 +36,7 @@ struct WaveRig : Rig {
     }
     const std::vector<CuePoint>& cues() { return program().document().cues; }
     int xOf(int64_t frame) const { return wave->currentLayout().xOf(frame); }
+    std::vector<ScriptedFormMain::Shown>& messages() { return form->messages; }
 };
 
 // Each edit with the mouse and keys changes the document's table; undoing them all gives
@@ -160,6 +161,63 @@ TEST(WaveformWindowTest, HighlightFollowsTheRegionHeardDuringAnOqt) {
     EXPECT_FALSE(rig.wave->highlight().has_value());
     ASSERT_TRUE(rig.drain());
     EXPECT_EQ(rig.cues().size(), 2u);
+}
+
+}  // namespace
+}  // namespace murmelix::testing
+
+namespace murmelix::testing {
+namespace {
+
+// "Import labels..." asks whether to replace the table (Yes), add to it (No) or neither
+// (Cancel); a bad file is named in the message with its line; "Export labels..." writes
+// what was imported.
+TEST(WaveformWindowTest, LabelFilesComeInThroughTheFileMenu) {
+    struct Case {
+        const char* name;
+        const char* contents;
+        std::optional<MessageResult> answer;
+        std::vector<std::string> labels;
+        const char* message;
+    } cases[] = {
+        {"replace", "1\t2\tnew\n", MessageResult::Yes, {"new"}, nullptr},
+        {"add", "1\t2\tnew\n", MessageResult::No, {"old", "new"}, nullptr},
+        {"cancel", "1\t2\tnew\n", MessageResult::Cancel, {"old"}, nullptr},
+        {"bad line", "1\t2\tnew\nx\t3\tbad\n", std::nullopt, {"old"}, "labels.txt, line 2"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WaveRig rig;
+        ASSERT_TRUE(rig.wave->cueEditing().addRegion(0, 800, false).ok());
+        ASSERT_TRUE(rig.wave->cueEditing().rename(0, "old").ok());
+        const QString path = rig.folder.filePath("labels.txt");
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(c.contents);
+        file.close();
+        rig.form->fileAnswers.push_back(path.toStdString());
+        if (c.answer) {
+            rig.form->answers.push_back(*c.answer);
+        }
+        rig.messages().clear();
+        rig.form->findChild<QAction*>("MenuFileImportLabels")->trigger();
+        std::vector<std::string> labels;
+        for (const CuePoint& cue : rig.cues()) {
+            labels.push_back(cue.label);
+        }
+        EXPECT_EQ(labels, c.labels);
+        if (c.message != nullptr) {
+            ASSERT_FALSE(rig.messages().empty());
+            EXPECT_NE(rig.messages().back().text.find(c.message), std::string::npos)
+                << rig.messages().back().text;
+        }
+        const QString exported = rig.folder.filePath("out.txt");
+        rig.form->fileAnswers.push_back(exported.toStdString());
+        rig.form->findChild<QAction*>("MenuFileExportLabels")->trigger();
+        QFile written(exported);
+        ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+        EXPECT_EQ(written.readAll().count('\n'), static_cast<qsizetype>(c.labels.size()));
+    }
 }
 
 }  // namespace
