@@ -219,6 +219,7 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
     void applyWaveformWindowSettings();
     void captureWaveformWindowSettings(ProgramSettings& settings) const;
     void refreshWaveformCommands();
+    void placeWaveformWindow();
     void showWaveformPaused(bool paused);
     void openByExtension(const QString& path);
     QWidget* buildSegmentsGroup();
@@ -303,6 +304,7 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
     TFormSpeedControlWindow* formSpeedControlWindow_ = nullptr;
     TFormWaveform* formWaveform_ = nullptr;
     QAction* waveformWindowItem_ = nullptr;
+    bool waveformPlaced_ = false;
     QAction* importLabels_ = nullptr;
     QAction* exportLabels_ = nullptr;
     TFormRecParam* formRecParam_ = nullptr;

@@ -48,18 +48,9 @@ void TFormMain::buildLabelFileItems(QMenu* file) {
 void TFormMain::applyWaveformWindowSettings() {
     const ProgramSettings& s = settings_;
     formWaveform_->setClientSize(QSize(s.waveformWindowWidth, s.waveformWindowHeight));
-    if (s.waveformWindowLeftPosition != 0 || s.waveformWindowTopPosition != 0) {
+    waveformPlaced_ = s.waveformWindowLeftPosition != 0 || s.waveformWindowTopPosition != 0;
+    if (waveformPlaced_) {
         formWaveform_->move(s.waveformWindowLeftPosition, s.waveformWindowTopPosition);
-    } else {
-        // Never placed: under the main window where the screen has room, else at its bottom.
-        const QScreen* screen = QGuiApplication::screenAt(pos());
-        const QRect area =
-            (screen != nullptr ? screen : QGuiApplication::primaryScreen())->availableGeometry();
-        const int frame = 40;  // what a window manager adds around the window, at most
-        const int top = std::min(frameGeometry().bottom() + frame,
-                                 area.bottom() - formWaveform_->height() - frame);
-        formWaveform_->move(std::max(frameGeometry().left(), area.left()),
-                            std::max(top, area.top()));
     }
     waveformWindowItem_->setChecked(s.waveformWindowVisible);
 }
@@ -72,8 +63,27 @@ void TFormMain::captureWaveformWindowSettings(ProgramSettings& s) const {
     s.waveformWindowHeight = formWaveform_->clientSize().height();
 }
 
+// A window never placed opens under the main window when it is shown (the main window has
+// its place by then), or as low as the screen lets it.
+void TFormMain::placeWaveformWindow() {
+    const QScreen* screen = QGuiApplication::screenAt(frameGeometry().center());
+    const QRect area =
+        (screen != nullptr ? screen : QGuiApplication::primaryScreen())->availableGeometry();
+    const int frame = 40;  // what a window manager adds around a window, at most
+    const QSize size = formWaveform_->size().boundedTo(area.size() - QSize(frame, frame));
+    formWaveform_->resize(size);
+    const int top =
+        std::min(frameGeometry().bottom() + frame / 2, area.bottom() - size.height() - frame);
+    const int left = std::min(frameGeometry().left(), area.right() - size.width() - frame);
+    formWaveform_->move(std::max(left, area.left()), std::max(top, area.top()));
+    waveformPlaced_ = true;
+}
+
 void TFormMain::MenuExtrasWaveformWindowClick() {
     if (waveformWindowItem_->isChecked()) {
+        if (!waveformPlaced_) {
+            placeWaveformWindow();
+        }
         formWaveform_->show();
         formWaveform_->raise();
     } else if (formWaveform_->isVisible()) {
