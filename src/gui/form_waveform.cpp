@@ -253,9 +253,10 @@ std::optional<std::pair<int64_t, int64_t>> TFormWaveform::selection() const {
     return selection_;
 }
 
-void TFormWaveform::paintLayout(QPainter& painter, const WaveformLayout& layout) const {
-    const WaveformPalette& p = palette_;
-    const QRect area(0, 0, layout.ruler.width, waveArea().height());
+void TFormWaveform::paintLayout(QPainter& painter, const WaveformLayout& layout,
+                                const WaveformPalette& p, int height) {
+    const QRect area(0, 0, layout.ruler.width, height);
+    const QFontMetrics metrics = painter.fontMetrics();
     painter.fillRect(area, toQColor(p.background));
     const LayoutRect& ruler = layout.ruler;
     painter.fillRect(ruler.x, ruler.y, ruler.width, ruler.height, toQColor(p.rulerBackground));
@@ -299,9 +300,9 @@ void TFormWaveform::paintLayout(QPainter& painter, const WaveformLayout& layout)
         painter.save();
         painter.setClipRect(QRect(region.labelX, region.labelY,
                                   std::max(region.labelClipRight - region.labelX, 0),
-                                  fontMetrics().height()));
+                                  metrics.height()));
         painter.setPen(toQColor(p.regionText));
-        painter.drawText(QPoint(region.labelX, region.labelY + fontMetrics().ascent()),
+        painter.drawText(QPoint(region.labelX, region.labelY + metrics.ascent()),
                          QString::fromStdString(region.label));
         painter.restore();
     }
@@ -323,7 +324,7 @@ void TFormWaveform::paintEvent(QPaintEvent*) {
         return;
     }
     const WaveformLayout layout = currentLayout();
-    paintLayout(painter, layout);
+    paintLayout(painter, layout, palette_, area.height());
     const int lanesTop = layout.ruler.height;
     // The replayed sequence's entries, as marks under the ruler.
     if (program_.mode() == TransportMode::tmSessionPlay) {

@@ -65,8 +65,10 @@ class TFormWaveform : public QWidget {
     std::optional<std::pair<int64_t, int64_t>> highlight() const { return highlight_; }
     std::optional<int64_t> cursorFrame() const;
     const WaveformPalette& waveformPalette() const { return palette_; }
-    // Paints `layout` with QPainter as WaveformPainter draws it into its raster.
-    void paintLayout(QPainter& painter, const WaveformLayout& layout) const;
+    // Paints `layout` (`height` pixels high) with QPainter as WaveformPainter draws it into
+    // its raster, labels in the painter's font.
+    static void paintLayout(QPainter& painter, const WaveformLayout& layout,
+                            const WaveformPalette& palette, int height);
 
     // Handlers.
     void AddRegionClick();
