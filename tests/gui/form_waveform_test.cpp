@@ -222,3 +222,36 @@ TEST(WaveformWindowTest, LabelFilesComeInThroughTheFileMenu) {
 
 }  // namespace
 }  // namespace murmelix::testing
+
+namespace murmelix::testing {
+namespace {
+
+// Shown, place and size come from the settings and go back into them; the close box takes
+// the check mark of "Waveform" away, the item brings the window back.
+TEST(WaveformWindowTest, FollowsItsMenuItemAndTheSettings) {
+    Rig rig(QStringList{"speech.wav"},
+            "[WAVEFORMWINDOW]\nWaveformWindowVisible=1\nWaveformWindowLeftPosition=30\n"
+            "WaveformWindowTopPosition=40\nWaveformWindowWidth=640\n"
+            "WaveformWindowHeight=200\n");
+    TFormWaveform* wave = rig.form->waveformWindow();
+    EXPECT_TRUE(wave->isVisible());
+    EXPECT_EQ(wave->clientSize(), QSize(640, 200));
+    QAction* item = rig.find<QAction>("MenuExtrasWaveformWindow");
+    EXPECT_EQ(item->shortcut(), QKeySequence(Qt::Key_F9));
+    wave->close();
+    EXPECT_FALSE(item->isChecked());
+    item->trigger();
+    EXPECT_TRUE(wave->isVisible());
+    wave->setClientSize(QSize(700, 250));
+    const ProgramSettings settings = rig.form->currentSettings();
+    EXPECT_TRUE(settings.waveformWindowVisible);
+    EXPECT_EQ(settings.waveformWindowWidth, 700);
+    EXPECT_EQ(settings.waveformWindowHeight, 250);
+    ASSERT_TRUE(rig.form->close());
+    rig.start();
+    EXPECT_TRUE(rig.form->waveformWindow()->isVisible());
+    EXPECT_EQ(rig.form->waveformWindow()->clientSize(), QSize(700, 250));
+}
+
+}  // namespace
+}  // namespace murmelix::testing
