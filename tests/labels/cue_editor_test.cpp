@@ -28,7 +28,7 @@ TEST(CueEditorTest, UndoAndRedoGiveEveryTableBackExactly) {
     editor.reset({{3, 10, 0, "end", ""}, {9, 100, 50, "b", "n"}}, doc.frameCount);
     std::vector<std::vector<CuePoint>> history = {editor.cues()};
     std::mt19937 random(11);
-    for (int step = 0; step < 150; ++step) {
+    for (int step = 0; step < 250; ++step) {
         const size_t count = editor.cues().size();
         const auto pick = [&] {
             return static_cast<size_t>(random() % std::max<size_t>(count, 1));
@@ -36,14 +36,20 @@ TEST(CueEditorTest, UndoAndRedoGiveEveryTableBackExactly) {
         const auto frame = [&] { return static_cast<int64_t>(random() % 1100); };
         Result result = Result::success();
         switch (random() % 5) {
-            case 0:
-                result = editor.addRegion(doc, frame(), frame(), "r" + std::to_string(step),
-                                          step % 2 == 0);
+            case 0: {
+                const int64_t start = frame();
+                const int64_t end = frame();
+                result =
+                    editor.addRegion(doc, start, end, "r" + std::to_string(step), step % 2 == 0);
                 break;
-            case 1:
-                result = editor.moveEdge(
-                    pick(), random() % 2 ? CueEditor::Edge::Start : CueEditor::Edge::End, frame());
+            }
+            case 1: {
+                // One draw after the other: the order of a call's arguments is the compiler's.
+                const size_t index = pick();
+                const auto edge = random() % 2 ? CueEditor::Edge::Start : CueEditor::Edge::End;
+                result = editor.moveEdge(index, edge, frame());
                 break;
+            }
             case 2:
                 result = editor.rename(pick(), "n" + std::to_string(step));
                 break;
