@@ -75,6 +75,7 @@ int Program::openWav(const std::string& path, bool offerImport) {
         return 1;
     }
     const int result = WavReader::readFile(name, document_, ui_);
+    documentReplaced();
     if (result == 0) {
         UpdateTitleAndStatus();
     } else {
@@ -138,6 +139,7 @@ Result Program::ImportSound(const std::string& path) {
         ui_.showError(result.message());
     } else if (result.ok()) {
         document_ = std::move(imported.document);
+        documentReplaced();
         importDescription_ = imported.description;
         importProposedName_ = imported.proposedName;
         importSourceName_ = PathText::fileNameOf(name);
@@ -251,6 +253,7 @@ bool Program::CloseDocument() {
     }
     document_.clear();
     forgetImport();
+    documentReplaced();
     ui_.setCaption(kDefaultCaption);
     ui_.setApplicationTitle("Murmelix");
     ui_.setStatusText(0, "");
@@ -346,6 +349,7 @@ void Program::PlayCurrentSequence() {
 
 void Program::afterEffect() {
     document_.changed = true;
+    documentReplaced();
     transport_.SetTransportMode(TransportMode::tmIdle);
 }
 
@@ -420,6 +424,9 @@ void Program::applyTransportMode(TransportMode) {
 void Program::showSegmentNumber(int32_t number) {
     view_.showSegmentNumber(number);
 }
+void Program::showSegmentSpan(int64_t firstFrame, int64_t frames) {
+    view_.showSegmentSpan(firstFrame, frames);
+}
 void Program::showPaused(bool paused) {
     view_.showPaused(paused);
 }
@@ -439,6 +446,7 @@ bool Program::closeDocumentForRecording() {
     return !CloseDocument();
 }
 void Program::recordingCommitted() {
+    documentReplaced();
     UpdateTitleAndStatus();
 }
 
@@ -470,6 +478,26 @@ void Program::drawLogged(std::string_view text) {
 }
 void Program::sourceHalted() {
     transport_.StopPlayback();
+}
+
+}  // namespace murmelix
+
+// Cue table edits, kept apart from the document operations above.
+namespace murmelix {
+
+void Program::documentReplaced() {
+    ++documentRevision_;
+    view_.documentReplaced();
+}
+
+void Program::SetCueTable(std::vector<CuePoint> cues) {
+    if (!document_.loaded) {
+        return;
+    }
+    document_.cues = std::move(cues);
+    document_.changed = true;
+    UpdateTitleAndStatus();
+    view_.refreshCommands();
 }
 
 }  // namespace murmelix

@@ -87,6 +87,14 @@ class Program : private TransportHost, private SessionHost, private RandomSource
     void PlayCurrentSequence();
     void SetPlaybackSpeed(int percent) { transport_.SetPlaybackSpeed(percent); }
     void StartRecording() { recorder_.StartRecording(); }
+    void PlaySpan(int64_t firstFrame, int64_t frames) { transport_.PlaySpan(firstFrame, frames); }
+
+    // Cue regions edited in the waveform window or read from a label file: the document
+    // takes the table, counts as changed, and the title and status follow.
+    void SetCueTable(std::vector<CuePoint> cues);
+    // Counts every replacement or change of the document's samples (open, effect, recording,
+    // close), so that what was made from them (peaks, the cue editor's history) is renewed.
+    uint64_t documentRevision() const { return documentRevision_; }
 
     // Session panel commands beyond the session objects' own.
     // Export of the current sequence through the export dialog; true when written.
@@ -171,6 +179,7 @@ class Program : private TransportHost, private SessionHost, private RandomSource
     // TransportHost
     void applyTransportMode(TransportMode mode) override;
     void showSegmentNumber(int32_t number) override;
+    void showSegmentSpan(int64_t firstFrame, int64_t frames) override;
     void showPaused(bool paused) override;
     void startStopTimer(int milliseconds) override;
     void stopStopTimer() override;
@@ -195,6 +204,7 @@ class Program : private TransportHost, private SessionHost, private RandomSource
     void forgetImport();
     Result runImport(const std::string& path, ImportedSound& imported);
     bool offerImport(const std::string& path);
+    void documentReplaced();
     static Folders::Kind folderKind(SessionFolder kind);
 
     UserInterface& ui_;
@@ -219,6 +229,7 @@ class Program : private TransportHost, private SessionHost, private RandomSource
     SoundCardNoiseInput noiseInput_;
     Transport transport_;
     Recorder recorder_;
+    uint64_t documentRevision_ = 0;
 };
 
 }  // namespace murmelix

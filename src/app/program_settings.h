@@ -95,6 +95,12 @@ struct ProgramSettings {
     int visualFeedbackWindowWidth = 550;
     int visualFeedbackWindowHeight = 500;
     FontSettings visualFeedbackWindowFont{"Wingdings", false, false, false, false, 300, 1};
+    // WAVEFORMWINDOW
+    bool waveformWindowVisible = false;
+    int waveformWindowLeftPosition = 0;
+    int waveformWindowTopPosition = 0;
+    int waveformWindowWidth = 900;
+    int waveformWindowHeight = 320;
     // RECORDING
     RecordingSettings recording;
     // DEVICES: item indexes of the three device boxes.

@@ -16,6 +16,14 @@ class ProgramView {
     virtual void refreshCommands() {}
     virtual void refreshSessionPanel() {}
     virtual void showSegmentNumber(int32_t number) { (void)number; }
+    // The stretch of the document the segment now heard sounds (frames 0: none).
+    virtual void showSegmentSpan(int64_t firstFrame, int64_t frames) {
+        (void)firstFrame;
+        (void)frames;
+    }
+    // The document's samples were replaced or changed (opened, effect, recording, closed):
+    // pictures made from them are to be made again.
+    virtual void documentReplaced() {}
     virtual void showPaused(bool paused) { (void)paused; }
     // The timed stop: the view runs a timer and calls Program::StopPlayback when it expires.
     virtual void startStopTimer(int milliseconds) { (void)milliseconds; }

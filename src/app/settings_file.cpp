@@ -164,6 +164,12 @@ void visitToolWindows(Visitor& v, ProgramSettings& s) {
     v.integer(feedback, "VisualFeedbackWindowWidth", s.visualFeedbackWindowWidth);
     v.integer(feedback, "VisualFeedbackWindowHeight", s.visualFeedbackWindowHeight);
     visitFont(v, feedback, "VisualFeedbackWindowFont", s.visualFeedbackWindowFont, nullptr);
+    const char* waveform = "WAVEFORMWINDOW";
+    v.boolean(waveform, "WaveformWindowVisible", s.waveformWindowVisible);
+    v.integer(waveform, "WaveformWindowLeftPosition", s.waveformWindowLeftPosition);
+    v.integer(waveform, "WaveformWindowTopPosition", s.waveformWindowTopPosition);
+    v.integer(waveform, "WaveformWindowWidth", s.waveformWindowWidth, {240, 100000});
+    v.integer(waveform, "WaveformWindowHeight", s.waveformWindowHeight, {120, 100000});
 }
 
 template <typename Visitor>

@@ -419,6 +419,7 @@ void TFormMain::refreshCommands() {
     randomPlayTime_->setPalette(palette);
     applySegmentControls(on.segments);
     applySessionControls(on.session);
+    refreshWaveformCommands();
 }
 
 void TFormMain::applySegmentControls(const SegmentControlsEnabling& on) {
@@ -441,6 +442,7 @@ void TFormMain::applySegmentControls(const SegmentControlsEnabling& on) {
 void TFormMain::showPaused(bool paused) {
     pause_.button->setChecked(paused);
     pause_.action->setChecked(paused);
+    showWaveformPaused(paused);
 }
 
 void TFormMain::startStopTimer(int milliseconds) {

@@ -42,6 +42,7 @@ class TFormSessionEdit;
 class TFormSettings;
 class TFormSpeedControlWindow;
 class TFormVisualFeedbackWindow;
+class TFormWaveform;
 class TFormWriteRN;
 
 // What the main window is started with besides its devices.
@@ -107,6 +108,8 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
     void refreshSessionPanel() override;
     void showPaused(bool paused) override;
     void showSegmentNumber(int32_t number) override;
+    void showSegmentSpan(int64_t firstFrame, int64_t frames) override;
+    void documentReplaced() override;
     void startStopTimer(int milliseconds) override;
     void stopStopTimer() override;
     void openWithDesktop(const std::string& path) override;
@@ -137,6 +140,12 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
     void MenuExtrasProtRNClick();
     void MenuExtrasSpeedControlWindowClick();
     void MenuExtrasVisualFeedbackWindowClick();
+    void MenuExtrasWaveformWindowClick();
+    void MenuFileImportLabelsClick();
+    void MenuFileExportLabelsClick();
+    // The tier of a label file with several, chosen by name; nothing when cancelled.
+    virtual std::optional<std::string> chooseLabelTier(const std::vector<std::string>& names);
+    TFormWaveform* waveformWindow() { return formWaveform_; }
     void MenuExtrasWriteRNClick();
     void MenuPrefRndSrcProgramClick();
     void MenuPrefRndSrcSoundcardClick();
@@ -205,6 +214,14 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
     void applyToolWindowSettings();
     void placeToolWindows(QPoint speed, QPoint feedback);
     void captureToolWindowSettings(ProgramSettings& settings) const;
+    // The waveform window, its Extras item and the label file items (form_main_waveform).
+    void buildWaveformWindow();
+    void buildLabelFileItems(QMenu* file);
+    void applyWaveformWindowSettings();
+    void captureWaveformWindowSettings(ProgramSettings& settings) const;
+    void refreshWaveformCommands();
+    void placeWaveformWindow();
+    void showWaveformPaused(bool paused);
     void openByExtension(const QString& path);
     QWidget* buildSegmentsGroup();
     QWidget* buildPlayOqtGroup();
@@ -286,6 +303,11 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
     TFormEcho* formEcho_ = nullptr;
     TFormVisualFeedbackWindow* formVisualFeedbackWindow_ = nullptr;
     TFormSpeedControlWindow* formSpeedControlWindow_ = nullptr;
+    TFormWaveform* formWaveform_ = nullptr;
+    QAction* waveformWindowItem_ = nullptr;
+    bool waveformPlaced_ = false;
+    QAction* importLabels_ = nullptr;
+    QAction* exportLabels_ = nullptr;
     TFormRecParam* formRecParam_ = nullptr;
     QProgressDialog* progress_ = nullptr;  // while a long operation runs
     TFormSettings* formSettings_ = nullptr;

@@ -174,6 +174,7 @@ void TFormMain::buildFileMenu() {
                              QKeySequence("Ctrl+I"), &TFormMain::MenuFileImportClick);
     save_.action =
         addItem(file, "MenuFileSave", "S&ave WAV file...", Qt::Key_F3, &TFormMain::ButtonSaveClick);
+    buildLabelFileItems(file);
     file->addSeparator()->setObjectName("N1");
     record_.action = addItem(file, "MenuFileRecord", "Re&cord WAV file...", Qt::Key_F4,
                              &TFormMain::ButtonRecordClick);
@@ -240,6 +241,9 @@ void TFormMain::buildExtrasMenu() {
         addItem(extras, "MenuExtrasVisualFeedbackWindow", "Visual &feedback window", {},
                 &TFormMain::MenuExtrasVisualFeedbackWindowClick);
     feedbackWindowItem_->setCheckable(true);
+    waveformWindowItem_ = addItem(extras, "MenuExtrasWaveformWindow", "&Waveform", Qt::Key_F9,
+                                  &TFormMain::MenuExtrasWaveformWindowClick);
+    waveformWindowItem_->setCheckable(true);
     extras->addSeparator()->setObjectName("N10");
     buildRandomSourceMenu(extras);
 

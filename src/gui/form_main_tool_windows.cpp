@@ -31,6 +31,7 @@ void TFormMain::buildToolWindows() {
             feedbackWindowItem_->setChecked(false);
         }
     };
+    buildWaveformWindow();
 }
 
 void TFormMain::applyToolWindowSettings() {
@@ -43,6 +44,7 @@ void TFormMain::applyToolWindowSettings() {
     formVisualFeedbackWindow_->setSymbolFont(s.visualFeedbackWindowFont);
     speedWindowItem_->setChecked(s.speedControlWindowVisible);
     feedbackWindowItem_->setChecked(s.visualFeedbackWindowVisible);
+    applyWaveformWindowSettings();
 }
 
 namespace {
@@ -96,12 +98,14 @@ void TFormMain::captureToolWindowSettings(ProgramSettings& s) const {
     s.visualFeedbackWindowWidth = client.width();
     s.visualFeedbackWindowHeight = client.height();
     s.visualFeedbackWindowFont = formVisualFeedbackWindow_->symbolFont();
+    captureWaveformWindowSettings(s);
 }
 
 // Each window follows its menu item's check mark.
 void TFormMain::showToolWindows() {
     MenuExtrasSpeedControlWindowClick();
     MenuExtrasVisualFeedbackWindowClick();
+    MenuExtrasWaveformWindowClick();
 }
 
 namespace {

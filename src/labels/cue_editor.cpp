@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "audio/cue_text.h"
-#include "labels/cue_identifiers.h"
 #include "audio/zero_crossing.h"
+#include "labels/cue_identifiers.h"
 
 namespace murmelix {
 
@@ -49,7 +49,7 @@ Result CueEditor::addRegion(const AudioDocument& doc, int64_t start, int64_t end
     if (index != nullptr) {
         *index = cues_.size();
     }
-    return apply({"Add Region", cues_.size(), std::nullopt, std::move(cue)});
+    return apply({"Add Region", cues_.size(), std::nullopt, std::move(cue), false, {}, {}});
 }
 
 Result CueEditor::moveEdge(size_t index, Edge edge, int64_t frame) {
@@ -71,7 +71,7 @@ Result CueEditor::moveEdge(size_t index, Edge edge, int64_t frame) {
         const int64_t moved = std::clamp<int64_t>(frame, start + 1, frameCount_);
         cue.length = static_cast<uint32_t>(moved - start);
     }
-    return apply({"Move Edge", index, cues_[index], std::move(cue)});
+    return apply({"Move Edge", index, cues_[index], std::move(cue), false, {}, {}});
 }
 
 Result CueEditor::rename(size_t index, const std::string& label) {
@@ -80,7 +80,7 @@ Result CueEditor::rename(size_t index, const std::string& label) {
     }
     CuePoint cue = cues_[index];
     cue.label = CueText::limit(label);
-    return apply({"Rename", index, cues_[index], std::move(cue)});
+    return apply({"Rename", index, cues_[index], std::move(cue), false, {}, {}});
 }
 
 Result CueEditor::setNote(size_t index, const std::string& note) {
@@ -89,22 +89,31 @@ Result CueEditor::setNote(size_t index, const std::string& note) {
     }
     CuePoint cue = cues_[index];
     cue.note = CueText::limit(note);
-    return apply({"Edit Note", index, cues_[index], std::move(cue)});
+    return apply({"Edit Note", index, cues_[index], std::move(cue), false, {}, {}});
 }
 
 Result CueEditor::remove(size_t index) {
     if (Result checked = checkIndex(index); !checked.ok()) {
         return checked;
     }
-    return apply({"Delete Region", index, cues_[index], std::nullopt});
+    return apply({"Delete Region", index, cues_[index], std::nullopt, false, {}, {}});
+}
+
+Result CueEditor::replaceAll(std::vector<CuePoint> cues, const std::string& name) {
+    Step step;
+    step.name = name;
+    step.wholeTable = true;
+    step.tableBefore = cues_;
+    step.tableAfter = std::move(cues);
+    return apply(std::move(step));
 }
 
 Result CueEditor::apply(Step step) {
     // An edit that changes nothing is no step: undoing it would seem to do nothing.
-    if (step.before == step.after) {
+    if (step.wholeTable ? step.tableBefore == step.tableAfter : step.before == step.after) {
         return Result::success();
     }
-    put(step.index, step.before, step.after);
+    put(step, true);
     steps_.erase(steps_.begin() + static_cast<long>(undoCount_), steps_.end());
     steps_.push_back(std::move(step));
     if (steps_.size() > depth_) {
@@ -127,6 +136,17 @@ void CueEditor::put(size_t index, const std::optional<CuePoint>& from,
     ++revision_;
 }
 
+void CueEditor::put(const Step& step, bool forward) {
+    if (step.wholeTable) {
+        cues_ = forward ? step.tableAfter : step.tableBefore;
+        ++revision_;
+    } else if (forward) {
+        put(step.index, step.before, step.after);
+    } else {
+        put(step.index, step.after, step.before);
+    }
+}
+
 std::string CueEditor::undoName() const {
     return canUndo() ? steps_[undoCount_ - 1].name : std::string();
 }
@@ -139,8 +159,7 @@ bool CueEditor::undo() {
     if (!canUndo()) {
         return false;
     }
-    const Step& step = steps_[--undoCount_];
-    put(step.index, step.after, step.before);
+    put(steps_[--undoCount_], false);
     return true;
 }
 
@@ -148,8 +167,7 @@ bool CueEditor::redo() {
     if (!canRedo()) {
         return false;
     }
-    const Step& step = steps_[undoCount_++];
-    put(step.index, step.before, step.after);
+    put(steps_[undoCount_++], true);
     return true;
 }
 

@@ -44,6 +44,9 @@ class CueEditor {
     Result rename(size_t index, const std::string& label);
     Result setNote(size_t index, const std::string& note);
     Result remove(size_t index);
+    // The whole table at once, as one step named `name` ("Import Labels"): labels read from
+    // a file in place of the table, or added to it.
+    Result replaceAll(std::vector<CuePoint> cues, const std::string& name);
 
     bool canUndo() const { return undoCount_ > 0; }
     bool canRedo() const { return undoCount_ < steps_.size(); }
@@ -64,10 +67,15 @@ class CueEditor {
         size_t index = 0;
         std::optional<CuePoint> before;
         std::optional<CuePoint> after;
+        // A step over the whole table: both tables, and `before` and `after` unused.
+        bool wholeTable = false;
+        std::vector<CuePoint> tableBefore;
+        std::vector<CuePoint> tableAfter;
     };
 
     Result apply(Step step);
     void put(size_t index, const std::optional<CuePoint>& from, const std::optional<CuePoint>& to);
+    void put(const Step& step, bool forward);
     Result checkIndex(size_t index) const;
 
     std::vector<CuePoint> cues_;

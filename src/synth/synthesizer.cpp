@@ -27,8 +27,10 @@ void Synthesizer::beginSessionRun(const Session& session,
 }
 
 void Synthesizer::point(const AudioDocument& doc, const uint8_t* buffer, int32_t offset,
-                        int32_t length, int32_t user) {
+                        int32_t length, int32_t user, int32_t firstFrame) {
     Slot& slot = current();
+    slot.firstFrame = firstFrame;
+    slot.frames = length;
     slot.data = buffer + static_cast<int64_t>(offset) * doc.frameSize;
     slot.length = static_cast<uint32_t>(length) * static_cast<uint32_t>(doc.frameSize);
     slot.user = user;
@@ -45,9 +47,9 @@ bool Synthesizer::randomFill(const AudioDocument& doc, const RandomFillContext& 
     Slot& slot = current();
     if (fade) {
         crossFader_.crossFade(doc, segment.start, segment.length, slot.mixed);
-        point(doc, slot.mixed.data(), 0, segment.length, segment.number);
+        point(doc, slot.mixed.data(), 0, segment.length, segment.number, segment.start);
     } else {
-        point(doc, doc.data.data(), segment.start, segment.length, segment.number);
+        point(doc, doc.data.data(), segment.start, segment.length, segment.number, segment.start);
     }
     ++generatedCount_;
     if (context.session.recordingActive && !context.draw.halted()) {
@@ -90,9 +92,9 @@ bool Synthesizer::sessionFill(const AudioDocument& doc) {
     Slot& slot = current();
     if (entry.fade) {
         crossFader_.crossFade(doc, start, length, slot.mixed);
-        point(doc, slot.mixed.data(), 0, length, entry.index);
+        point(doc, slot.mixed.data(), 0, length, entry.index, start);
     } else {
-        point(doc, doc.data.data(), start, length, entry.index);
+        point(doc, doc.data.data(), start, length, entry.index, start);
     }
     if (++playEntry_ >= playSequence_->entries.size()) {
         playEntry_ = 0;

@@ -26,6 +26,10 @@ class Synthesizer {
         const uint8_t* data = nullptr;
         uint32_t length = 0;  // bytes
         int32_t user = 0;     // segment number, or the replayed entry's index
+        // The stretch of the document the slot sounds, in frames (a cross-faded slot plays
+        // its own block, made from this stretch).
+        int32_t firstFrame = 0;
+        int32_t frames = 0;
         std::vector<uint8_t> mixed;
     };
 
@@ -65,7 +69,7 @@ class Synthesizer {
 
   private:
     void point(const AudioDocument& doc, const uint8_t* buffer, int32_t offset, int32_t length,
-               int32_t user);
+               int32_t user, int32_t firstFrame);
     void skipEmptySequences();
 
     std::array<Slot, kSlots> slots_;

@@ -32,7 +32,17 @@ Transport::Transport(Parts parts) : parts_(parts) {}
 
 void Transport::SetTransportMode(TransportMode mode) {
     mode_ = mode;
+    if (mode == TransportMode::tmIdle) {
+        parts_.host.showSegmentSpan(0, 0);
+    }
     parts_.host.applyTransportMode(mode);
+}
+
+// The number for the feedback window and the stretch for the waveform, at the same moment.
+void Transport::announce(int32_t slotIndex) {
+    const Synthesizer::Slot& slot = synth_.slot(slotIndex);
+    parts_.host.showSegmentNumber(slot.user);
+    parts_.host.showSegmentSpan(slot.firstFrame, slot.frames);
 }
 
 bool Transport::settled() const {
@@ -92,19 +102,30 @@ void Transport::fillSession() {
 }
 
 void Transport::PlayWavFile() {
-    if (mode_ != TransportMode::tmIdle || !settled() || !parts_.document.loaded) {
+    PlaySpan(0, parts_.document.frameCount);
+}
+
+void Transport::PlaySpan(int64_t firstFrame, int64_t frames) {
+    const AudioDocument& doc = parts_.document;
+    if (mode_ != TransportMode::tmIdle || !settled() || !doc.loaded) {
         return;
     }
+    firstFrame = std::clamp<int64_t>(firstFrame, 0, doc.frameCount);
+    frames = std::clamp<int64_t>(frames, 0, doc.frameCount - firstFrame);
     if (!OpenOutputDevice()) {
         return;
     }
+    filePlayFirst_ = firstFrame;
+    filePlayFrames_ = frames;
     SetTransportMode(TransportMode::tmPlay);
-    // The whole file plays as one buffer from slot 0; it ends when that buffer comes back.
+    // The span plays as one buffer from slot 0; it ends when that buffer comes back.
     synth_.beginRandomRun();
     Synthesizer::Slot& slot = synth_.slot(0);
-    slot.data = parts_.document.data.data();
-    slot.length = static_cast<uint32_t>(parts_.document.dataSize());
+    slot.data = doc.data.data() + firstFrame * doc.frameSize;
+    slot.length = static_cast<uint32_t>(frames * doc.frameSize);
     slot.user = -1;
+    slot.firstFrame = static_cast<int32_t>(firstFrame);
+    slot.frames = static_cast<int32_t>(frames);
     headers_[0] = WaveBuffer{};
     headers_[0].data = slot.data;
     headers_[0].length = slot.length;
@@ -153,7 +174,7 @@ void Transport::MakeOqt() {
         synth_.setCurrentSlot(slot);
         fillRandom();
         if (slot == 0) {
-            parts_.host.showSegmentNumber(synth_.slot(0).user);
+            announce(0);
         }
     }
     synth_.setCurrentSlot(0);
@@ -178,7 +199,7 @@ void Transport::PlaySequences(Session::SequenceList::const_iterator first, int32
         synth_.setCurrentSlot(slot);
         fillSession();
         if (slot == 0) {
-            parts_.host.showSegmentNumber(synth_.slot(0).user);
+            announce(0);
         }
     }
     synth_.setCurrentSlot(0);
@@ -206,6 +227,7 @@ void Transport::StopPlayback() {
     }
     mode_ = TransportMode::tmIdle;
     parts_.device.reset();
+    parts_.host.showSegmentSpan(0, 0);
     if (paused_) {
         paused_ = false;
     }
@@ -222,6 +244,7 @@ void Transport::StopSessionPlay() {
     }
     mode_ = TransportMode::tmIdle;
     parts_.device.reset();
+    parts_.host.showSegmentSpan(0, 0);
 }
 
 void Transport::SetPlaybackSpeed(int percent) {
@@ -269,13 +292,13 @@ void Transport::WaveOutDone() {
         case TransportMode::tmRandomPlay:
             fillRandom();
             synth_.advance();
-            parts_.host.showSegmentNumber(synth_.slot(synth_.currentSlot()).user);
+            announce(synth_.currentSlot());
             return;
         case TransportMode::tmSessionPlay:
             if (synth_.queuedCount() > 0) {
                 fillSession();
                 synth_.advance();
-                parts_.host.showSegmentNumber(synth_.slot(synth_.currentSlot()).user);
+                announce(synth_.currentSlot());
             } else {
                 parts_.device.close();
                 synth_.freeMixedBlocks();

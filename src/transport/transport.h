@@ -47,6 +47,9 @@ class Transport {
     Transport& operator=(const Transport&) = delete;
 
     void PlayWavFile();
+    // Plays `frames` frames of the document from `firstFrame` on, as file playback does
+    // (Stop, pause and the speed act on it alike); the span is cut to the data.
+    void PlaySpan(int64_t firstFrame, int64_t frames);
     void MakeOqt();
     // `count` sequences from `first` on; sequences without entries are skipped.
     void PlaySequences(Session::SequenceList::const_iterator first, int32_t count);
@@ -70,6 +73,9 @@ class Transport {
     bool streamFailed() const { return !reportedStreamError_.empty(); }
     // Segments of the current (or last) OQT that have sounded, by the output's account.
     int32_t heardCount() const { return heardCount_; }
+    // The span the current (or last) file playback plays, in frames.
+    int64_t filePlayFirst() const { return filePlayFirst_; }
+    int64_t filePlayFrames() const { return filePlayFrames_; }
 
     // Settings the window keeps: the playback device, and whether an OQT stops by itself.
     int outputDeviceId = -1;
@@ -89,6 +95,7 @@ class Transport {
     void fillRandom();
     void fillSession();
     void finishDrained();
+    void announce(int32_t slotIndex);
 
     Parts parts_;
     SegmentSelector selector_;
@@ -100,6 +107,8 @@ class Transport {
     int openedPercent_ = 100;
     std::string reportedStreamError_;
     int32_t heardCount_ = 0;
+    int64_t filePlayFirst_ = 0;
+    int64_t filePlayFrames_ = 0;
 };
 
 }  // namespace murmelix

@@ -16,6 +16,12 @@ class TransportHost {
     virtual void applyTransportMode(TransportMode mode) = 0;
     // The segment that starts playing (-1: none); never during file playback.
     virtual void showSegmentNumber(int32_t number) { (void)number; }
+    // The stretch of the document that segment sounds, at the same moment (frames 0: none,
+    // as when playback stops); never during file playback either.
+    virtual void showSegmentSpan(int64_t firstFrame, int64_t frames) {
+        (void)firstFrame;
+        (void)frames;
+    }
     // Pause button down / menu item checked.
     virtual void showPaused(bool paused) { (void)paused; }
     // The timed stop: StopPlayback when it expires.

@@ -42,7 +42,8 @@ TEST_F(ImportCommandTest, ImportWritesAWavFileTheProgramReads) {
          ""},
         {"import {dir}/x.bin -o {dir}/no.wav", 1, "",
          "'{dir}/x.bin' is not a sound file libsndfile knows (unknown format).\n"},
-        {"info {dir}/x.bin", 1, "", "MMIO Error 265\n"},
+        {"info {dir}/x.bin", 1, "",
+         "MMIO Error 265\n'{dir}/x.bin' is not a sound file libsndfile knows (unknown format).\n"},
         {"import {dir}/in24.wav -o {dir}/no.wav --bits 12", 2, "",
          "murmelix-cli import: --bits must be 8 or 16\n"
          "usage: murmelix-cli import IN -o OUT.wav [--channels 1|2] [--bits 8|16]\n"},

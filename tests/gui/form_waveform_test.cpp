@@ -1,0 +1,257 @@
+#include "gui/form_waveform.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QTest>
+#include <set>
+
+#include "audio/zero_crossing.h"
+#include "form_main_rig.h"
+
+namespace murmelix::testing {
+namespace {
+
+// The main window with the waveform window shown, driven with the mouse.
+struct WaveRig : Rig {
+    TFormWaveform* wave = nullptr;
+
+    WaveRig() {
+        wave = form->waveformWindow();
+        form->findChild<QAction*>("MenuExtrasWaveformWindow")->trigger();
+        EXPECT_TRUE(wave->isVisible());
+    }
+    int midY() const { return wave->waveArea().height() / 2 + 10; }
+    void drag(int from, int to) {
+        QTest::mousePress(wave, Qt::LeftButton, {}, QPoint(from, midY()));
+        QTest::mouseMove(wave, QPoint((from + to) / 2, midY()));
+        QTest::mouseMove(wave, QPoint(to, midY()));
+        QTest::mouseRelease(wave, Qt::LeftButton, {}, QPoint(to, midY()));
+    }
+    void act(const char* name) {
+        QAction* action = wave->findChild<QAction*>(name);
+        ASSERT_NE(action, nullptr) << name;
+        ASSERT_TRUE(action->isEnabled()) << name;
+        action->trigger();
+    }
+    const std::vector<CuePoint>& cues() { return program().document().cues; }
+    int xOf(int64_t frame) const { return wave->currentLayout().xOf(frame); }
+    std::vector<ScriptedFormMain::Shown>& messages() { return form->messages; }
+};
+
+// Each edit with the mouse and keys changes the document's table; undoing them all gives
+// back every table on the way, and redoing them all the last one.
+TEST(WaveformWindowTest, MouseEditsChangeTheTableAndUndoRedoRestoreIt) {
+    WaveRig rig;
+    ASSERT_TRUE(rig.program().document().loaded);
+    struct Step {
+        const char* name;
+        std::function<void()> act;
+        std::function<void()> check;
+    };
+    const Step steps[] = {
+        {"drag and Insert add a region",
+         [&] {
+             rig.drag(100, 300);
+             rig.act("ActionAddRegion");
+         },
+         [&] {
+             ASSERT_EQ(rig.cues().size(), 1u);
+             EXPECT_NEAR(rig.xOf(rig.cues()[0].position), 100, 1);
+             EXPECT_NEAR(rig.xOf(rig.cues()[0].position + rig.cues()[0].length), 300, 1);
+             EXPECT_EQ(rig.cues()[0].label, "Region 1");
+         }},
+        {"with Zero-Cross on, borders are rising zero crossings",
+         [&] {
+             rig.wave->findChild<QCheckBox*>("CheckBoxWaveformZeroCross")->setChecked(true);
+             rig.drag(413, 611);
+             rig.act("ActionAddRegion");
+         },
+         [&] {
+             ASSERT_EQ(rig.cues().size(), 2u);
+             const CuePoint& cue = rig.cues()[1];
+             const AudioDocument& doc = rig.program().document();
+             EXPECT_EQ(ZeroCrossing::next(doc, cue.position), cue.position);
+             EXPECT_EQ(ZeroCrossing::next(doc, cue.position + cue.length),
+                       cue.position + cue.length);
+         }},
+        {"dragging the end border moves it",
+         [&] { rig.drag(rig.xOf(rig.cues()[0].position + rig.cues()[0].length) - 1, 360); },
+         [&] { EXPECT_NEAR(rig.xOf(rig.cues()[0].position + rig.cues()[0].length), 360, 1); }},
+        {"double-click and typing rename",
+         [&] {
+             QTest::mouseDClick(rig.wave, Qt::LeftButton, {}, QPoint(200, rig.midY()));
+             auto* edit = rig.wave->findChild<QLineEdit*>("EditRegionText");
+             ASSERT_NE(edit, nullptr);
+             edit->setText("hello");
+             QTest::keyClick(edit, Qt::Key_Return);
+             rig.program().StopPlayback();  // the clicks played the region
+             ASSERT_TRUE(rig.drain());
+         },
+         [&] { EXPECT_EQ(rig.cues()[0].label, "hello"); }},
+        {"Delete removes the selected region",
+         [&] {
+             QTest::mouseClick(rig.wave, Qt::LeftButton, {}, QPoint(500, rig.midY()));
+             rig.program().StopPlayback();
+             ASSERT_TRUE(rig.drain());
+             rig.act("ActionDeleteRegion");
+         },
+         [&] {
+             ASSERT_EQ(rig.cues().size(), 1u);
+             EXPECT_EQ(rig.cues()[0].label, "hello");
+         }},
+    };
+    std::vector<std::vector<CuePoint>> tables{rig.cues()};
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        step.act();
+        step.check();
+        tables.push_back(rig.cues());
+        EXPECT_TRUE(rig.program().document().changed);
+        EXPECT_EQ(rig.form->statusText(1), "Cues: " + std::to_string(rig.cues().size()));
+    }
+    for (size_t i = tables.size() - 1; i > 0; --i) {
+        SCOPED_TRACE(i);
+        rig.act("ActionUndo");
+        EXPECT_EQ(rig.cues(), tables[i - 1]);
+    }
+    for (size_t i = 1; i < tables.size(); ++i) {
+        rig.act("ActionRedo");
+    }
+    EXPECT_EQ(rig.cues(), tables.back());
+}
+
+// A click on a region plays just that region through file playback, which Stop ends.
+TEST(WaveformWindowTest, ClickOnARegionPlaysItsSpan) {
+    WaveRig rig;
+    ASSERT_TRUE(rig.wave->cueEditing().addRegion(16000, 24000, false).ok());
+    QTest::mouseClick(rig.wave, Qt::LeftButton, {}, QPoint(rig.xOf(20000), rig.midY()));
+    EXPECT_EQ(rig.program().mode(), TransportMode::tmPlay);
+    EXPECT_EQ(rig.program().transport().filePlayFirst(), 16000);
+    EXPECT_EQ(rig.program().transport().filePlayFrames(), 8000);
+    rig.run(50);
+    ASSERT_TRUE(rig.wave->cursorFrame().has_value());
+    EXPECT_GE(*rig.wave->cursorFrame(), 16000);
+    rig.click("ButtonStop");
+    ASSERT_TRUE(rig.drain());
+    EXPECT_FALSE(rig.wave->cursorFrame().has_value());
+}
+
+// During an OQT in cue-list mode the highlight is always the region being heard, and it
+// goes with the stop; editing is refused meanwhile.
+TEST(WaveformWindowTest, HighlightFollowsTheRegionHeardDuringAnOqt) {
+    WaveRig rig;
+    CueEditing& editing = rig.wave->cueEditing();
+    ASSERT_TRUE(editing.addRegion(0, 800, false).ok());
+    ASSERT_TRUE(editing.addRegion(40000, 41600, false).ok());
+    rig.find<QCheckBox>("CheckBoxUseCueList")->click();
+    rig.click("ButtonRndPlay");
+    ASSERT_EQ(rig.program().mode(), TransportMode::tmRandomPlay);
+    EXPECT_FALSE(rig.wave->findChild<QAction*>("ActionUndo")->isEnabled());
+    EXPECT_TRUE(editing.addRegion(1000, 2000, false).failed());
+    std::set<std::pair<int64_t, int64_t>> seen;
+    for (int ms = 0; ms < 3000; ms += 10) {
+        rig.run(10);
+        ASSERT_TRUE(rig.wave->highlight().has_value());
+        seen.insert(*rig.wave->highlight());
+    }
+    const std::set<std::pair<int64_t, int64_t>> regions{{0, 800}, {40000, 41600}};
+    EXPECT_EQ(seen, regions);
+    rig.click("ButtonStop");
+    EXPECT_FALSE(rig.wave->highlight().has_value());
+    ASSERT_TRUE(rig.drain());
+    EXPECT_EQ(rig.cues().size(), 2u);
+}
+
+}  // namespace
+}  // namespace murmelix::testing
+
+namespace murmelix::testing {
+namespace {
+
+// "Import labels..." asks whether to replace the table (Yes), add to it (No) or neither
+// (Cancel); a bad file is named in the message with its line; "Export labels..." writes
+// what was imported.
+TEST(WaveformWindowTest, LabelFilesComeInThroughTheFileMenu) {
+    struct Case {
+        const char* name;
+        const char* contents;
+        std::optional<MessageResult> answer;
+        std::vector<std::string> labels;
+        const char* message;
+    } cases[] = {
+        {"replace", "1\t2\tnew\n", MessageResult::Yes, {"new"}, nullptr},
+        {"add", "1\t2\tnew\n", MessageResult::No, {"old", "new"}, nullptr},
+        {"cancel", "1\t2\tnew\n", MessageResult::Cancel, {"old"}, nullptr},
+        {"bad line", "1\t2\tnew\nx\t3\tbad\n", std::nullopt, {"old"}, "labels.txt, line 2"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WaveRig rig;
+        ASSERT_TRUE(rig.wave->cueEditing().addRegion(0, 800, false).ok());
+        ASSERT_TRUE(rig.wave->cueEditing().rename(0, "old").ok());
+        const QString path = rig.folder.filePath("labels.txt");
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(c.contents);
+        file.close();
+        rig.form->fileAnswers.push_back(path.toStdString());
+        if (c.answer) {
+            rig.form->answers.push_back(*c.answer);
+        }
+        rig.messages().clear();
+        rig.form->findChild<QAction*>("MenuFileImportLabels")->trigger();
+        std::vector<std::string> labels;
+        for (const CuePoint& cue : rig.cues()) {
+            labels.push_back(cue.label);
+        }
+        EXPECT_EQ(labels, c.labels);
+        if (c.message != nullptr) {
+            ASSERT_FALSE(rig.messages().empty());
+            EXPECT_NE(rig.messages().back().text.find(c.message), std::string::npos)
+                << rig.messages().back().text;
+        }
+        const QString exported = rig.folder.filePath("out.txt");
+        rig.form->fileAnswers.push_back(exported.toStdString());
+        rig.form->findChild<QAction*>("MenuFileExportLabels")->trigger();
+        QFile written(exported);
+        ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+        EXPECT_EQ(written.readAll().count('\n'), static_cast<qsizetype>(c.labels.size()));
+    }
+}
+
+}  // namespace
+}  // namespace murmelix::testing
+
+namespace murmelix::testing {
+namespace {
+
+// Shown, place and size come from the settings and go back into them; the close box takes
+// the check mark of "Waveform" away, the item brings the window back.
+TEST(WaveformWindowTest, FollowsItsMenuItemAndTheSettings) {
+    Rig rig(QStringList{"speech.wav"},
+            "[WAVEFORMWINDOW]\nWaveformWindowVisible=1\nWaveformWindowLeftPosition=30\n"
+            "WaveformWindowTopPosition=40\nWaveformWindowWidth=640\n"
+            "WaveformWindowHeight=200\n");
+    TFormWaveform* wave = rig.form->waveformWindow();
+    EXPECT_TRUE(wave->isVisible());
+    EXPECT_EQ(wave->clientSize(), QSize(640, 200));
+    QAction* item = rig.find<QAction>("MenuExtrasWaveformWindow");
+    EXPECT_EQ(item->shortcut(), QKeySequence(Qt::Key_F9));
+    wave->close();
+    EXPECT_FALSE(item->isChecked());
+    item->trigger();
+    EXPECT_TRUE(wave->isVisible());
+    wave->setClientSize(QSize(700, 250));
+    const ProgramSettings settings = rig.form->currentSettings();
+    EXPECT_TRUE(settings.waveformWindowVisible);
+    EXPECT_EQ(settings.waveformWindowWidth, 700);
+    EXPECT_EQ(settings.waveformWindowHeight, 250);
+    ASSERT_TRUE(rig.form->close());
+    rig.start();
+    EXPECT_TRUE(rig.form->waveformWindow()->isVisible());
+    EXPECT_EQ(rig.form->waveformWindow()->clientSize(), QSize(700, 250));
+}
+
+}  // namespace
+}  // namespace murmelix::testing
