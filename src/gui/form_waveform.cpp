@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QHBoxLayout>
@@ -94,12 +93,7 @@ void TFormWaveform::buildBottomBar() {
             update();
         }
     });
-    zeroCross_ = new QCheckBox("Zero-Cross", bottomBar_);
-    zeroCross_->setObjectName("CheckBoxWaveformZeroCross");
-    zeroCross_->setToolTip("New regions start and end at rising zero crossings");
-    zeroCross_->setFocusPolicy(Qt::NoFocus);
     row->addWidget(scrollBar_, 1);
-    row->addWidget(zeroCross_);
     layout->addWidget(bottomBar_);
 }
 
@@ -569,7 +563,9 @@ void TFormWaveform::AddRegionClick() {
     }
     size_t index = 0;
     const Result added =
-        editing_.addRegion(selection_->first, selection_->second, zeroCross_->isChecked(), &index);
+        // New regions follow the main window's Z-Cross, as the segments it chooses do.
+        editing_.addRegion(selection_->first, selection_->second,
+                           program_.controls().zeroCrossAdjust, &index);
     if (added.ok()) {
         selection_.reset();
         selectedRegion_ = index;

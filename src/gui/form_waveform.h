@@ -14,7 +14,6 @@
 #include "labels/waveform_viewport.h"
 
 class QAction;
-class QCheckBox;
 class QLineEdit;
 class QScrollBar;
 class QTimer;
@@ -141,7 +140,6 @@ class TFormWaveform : public QWidget {
     TextField textField_ = TextField::Label;
 
     QScrollBar* scrollBar_ = nullptr;
-    QCheckBox* zeroCross_ = nullptr;
     QWidget* bottomBar_ = nullptr;
     QAction* add_ = nullptr;
     QAction* delete_ = nullptr;

@@ -44,6 +44,8 @@ struct WaveRig : Rig {
 TEST(WaveformWindowTest, MouseEditsChangeTheTableAndUndoRedoRestoreIt) {
     WaveRig rig;
     ASSERT_TRUE(rig.program().document().loaded);
+    rig.form->findChild<QCheckBox*>("CheckBoxZeroCrossAdjust")->click();  // off first
+    ASSERT_FALSE(rig.program().controls().zeroCrossAdjust);
     struct Step {
         const char* name;
         std::function<void()> act;
@@ -63,7 +65,7 @@ TEST(WaveformWindowTest, MouseEditsChangeTheTableAndUndoRedoRestoreIt) {
          }},
         {"with Zero-Cross on, borders are rising zero crossings",
          [&] {
-             rig.wave->findChild<QCheckBox*>("CheckBoxWaveformZeroCross")->setChecked(true);
+             rig.form->findChild<QCheckBox*>("CheckBoxZeroCrossAdjust")->click();
              rig.drag(413, 611);
              rig.act("ActionAddRegion");
          },
