@@ -6,8 +6,10 @@
 #include <QTest>
 #include <set>
 
+#include "audio/wav_reader.h"
 #include "audio/zero_crossing.h"
 #include "form_main_rig.h"
+#include "support/scripted_user_interface.h"
 
 namespace murmelix::testing {
 namespace {
@@ -121,6 +123,14 @@ TEST(WaveformWindowTest, MouseEditsChangeTheTableAndUndoRedoRestoreIt) {
         rig.act("ActionRedo");
     }
     EXPECT_EQ(rig.cues(), tables.back());
+    // Saved, the edited table is what a reader of the file finds.
+    const std::string saved = rig.folder.filePath("edited.wav").toStdString();
+    rig.form->fileAnswers.push_back(saved);
+    rig.form->findChild<QAction*>("MenuFileSave")->trigger();
+    AudioDocument back;
+    ScriptedUserInterface quiet;
+    ASSERT_EQ(WavReader::readFile(saved, back, quiet), 0);
+    EXPECT_EQ(back.cues, tables.back());
 }
 
 // A click on a region plays just that region through file playback, which Stop ends.
