@@ -6,7 +6,6 @@ namespace murmelix {
 
 namespace {
 
-constexpr double kHysteresisDb = 6.0;
 // Automatic threshold: this share of the way from the noise floor to the peak, but never
 // further below the peak than kDeepestBelowPeakDb (digital silence has no useful floor).
 constexpr double kFloorShare = 0.3;
@@ -22,7 +21,7 @@ double percentile(std::vector<float> levels, double share) {
 
 std::vector<PauseFinder::Block> soundingRuns(const std::vector<float>& levels, double on) {
     std::vector<PauseFinder::Block> runs;
-    const double off = on - kHysteresisDb;
+    const double off = on - PauseFinder::kHysteresisDb;
     bool sounding = false;
     for (size_t i = 0; i < levels.size(); ++i) {
         const auto at = static_cast<int64_t>(i);

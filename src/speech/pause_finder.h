@@ -26,7 +26,8 @@ class PauseFinder {
     };
 
     static std::vector<Block> regions(const std::vector<float>& levels, const Limits& limits);
-    // The "on" level the curve is cut at.
+    static constexpr double kHysteresisDb = 6.0;
+    // The "on" level the curve is cut at; a region ends kHysteresisDb below it.
     static double onLevel(const std::vector<float>& levels, std::optional<double> thresholdDb);
 };
 

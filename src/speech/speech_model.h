@@ -15,7 +15,7 @@ class SpeechModel {
     static constexpr const char* kDefaultFolder = "/usr/share/pocketsphinx/model/en-us";
     static constexpr const char* kFolderVariable = "MURMELIX_SPEECH_MODEL";
 
-    enum class Use { Alignment, PhoneAlignment, Words, Phones };
+    enum class Use { Alignment, Words, Phones };
 
     // The folder `chosen`, else the one MURMELIX_SPEECH_MODEL names, else the package's;
     // fails with how to install it when a file `use` needs is missing.

@@ -18,7 +18,8 @@ class SpeechResampler {
     static constexpr int kRate = 16000;
     static constexpr int64_t kBlockFrames = 4096;
 
-    explicit SpeechResampler(const AudioDocument& doc);
+    // The first `frames` frames of `doc`.
+    SpeechResampler(const AudioDocument& doc, int64_t frames);
     ~SpeechResampler();
     SpeechResampler(const SpeechResampler&) = delete;
     SpeechResampler& operator=(const SpeechResampler&) = delete;
@@ -31,6 +32,7 @@ class SpeechResampler {
 
   private:
     const AudioDocument& doc_;
+    int64_t frames_;
     SRC_STATE_tag* state_ = nullptr;
     double ratio_ = 1.0;
     int64_t done_ = 0;

@@ -3,6 +3,7 @@
 #include <pocketsphinx.h>
 #include <sphinxbase/err.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "base/text_format.h"
@@ -28,10 +29,14 @@ cmd_ln_t* configFor(const SpeechModel& model, SpeechModel::Use use) {
                            "-allphone", phones.c_str(), "-beam", "1e-10", "-pbeam", "1e-10", "-lw",
                            "2.0", nullptr);
     }
-    // The phone alignment's grammar places the pauses itself.
-    const char* fillers = use == SpeechModel::Use::PhoneAlignment ? "no" : "yes";
+    // The alignment grammar places the pauses itself. A grammar that allows one sentence
+    // leaves few paths: very wide beams keep the right one even where the speaker sounds
+    // unlike the model (narrower ones lose it and the grammar's end is never reached), and a
+    // cap on the active models per frame keeps long recordings fast. Dither keeps digital
+    // silence from confusing the feature normalization.
     return cmd_ln_init(nullptr, ps_args(), TRUE, "-hmm", hmm.c_str(), "-dict", dict.c_str(),
-                       "-fsgusefiller", fillers, nullptr);
+                       "-fsgusefiller", "no", "-dither", "yes", "-seed", "1", "-beam", "1e-200",
+                       "-pbeam", "1e-200", "-wbeam", "1e-200", "-maxhmmpf", "3000", nullptr);
 }
 
 }  // namespace
@@ -93,15 +98,13 @@ Result SphinxDecoder::useGrammar(const std::string& jsgf) {
     return Result::success();
 }
 
-Result SphinxDecoder::decode(const AudioDocument& doc, const SpeechProgress& progress,
-                             std::vector<Segment>& out) {
-    out.clear();
+Result SphinxDecoder::hear(const AudioDocument& doc, int64_t frames, const Report& report) {
     if (ps_start_utt(decoder_) < 0) {
         return Result::failure("The recogniser could not be started.");
     }
-    SpeechResampler input(doc);
+    SpeechResampler input(doc, frames);
     std::vector<int16_t> block;
-    for (bool more = doc.frameCount > 0; more;) {
+    for (bool more = frames > 0; more;) {
         if (Result read = input.next(block, more); !read.ok()) {
             ps_end_utt(decoder_);
             return read;
@@ -111,12 +114,39 @@ Result SphinxDecoder::decode(const AudioDocument& doc, const SpeechProgress& pro
             ps_end_utt(decoder_);
             return Result::failure("The recogniser failed on the recording.");
         }
-        if (progress && !progress(input.done(), doc.frameCount)) {
+        if (!report(input.done())) {
             ps_end_utt(decoder_);
             return Result::cancel();
         }
     }
+    // The last word must have ended for the grammar to be through: a recording that stops
+    // on it gets a little silence after it.
+    const std::vector<int16_t> silence(SpeechResampler::kRate / 4, 0);
+    ps_process_raw(decoder_, silence.data(), silence.size(), FALSE, FALSE);
     ps_end_utt(decoder_);
+    return Result::success();
+}
+
+Result SphinxDecoder::decode(const AudioDocument& doc, const SpeechProgress& progress,
+                             std::vector<Segment>& out) {
+    out.clear();
+    // The decoder normalizes its features by a running mean that starts from a guess; on
+    // the first seconds of a recording unlike that guess a grammar's end can be missed. A
+    // first hearing of the start sets the mean; its result is thrown away.
+    const int64_t warmUp = std::min<int64_t>(
+        doc.frameCount, static_cast<int64_t>(kWarmUpSeconds) * doc.fileSampleRate);
+    const int64_t work = warmUp + doc.frameCount;
+    const auto scaled = [&](int64_t done) {
+        return !progress || progress(work > 0 ? done * doc.frameCount / work : 0, doc.frameCount);
+    };
+    if (Result warmed = hear(doc, warmUp, scaled); !warmed.ok()) {
+        return warmed;
+    }
+    if (Result heard =
+            hear(doc, doc.frameCount, [&](int64_t done) { return scaled(warmUp + done); });
+        !heard.ok()) {
+        return heard;
+    }
     // Posterior probabilities are worked out from the lattice on demand.
     ps_get_prob(decoder_);
     logmath_t* logmath = ps_get_logmath(decoder_);
@@ -133,6 +163,15 @@ Result SphinxDecoder::decode(const AudioDocument& doc, const SpeechProgress& pro
         int32 backoff = 0;
         segment.confidence = logmath_exp(logmath, ps_seg_prob(seg, &acoustic, &language, &backoff));
         out.push_back(std::move(segment));
+    }
+    // Frames are counted on from the warm-up's; the best path covers the utterance from
+    // its first frame, so its first segment marks the start.
+    if (!out.empty()) {
+        const int start = out.front().firstFrame;
+        for (Segment& segment : out) {
+            segment.firstFrame -= start;
+            segment.endFrame -= start;
+        }
     }
     return Result::success();
 }

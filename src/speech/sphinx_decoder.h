@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -47,7 +49,13 @@ class SphinxDecoder {
                   std::vector<Segment>& out);
 
   private:
+    static constexpr int kWarmUpSeconds = 30;
+    // Document frames heard so far; false stops.
+    using Report = std::function<bool(int64_t done)>;
+
     SphinxDecoder() = default;
+    // The first `frames` frames of the document as one utterance.
+    Result hear(const AudioDocument& doc, int64_t frames, const Report& report);
 
     ps_decoder_s* decoder_ = nullptr;
     cmd_ln_s* config_ = nullptr;

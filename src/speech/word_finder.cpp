@@ -19,6 +19,8 @@ using Segment = SphinxDecoder::Segment;
 // Phones become words of their own for the phone alignment, under names no dictionary word
 // has.
 const std::string kPhonePrefix = "phone_";
+// Silence only between words: an optional pause word around each word, and no fillers of
+// the decoder's own (which it lets into words, taking a fading end or a phone for silence).
 const std::string kPause = "pause_between_words";
 
 int64_t documentFrame(int decoderFrame, const AudioDocument& doc) {
@@ -106,9 +108,14 @@ Result alignWords(const AudioDocument& doc, const RecognitionSettings& settings,
     if (Result known = pronounce(*decoder, words, pronunciations); !known.ok()) {
         return known;
     }
+    if (Result added = decoder->addWord(kPause, "SIL", true); !added.ok()) {
+        return added;
+    }
     std::vector<std::vector<AlignmentGrammar::Alternative>> items;
+    items.push_back({{}, {kPause}});
     for (const auto& word : words) {
         items.push_back({{word.key}});
+        items.push_back({{}, {kPause}});
     }
     if (Result set = decoder->useGrammar(AlignmentGrammar::of(items)); !set.ok()) {
         return set;
@@ -202,8 +209,7 @@ Result alignPhonemes(const AudioDocument& doc, const RecognitionSettings& settin
                      const SpeechProgress& progress, std::vector<FrameSpan>& out) {
     const auto words = Transcript::words(settings.transcript);
     std::unique_ptr<SphinxDecoder> decoder;
-    if (Result opened = openDecoder(settings, SpeechModel::Use::PhoneAlignment, decoder);
-        !opened.ok()) {
+    if (Result opened = openDecoder(settings, SpeechModel::Use::Alignment, decoder); !opened.ok()) {
         return opened;
     }
     std::vector<std::vector<std::string>> pronunciations;
@@ -213,9 +219,6 @@ Result alignPhonemes(const AudioDocument& doc, const RecognitionSettings& settin
     if (Result added = addPhoneWords(*decoder, pronunciations); !added.ok()) {
         return added;
     }
-    // Silence only between words (the decoder would otherwise let it into a word and
-    // squeeze a word's first or last phone against its neighbour): an optional pause word
-    // around each word, and no fillers of the decoder's own.
     std::vector<std::vector<AlignmentGrammar::Alternative>> items;
     items.push_back({{}, {kPause}});
     for (const auto& alternatives : pronunciations) {
