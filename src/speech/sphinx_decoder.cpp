@@ -2,6 +2,7 @@
 
 #include <pocketsphinx.h>
 #include <sphinxbase/err.h>
+#include <sphinxbase/jsgf.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -91,11 +92,22 @@ Result SphinxDecoder::addWord(const std::string& word, const std::string& phones
 }
 
 Result SphinxDecoder::useGrammar(const std::string& jsgf) {
-    if (ps_set_jsgf_string(decoder_, "transcript", jsgf.c_str()) != 0 ||
-        ps_set_search(decoder_, "transcript") != 0) {
-        return Result::failure("The transcript could not be made into a grammar.");
+    // Built here rather than by ps_set_jsgf_string, which never frees the parsed grammar.
+    jsgf_t* grammar = jsgf_parse_string(jsgf.c_str(), nullptr);
+    jsgf_rule_t* rule = grammar != nullptr ? jsgf_get_public_rule(grammar) : nullptr;
+    fsg_model_t* fsg = rule != nullptr ? jsgf_build_fsg(grammar, rule, ps_get_logmath(decoder_),
+                                                        cmd_ln_float32_r(config_, "-lw"))
+                                       : nullptr;
+    const bool set = fsg != nullptr && ps_set_fsg(decoder_, "transcript", fsg) == 0 &&
+                     ps_set_search(decoder_, "transcript") == 0;
+    if (fsg != nullptr) {
+        fsg_model_free(fsg);
     }
-    return Result::success();
+    if (grammar != nullptr) {
+        jsgf_grammar_free(grammar);
+    }
+    return set ? Result::success()
+               : Result::failure("The transcript could not be made into a grammar.");
 }
 
 Result SphinxDecoder::hear(const AudioDocument& doc, int64_t frames, const Report& report) {

@@ -97,6 +97,21 @@ Result notAligned(size_t found, size_t expected) {
                    found, expected));
 }
 
+// Only `items` in their order can be heard, with pauses between them.
+Result useSequence(SphinxDecoder& decoder,
+                   const std::vector<std::vector<AlignmentGrammar::Alternative>>& items) {
+    if (Result added = decoder.addWord(kPause, "SIL", true); !added.ok()) {
+        return added;
+    }
+    const std::vector<AlignmentGrammar::Alternative> optionalPause = {{}, {kPause}};
+    std::vector<std::vector<AlignmentGrammar::Alternative>> paused = {optionalPause};
+    for (const auto& item : items) {
+        paused.push_back(item);
+        paused.push_back(optionalPause);
+    }
+    return decoder.useGrammar(AlignmentGrammar::of(paused));
+}
+
 Result alignWords(const AudioDocument& doc, const RecognitionSettings& settings,
                   const SpeechProgress& progress, std::vector<FrameSpan>& out) {
     const auto words = Transcript::words(settings.transcript);
@@ -108,16 +123,11 @@ Result alignWords(const AudioDocument& doc, const RecognitionSettings& settings,
     if (Result known = pronounce(*decoder, words, pronunciations); !known.ok()) {
         return known;
     }
-    if (Result added = decoder->addWord(kPause, "SIL", true); !added.ok()) {
-        return added;
-    }
     std::vector<std::vector<AlignmentGrammar::Alternative>> items;
-    items.push_back({{}, {kPause}});
     for (const auto& word : words) {
         items.push_back({{word.key}});
-        items.push_back({{}, {kPause}});
     }
-    if (Result set = decoder->useGrammar(AlignmentGrammar::of(items)); !set.ok()) {
+    if (Result set = useSequence(*decoder, items); !set.ok()) {
         return set;
     }
     std::vector<Segment> segments;
@@ -181,7 +191,7 @@ Result addPhoneWords(SphinxDecoder& decoder,
             return added;
         }
     }
-    return decoder.addWord(kPause, "SIL", true);
+    return Result::success();
 }
 
 // How many of `heard`, from `at` on, one of the word's pronunciations covers (the longest
@@ -220,15 +230,13 @@ Result alignPhonemes(const AudioDocument& doc, const RecognitionSettings& settin
         return added;
     }
     std::vector<std::vector<AlignmentGrammar::Alternative>> items;
-    items.push_back({{}, {kPause}});
     for (const auto& alternatives : pronunciations) {
         items.emplace_back();
         for (const std::string& pronunciation : alternatives) {
             items.back().push_back(phoneWords(pronunciation));
         }
-        items.push_back({{}, {kPause}});
     }
-    if (Result set = decoder->useGrammar(AlignmentGrammar::of(items)); !set.ok()) {
+    if (Result set = useSequence(*decoder, items); !set.ok()) {
         return set;
     }
     std::vector<Segment> segments;
