@@ -187,8 +187,9 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${MURMELIX_HOMEPAGE}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The help menu opens pages and the web site through the desktop's URL handler.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, fonts-symbola")
+# The help menu opens pages and the web site through the desktop's URL handler; words and
+# phonemes are found with the US English speech model (pauses need none).
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, fonts-symbola, pocketsphinx-en-us")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 murmelix_install_changelog()
 include(CPack)

@@ -18,6 +18,7 @@ packages=(
     libasound2-plugins alsa-utils
     libgtest-dev libgmock-dev libbenchmark-dev
     libcli11-dev nlohmann-json3-dev libpng-dev
+    libpocketsphinx-dev libsphinxbase-dev pocketsphinx-en-us
     espeak-ng sox dpkg-dev
 )
 if [ "${1:-}" = "--tests" ]; then

@@ -46,7 +46,9 @@ const std::vector<Command>& commands() {
          &runSession},
         {"cues",
          "cues export IN.wav -o OUT.txt|OUT.TextGrid\n  cues import IN.wav LABELS -o OUT.wav "
-         "[--add] [--tier NAME]",
+         "[--add] [--tier NAME]\n  cues find pauses|words|phonemes IN -o OUT.wav "
+         "[--transcript FILE|--text TEXT] [--threshold DB] [--min-pause MS] [--min-region MS] "
+         "[--padding MS] [--zero-cross] [--ipa] [--add]",
          &runCues},
         {"render-waveform",
          "render-waveform IN.wav -o OUT.png [--width W] [--height H] [--from S] [--to S] [--dark]",

@@ -1,5 +1,7 @@
 #include "cli/cues_command.h"
 
+#include "cli/cues_find_command.h"
+
 #include "audio/audio_document.h"
 #include "audio/wav_reader.h"
 #include "audio/wav_writer.h"
@@ -57,9 +59,19 @@ int runCues(CommandLine& line, ConsoleUserInterface& ui) {
     const auto output = line.value("-o");
     const bool add = line.flag("--add");
     const auto tier = line.value("--tier");
+    const CuesFindOptions findOptions = CuesFindOptions::take(line);
     const auto args = line.positionals();
-    if (args.empty() || (args[0] != "export" && args[0] != "import")) {
-        throw UsageError("expects export or import");
+    if (args.empty() || (args[0] != "export" && args[0] != "import" && args[0] != "find")) {
+        throw UsageError("expects export, import or find");
+    }
+    if (args[0] == "find") {
+        if (tier) {
+            throw UsageError("--tier belongs to cues import");
+        }
+        return runCuesFind(args, output, add, findOptions, ui);
+    }
+    if (findOptions.any()) {
+        throw UsageError("the options of speech regions belong to cues find");
     }
     if (args[0] == "export") {
         if (add || tier) {

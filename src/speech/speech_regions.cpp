@@ -1,0 +1,115 @@
+#include "speech/speech_regions.h"
+
+#include <algorithm>
+#include <string>
+
+#include "speech/level_meter.h"
+#include "speech/pause_finder.h"
+#include "speech/region_borders.h"
+#include "speech/transcript.h"
+#include "speech/word_finder.h"
+
+namespace murmelix {
+
+namespace {
+
+int64_t framesOf(int milliseconds, const AudioDocument& doc) {
+    return static_cast<int64_t>(milliseconds) * doc.fileSampleRate / 1000;
+}
+
+int64_t blocksOf(int milliseconds, int64_t blockFrames, const AudioDocument& doc) {
+    return (framesOf(milliseconds, doc) + blockFrames - 1) / blockFrames;
+}
+
+Result finish(const AudioDocument& doc, bool zeroCross, Result result,
+              std::vector<FrameSpan>& spans, std::vector<CuePoint>& out) {
+    if (!result.ok()) {
+        return result;
+    }
+    if (zeroCross) {
+        RegionBorders::snapToZeroCrossings(doc, spans);
+    }
+    out = RegionBorders::cues(spans);
+    return result;
+}
+
+// Recognised borders next to a pause take in the quiet ends the recogniser left out.
+Result fitToSound(const AudioDocument& doc, const SpeechProgress& progress,
+                  std::vector<FrameSpan>& spans) {
+    const int64_t hop = SpeechRegions::blockFrames(doc);
+    std::vector<float> levels;
+    if (Result measured = LevelMeter::levels(doc, hop, {}, levels); !measured.ok()) {
+        return measured;
+    }
+    const double off = PauseFinder::onLevel(levels, std::nullopt) - PauseFinder::kHysteresisDb;
+    RegionBorders::growIntoSound(spans, levels, hop, off, doc.frameCount);
+    return progress && !progress(doc.frameCount, doc.frameCount) ? Result::cancel()
+                                                                 : Result::success();
+}
+
+Result unloaded() {
+    return Result::failure("There is no recording to look for regions in.");
+}
+
+}  // namespace
+
+int64_t SpeechRegions::blockFrames(const AudioDocument& doc) {
+    return std::max<int64_t>(1, doc.fileSampleRate / 100);
+}
+
+Result SpeechRegions::findPauses(const AudioDocument& doc, const PauseSettings& settings,
+                                 const SpeechProgress& progress, std::vector<CuePoint>& out) {
+    if (!doc.loaded) {
+        return unloaded();
+    }
+    const int64_t hop = blockFrames(doc);
+    std::vector<float> levels;
+    if (Result measured = LevelMeter::levels(doc, hop, progress, levels); !measured.ok()) {
+        return measured;
+    }
+    PauseFinder::Limits limits;
+    limits.thresholdDb = settings.thresholdDb;
+    limits.minPauseBlocks = blocksOf(settings.minPauseMs, hop, doc);
+    limits.minRegionBlocks = blocksOf(settings.minRegionMs, hop, doc);
+    std::vector<FrameSpan> spans;
+    for (const PauseFinder::Block& block : PauseFinder::regions(levels, limits)) {
+        const int64_t end = std::min<int64_t>(block.end * hop, doc.frameCount);
+        spans.push_back({block.start * hop, end, std::to_string(spans.size() + 1), {}});
+    }
+    const auto words = Transcript::words(settings.transcript);
+    if (!words.empty() && words.size() == spans.size()) {
+        for (size_t i = 0; i < spans.size(); ++i) {
+            spans[i].label = words[i].written;
+        }
+    }
+    RegionBorders::pad(spans, framesOf(settings.paddingMs, doc), doc.frameCount);
+    return finish(doc, settings.zeroCross, Result::success(), spans, out);
+}
+
+Result SpeechRegions::findWords(const AudioDocument& doc, const RecognitionSettings& settings,
+                                const SpeechProgress& progress, std::vector<CuePoint>& out) {
+    if (!doc.loaded) {
+        return unloaded();
+    }
+    std::vector<FrameSpan> spans;
+    Result found = WordFinder::words(doc, settings, progress, spans);
+    if (found.ok()) {
+        found = fitToSound(doc, progress, spans);
+    }
+    return finish(doc, settings.zeroCross, std::move(found), spans, out);
+}
+
+Result SpeechRegions::findPhonemes(const AudioDocument& doc, const RecognitionSettings& settings,
+                                   const SpeechProgress& progress, std::vector<CuePoint>& out) {
+    if (!doc.loaded) {
+        return unloaded();
+    }
+    std::vector<FrameSpan> spans;
+    Result found = WordFinder::phonemes(doc, settings, progress, spans);
+    if (found.ok()) {
+        found = fitToSound(doc, progress, spans);
+    }
+    return finish(doc, settings.zeroCross, std::move(found), spans, out);
+}
+
+}  // namespace murmelix

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <vector>
+
+#include "audio/audio_document.h"
+#include "audio/cue_point.h"
+#include "base/result.h"
+#include "speech/pause_settings.h"
+#include "speech/recognition_settings.h"
+#include "speech/speech_progress.h"
+
+namespace murmelix {
+
+// Cue regions found in speech: the stretches between pauses (any language, no model), the
+// words, or the phonemes (PocketSphinx with its US English model).
+//
+// Each entry point is a pure function of its inputs: it reads the document, calls nothing
+// but `progress` and touches no program state, so it runs on a worker thread (say in a
+// BackgroundTask, reporting through `task.report` and stopping on `task.cancelled()`)
+// while the UI thread keeps the document unchanged. `out` gets the regions in order, not
+// overlapping, with identifiers 1, 2, ... (CueIdentifiers::merged renumbers them when they
+// are added to an existing table); it is left as it was unless the result is Done.
+// Cancelled when `progress` said stop; Failed with a message for the person (a missing
+// model says how to install it).
+class SpeechRegions {
+  public:
+    // Labelled 1, 2, ..., or with the transcript's words when there are as many regions.
+    static Result findPauses(const AudioDocument& doc, const PauseSettings& settings,
+                             const SpeechProgress& progress, std::vector<CuePoint>& out);
+    // Labelled with the words; the note holds the recogniser's confidence when no
+    // transcript was given.
+    static Result findWords(const AudioDocument& doc, const RecognitionSettings& settings,
+                            const SpeechProgress& progress, std::vector<CuePoint>& out);
+    // Labelled with the phones (ARPAbet, or IPA); with a transcript the note names the word
+    // and the labels of a word spell its pronunciation in the model's dictionary.
+    static Result findPhonemes(const AudioDocument& doc, const RecognitionSettings& settings,
+                               const SpeechProgress& progress, std::vector<CuePoint>& out);
+
+    // The level curve's block: 10 ms, at least one frame.
+    static int64_t blockFrames(const AudioDocument& doc);
+};
+
+}  // namespace murmelix

@@ -1,0 +1,191 @@
+#include "speech/sphinx_decoder.h"
+
+#include <pocketsphinx.h>
+#include <sphinxbase/err.h>
+#include <sphinxbase/jsgf.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "base/text_format.h"
+#include "base/utf8_text.h"
+#include "speech/speech_resampler.h"
+
+namespace murmelix {
+
+namespace {
+
+cmd_ln_t* configFor(const SpeechModel& model, SpeechModel::Use use) {
+    const std::string hmm = model.acousticModel();
+    const std::string dict = model.dictionary();
+    if (use == SpeechModel::Use::Words) {
+        const std::string lm = model.wordModel();
+        return cmd_ln_init(nullptr, ps_args(), TRUE, "-hmm", hmm.c_str(), "-dict", dict.c_str(),
+                           "-lm", lm.c_str(), nullptr);
+    }
+    if (use == SpeechModel::Use::Phones) {
+        // Narrow beams keep the phone decoder ahead of real time; a strong phone model weight.
+        const std::string phones = model.phoneModel();
+        return cmd_ln_init(nullptr, ps_args(), TRUE, "-hmm", hmm.c_str(), "-dict", dict.c_str(),
+                           "-allphone", phones.c_str(), "-beam", "1e-10", "-pbeam", "1e-10", "-lw",
+                           "2.0", nullptr);
+    }
+    // The alignment grammar places the pauses itself. A grammar that allows one sentence
+    // leaves few paths: very wide beams keep the right one even where the speaker sounds
+    // unlike the model (narrower ones lose it and the grammar's end is never reached), and a
+    // cap on the active models per frame keeps long recordings fast. Dither keeps digital
+    // silence from confusing the feature normalization.
+    return cmd_ln_init(nullptr, ps_args(), TRUE, "-hmm", hmm.c_str(), "-dict", dict.c_str(),
+                       "-fsgusefiller", "no", "-dither", "yes", "-seed", "1", "-beam", "1e-200",
+                       "-pbeam", "1e-200", "-wbeam", "1e-200", "-maxhmmpf", "3000", nullptr);
+}
+
+}  // namespace
+
+SphinxDecoder::~SphinxDecoder() {
+    if (decoder_ != nullptr) {
+        ps_free(decoder_);
+    }
+    if (config_ != nullptr) {
+        cmd_ln_free_r(config_);
+    }
+}
+
+Result SphinxDecoder::open(const SpeechModel& model, SpeechModel::Use use,
+                           std::unique_ptr<SphinxDecoder>& out) {
+    // The library logs to standard error by default. Its "-logfn" option would open a file
+    // that a second decoder on another thread closes again; switching the log off is a
+    // plain store.
+    err_set_logfp(nullptr);
+    std::unique_ptr<SphinxDecoder> made(new SphinxDecoder());
+    made->config_ = configFor(model, use);
+    if (made->config_ != nullptr) {
+        made->decoder_ = ps_init(made->config_);
+    }
+    if (made->decoder_ == nullptr) {
+        return Result::failure(formatText("The speech model in '%s' could not be loaded.",
+                                          Utf8Text::fromBytes(model.folder()).c_str()));
+    }
+    out = std::move(made);
+    return Result::success();
+}
+
+std::vector<std::string> SphinxDecoder::pronunciations(const std::string& word) const {
+    std::vector<std::string> out;
+    for (int n = 1;; ++n) {
+        const std::string entry = n == 1 ? word : formatText("%s(%d)", word.c_str(), n);
+        char* phones = ps_lookup_word(decoder_, entry.c_str());
+        if (phones == nullptr) {
+            return out;
+        }
+        out.emplace_back(phones);
+        std::free(phones);
+    }
+}
+
+Result SphinxDecoder::addWord(const std::string& word, const std::string& phones, bool last) {
+    if (ps_add_word(decoder_, word.c_str(), phones.c_str(), last ? TRUE : FALSE) < 0) {
+        return Result::failure(
+            formatText("The phones '%s' are not in the speech model.", phones.c_str()));
+    }
+    return Result::success();
+}
+
+Result SphinxDecoder::useGrammar(const std::string& jsgf) {
+    // Built here rather than by ps_set_jsgf_string, which never frees the parsed grammar.
+    jsgf_t* grammar = jsgf_parse_string(jsgf.c_str(), nullptr);
+    jsgf_rule_t* rule = grammar != nullptr ? jsgf_get_public_rule(grammar) : nullptr;
+    fsg_model_t* fsg = rule != nullptr ? jsgf_build_fsg(grammar, rule, ps_get_logmath(decoder_),
+                                                        cmd_ln_float32_r(config_, "-lw"))
+                                       : nullptr;
+    const bool set = fsg != nullptr && ps_set_fsg(decoder_, "transcript", fsg) == 0 &&
+                     ps_set_search(decoder_, "transcript") == 0;
+    if (fsg != nullptr) {
+        fsg_model_free(fsg);
+    }
+    if (grammar != nullptr) {
+        jsgf_grammar_free(grammar);
+    }
+    return set ? Result::success()
+               : Result::failure("The transcript could not be made into a grammar.");
+}
+
+Result SphinxDecoder::hear(const AudioDocument& doc, int64_t frames, const Report& report) {
+    if (ps_start_utt(decoder_) < 0) {
+        return Result::failure("The recogniser could not be started.");
+    }
+    SpeechResampler input(doc, frames);
+    std::vector<int16_t> block;
+    for (bool more = frames > 0; more;) {
+        if (Result read = input.next(block, more); !read.ok()) {
+            ps_end_utt(decoder_);
+            return read;
+        }
+        if (!block.empty() &&
+            ps_process_raw(decoder_, block.data(), block.size(), FALSE, FALSE) < 0) {
+            ps_end_utt(decoder_);
+            return Result::failure("The recogniser failed on the recording.");
+        }
+        if (!report(input.done())) {
+            ps_end_utt(decoder_);
+            return Result::cancel();
+        }
+    }
+    // The last word must have ended for the grammar to be through: a recording that stops
+    // on it gets a little silence after it.
+    const std::vector<int16_t> silence(SpeechResampler::kRate / 4, 0);
+    ps_process_raw(decoder_, silence.data(), silence.size(), FALSE, FALSE);
+    ps_end_utt(decoder_);
+    return Result::success();
+}
+
+Result SphinxDecoder::decode(const AudioDocument& doc, const SpeechProgress& progress,
+                             std::vector<Segment>& out) {
+    out.clear();
+    // The decoder normalizes its features by a running mean that starts from a guess; on
+    // the first seconds of a recording unlike that guess a grammar's end can be missed. A
+    // first hearing of the start sets the mean; its result is thrown away.
+    const int64_t warmUp = std::min<int64_t>(
+        doc.frameCount, static_cast<int64_t>(kWarmUpSeconds) * doc.fileSampleRate);
+    const int64_t work = warmUp + doc.frameCount;
+    const auto scaled = [&](int64_t done) {
+        return !progress || progress(work > 0 ? done * doc.frameCount / work : 0, doc.frameCount);
+    };
+    if (Result warmed = hear(doc, warmUp, scaled); !warmed.ok()) {
+        return warmed;
+    }
+    if (Result heard =
+            hear(doc, doc.frameCount, [&](int64_t done) { return scaled(warmUp + done); });
+        !heard.ok()) {
+        return heard;
+    }
+    // Posterior probabilities are worked out from the lattice on demand.
+    ps_get_prob(decoder_);
+    logmath_t* logmath = ps_get_logmath(decoder_);
+    for (ps_seg_t* seg = ps_seg_iter(decoder_); seg != nullptr; seg = ps_seg_next(seg)) {
+        Segment segment;
+        segment.word = ps_seg_word(seg);
+        int first = 0;
+        int last = 0;
+        ps_seg_frames(seg, &first, &last);
+        segment.firstFrame = first;
+        segment.endFrame = last + 1;
+        int32 acoustic = 0;
+        int32 language = 0;
+        int32 backoff = 0;
+        segment.confidence = logmath_exp(logmath, ps_seg_prob(seg, &acoustic, &language, &backoff));
+        out.push_back(std::move(segment));
+    }
+    // Frames are counted on from the warm-up's; the best path covers the utterance from
+    // its first frame, so its first segment marks the start.
+    if (!out.empty()) {
+        const int start = out.front().firstFrame;
+        for (Segment& segment : out) {
+            segment.firstFrame -= start;
+            segment.endFrame -= start;
+        }
+    }
+    return Result::success();
+}
+
+}  // namespace murmelix

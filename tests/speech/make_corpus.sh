@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Spoken words with known borders for the speech tests: each word spoken by espeak-ng,
+# its silence trimmed, joined by murmelix-cli (every part becomes a cue region labelled
+# with its file name), once with 300 ms of silence ("gap") between the words and once
+# without, at 8000 and 22050 Hz mono and 44100 Hz stereo.
+#   make_corpus.sh OUT_FOLDER MURMELIX_CLI
+set -euo pipefail
+out=$1
+cli=$2
+words=(hello world seven apple green morning river paper yellow number
+       window garden little summer table orange happy music doctor monday)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$out"
+for rate in 8000 22050 44100; do
+    channels=1
+    [ "$rate" = 44100 ] && channels=2
+    mkdir -p "$work/$rate"
+    parts=()
+    tight=()
+    for word in "${words[@]}"; do
+        espeak-ng -w "$work/raw.wav" -s 150 "$word"
+        sox "$work/raw.wav" -b 16 -c "$channels" "$work/$rate/$word.wav" \
+            silence 1 0.005 -50d reverse silence 1 0.005 -50d reverse rate "$rate"
+        parts+=("$work/$rate/$word.wav" "$work/$rate/gap.wav")
+        tight+=("$work/$rate/$word.wav")
+    done
+    sox -n -r "$rate" -c "$channels" -b 16 "$work/$rate/gap.wav" trim 0 0.3
+    "$cli" join -o "$out/gaps-$rate.wav" "${parts[@]}"
+    "$cli" join -o "$out/tight-$rate.wav" "${tight[@]}"
+done
+printf '%s\n' "${words[*]}" >"$out/transcript.txt"
