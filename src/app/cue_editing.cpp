@@ -89,6 +89,15 @@ Result CueEditing::importLabels(const LabelFile::Contents& contents, const std::
         replace ? std::move(cues) : CueIdentifiers::merged(editor_.cues(), cues), kImportName));
 }
 
+Result CueEditing::adoptFound(std::vector<CuePoint> found, bool replace) {
+    follow();
+    if (!editable()) {
+        return refused();
+    }
+    return commit(editor_.replaceAll(
+        replace ? std::move(found) : CueIdentifiers::merged(editor_.cues(), found), kFindName));
+}
+
 void CueEditing::playRegion(size_t index) {
     follow();
     if (index >= editor_.cues().size()) {

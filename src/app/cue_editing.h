@@ -23,6 +23,7 @@ class Program;
 class CueEditing {
   public:
     static constexpr const char* kImportName = "Import Labels";
+    static constexpr const char* kFindName = "Find Cue Regions";
 
     explicit CueEditing(Program& program) : program_(program) {}
     CueEditing(const CueEditing&) = delete;
@@ -47,6 +48,8 @@ class CueEditing {
     // The labels of one tier of a label file, in place of the table or added to it.
     Result importLabels(const LabelFile::Contents& contents, const std::string& tierName,
                         const std::string& fileName, bool replace);
+    // Regions found in the recording, in place of the table or added to it: one step.
+    Result adoptFound(std::vector<CuePoint> found, bool replace);
     // Plays one region through file playback, so that Stop ends it.
     void playRegion(size_t index);
 

@@ -17,6 +17,7 @@
 #include "base/path_text.h"
 #include "base/text_format.h"
 #include "base/user_interface.h"
+#include "speech/speech_regions.h"
 #include "synth/sequence_wav_writer.h"
 
 namespace murmelix {
@@ -134,7 +135,10 @@ Result Program::ImportSound(const std::string& path) {
         return Result::cancel();
     }
     ImportedSound imported;
-    const Result result = runImport(name, imported);
+    const Result result =
+        runInBackground(kImportProgress, [&name, &imported](const auto& progress) {
+            return SoundImporter::importFile(name, SoundImportOptions{}, progress, imported);
+        });
     if (result.failed()) {
         ui_.showError(result.message());
     } else if (result.ok()) {
@@ -153,31 +157,51 @@ Result Program::ImportSound(const std::string& path) {
     return result;
 }
 
-// The file is read on a worker; the UI thread shows how far it got, a few times a second,
-// and passes Cancel on. The worker's results are read only after it has ended.
-Result Program::runImport(const std::string& path, ImportedSound& imported) {
+// The work runs on a worker; the UI thread shows how far it got, a few times a second, and
+// passes Cancel on. The worker's results are read only after it has ended.
+Result Program::runInBackground(const char* text, const BackgroundWork& work) {
     Result result = Result::cancel();
-    importing_ = true;
+    working_ = true;
     {
-        BackgroundTask task([&path, &imported, &result](BackgroundTask& worker) {
+        BackgroundTask task([&work, &result](BackgroundTask& worker) {
             const auto progress = [&worker](int64_t done, int64_t total) {
                 worker.report(done, total);
                 return !worker.cancelled();
             };
-            result = SoundImporter::importFile(path, SoundImportOptions{}, progress, imported);
+            result = work(progress);
         });
         bool finished = false;
         while (!finished) {
             const int64_t done = task.done();
-            if (!ui_.showProgress(kImportProgress, done, std::max(task.total(), done + 1))) {
+            if (!ui_.showProgress(text, done, std::max(task.total(), done + 1))) {
                 task.cancel();
             }
             finished = task.waitFor(kProgressInterval);
         }
     }
-    ui_.showProgress(kImportProgress, 1, 1);
-    importing_ = false;
+    ui_.showProgress(text, 1, 1);
+    working_ = false;
     return result;
+}
+
+Result Program::FindCueRegions(const CueSearch& search, std::vector<CuePoint>& found) {
+    if (!document_.loaded || !idle()) {
+        return Result::failure(
+            "Cue regions can be found only in a loaded recording that is "
+            "not playing or recording.");
+    }
+    const AudioDocument& doc = document_;
+    return runInBackground(kFindProgress, [&doc, &search, &found](const auto& progress) {
+        switch (search.kind) {
+            case CueSearch::Kind::Words:
+                return SpeechRegions::findWords(doc, search.recognition, progress, found);
+            case CueSearch::Kind::Phonemes:
+                return SpeechRegions::findPhonemes(doc, search.recognition, progress, found);
+            case CueSearch::Kind::Pauses:
+                break;
+        }
+        return SpeechRegions::findPauses(doc, search.pauses, progress, found);
+    });
 }
 
 void Program::forgetImport() {

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "app/cue_search.h"
 #include "app/program_view.h"
 #include "audio/audio_document.h"
 #include "audio/imported_sound.h"
@@ -48,6 +50,7 @@ class Program : private TransportHost, private SessionHost, private RandomSource
         "The current WAV file has been changed. Do you want to save the changes?";
     static constexpr const char* kDefaultCaption = "Murmelix 2.1";
     static constexpr const char* kImportProgress = "Importing sound file ...";
+    static constexpr const char* kFindProgress = "Finding cue regions ...";
     static constexpr const char* kImportQuestion =
         "'%s' is a %s file, which Murmelix can import as a new 16-bit WAV document (the file "
         "itself stays as it is). Do you want to import it now?";
@@ -72,6 +75,10 @@ class Program : private TransportHost, private SessionHost, private RandomSource
     // on a worker thread while the window shows progress with Cancel. An empty path asks
     // for the file.
     Result ImportSound(const std::string& path);
+    // Finds cue regions in the loaded recording (pauses, words or phonemes) on a worker
+    // thread, with progress and Cancel; `found` gets them (the document is not changed: the
+    // window shows them for review first). Refused while anything plays or records.
+    Result FindCueRegions(const CueSearch& search, std::vector<CuePoint>& found);
     bool CloseDocument();
     bool SaveDocument(bool ask);
     void OpenByExtension(const std::string& path);
@@ -135,7 +142,7 @@ class Program : private TransportHost, private SessionHost, private RandomSource
     // Nothing plays, records or imports and every buffer is back: the window may close.
     bool idle() const {
         return transport_.mode() == TransportMode::tmIdle && transport_.settled() &&
-               recorder_.settled() && !importing_;
+               recorder_.settled() && !working_;
     }
 
     // The program's parts. The document, the segment controls and the session are shown,
@@ -202,7 +209,9 @@ class Program : private TransportHost, private SessionHost, private RandomSource
     int openWav(const std::string& path, bool offerImport);
     std::optional<std::string> chooseFile(const char* title, const char* filter);
     void forgetImport();
-    Result runImport(const std::string& path, ImportedSound& imported);
+    // Runs `work` on a worker while the window shows `text` with progress and Cancel.
+    using BackgroundWork = std::function<Result(const std::function<bool(int64_t, int64_t)>&)>;
+    Result runInBackground(const char* text, const BackgroundWork& work);
     bool offerImport(const std::string& path);
     void documentReplaced();
     static Folders::Kind folderKind(SessionFolder kind);
@@ -215,7 +224,7 @@ class Program : private TransportHost, private SessionHost, private RandomSource
     std::string importDescription_;
     std::string importProposedName_;
     std::string importSourceName_;
-    bool importing_ = false;
+    bool working_ = false;  // a worker runs: nothing may change the document meanwhile
     AudioDocument document_;
     SegmentControls controls_;
     RandomSource source_;

@@ -36,6 +36,7 @@ namespace murmelix {
 
 class TFormAbout;
 class TFormEcho;
+class TFormFindRegions;
 class TFormFractal;
 class TFormRecParam;
 class TFormSessionEdit;
@@ -142,6 +143,10 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
     void MenuExtrasVisualFeedbackWindowClick();
     void MenuExtrasWaveformWindowClick();
     void MenuFileImportLabelsClick();
+    void MenuExtrasFindRegionsClick();
+    // Finds regions as asked, shows them in the waveform window and lets the person replace
+    // the cue table with them, add them, or keep the table.
+    void findCueRegions(const CueSearch& search);
     void MenuFileExportLabelsClick();
     // The tier of a label file with several, chosen by name; nothing when cancelled.
     virtual std::optional<std::string> chooseLabelTier(const std::vector<std::string>& names);
@@ -307,6 +312,9 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
     QAction* waveformWindowItem_ = nullptr;
     bool waveformPlaced_ = false;
     QAction* importLabels_ = nullptr;
+    QAction* findRegions_ = nullptr;
+    TFormFindRegions* formFindRegions_ = nullptr;
+    CueSearch cueSearch_;
     QAction* exportLabels_ = nullptr;
     TFormRecParam* formRecParam_ = nullptr;
     QProgressDialog* progress_ = nullptr;  // while a long operation runs

@@ -10,6 +10,7 @@
 
 #include "base/path_text.h"
 #include "base/text_format.h"
+#include "gui/form_find_regions.h"
 #include "gui/form_main.h"
 #include "gui/form_waveform.h"
 #include "labels/label_file.h"
@@ -25,10 +26,16 @@ constexpr const char* kReplaceQuestion =
     "Replace the cue table with the labels of '%s'?\n\nYes replaces the cue regions, No adds "
     "the labels to them.";
 
+constexpr const char* kNothingFound = "No cue regions were found; the cue table stays as it is.";
+constexpr const char* kFoundQuestion =
+    "%d cue regions found, shown in the waveform window.\n\nYes replaces the cue table with "
+    "them, No adds them to it, Cancel keeps the table as it is.";
+
 }  // namespace
 
 void TFormMain::buildWaveformWindow() {
     formWaveform_ = new TFormWaveform(*program_, this);
+    formFindRegions_ = new TFormFindRegions(this);
     formWaveform_->onClosed = [this] {
         if (alive_) {
             waveformWindowItem_->setChecked(false);
@@ -98,6 +105,7 @@ void TFormMain::refreshWaveformCommands() {
     formWaveform_->refresh();
     const bool loaded = program_->document().loaded;
     importLabels_->setEnabled(formWaveform_->cueEditing().editable());
+    findRegions_->setEnabled(formWaveform_->cueEditing().editable());
     exportLabels_->setEnabled(loaded);
 }
 
@@ -175,6 +183,45 @@ void TFormMain::MenuFileImportLabelsClick() {
     const Result imported = editing.importLabels(contents, tier, *path, replace);
     if (!imported.ok()) {
         messageBox("Error", imported.message(), MessageIcon::Error, MessageButtons::Ok);
+    }
+    refreshCommands();
+}
+
+void TFormMain::MenuExtrasFindRegionsClick() {
+    cueSearch_.pauses.zeroCross = program_->controls().zeroCrossAdjust;
+    if (formWaveform_->cueEditing().editable() && formFindRegions_->ask(cueSearch_)) {
+        findCueRegions(cueSearch_);
+    }
+}
+
+void TFormMain::findCueRegions(const CueSearch& search) {
+    std::vector<CuePoint> found;
+    const Result result = program_->FindCueRegions(search, found);
+    if (result.failed()) {
+        messageBox("Error", result.message(), MessageIcon::Error, MessageButtons::Ok);
+    }
+    if (!result.ok()) {
+        return;
+    }
+    if (found.empty()) {
+        messageBox("Find cue regions", kNothingFound, MessageIcon::Information, MessageButtons::Ok);
+        return;
+    }
+    if (!waveformWindowItem_->isChecked()) {
+        waveformWindowItem_->trigger();
+    }
+    // Shown in the waveform window while the person decides.
+    formWaveform_->setProposal(found);
+    const MessageResult answer =
+        messageBox("Find cue regions", formatText(kFoundQuestion, static_cast<int>(found.size())),
+                   MessageIcon::Question, MessageButtons::YesNoCancel);
+    formWaveform_->setProposal(std::nullopt);
+    if (answer == MessageResult::Yes || answer == MessageResult::No) {
+        const Result adopted =
+            formWaveform_->cueEditing().adoptFound(std::move(found), answer == MessageResult::Yes);
+        if (!adopted.ok()) {
+            messageBox("Error", adopted.message(), MessageIcon::Error, MessageButtons::Ok);
+        }
     }
     refreshCommands();
 }

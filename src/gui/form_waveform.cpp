@@ -227,9 +227,15 @@ WaveformView TFormWaveform::viewFor(int width, int height) const {
     view.charWidth = std::max(metrics.averageCharWidth(), 1);
     view.highlight = highlight_;
     view.cursorFrame = cursorFrame();
+    view.regions = proposal_ ? &*proposal_ : nullptr;
     view = viewport_.apply(view);
     view.width = width;
     return view;
+}
+
+void TFormWaveform::setProposal(std::optional<std::vector<CuePoint>> regions) {
+    proposal_ = std::move(regions);
+    update();
 }
 
 WaveformLayout TFormWaveform::currentLayout() const {

@@ -41,6 +41,9 @@ class TFormWaveform : public QWidget {
     TFormWaveform(Program& program, QWidget* owner);
 
     CueEditing& cueEditing() { return editing_; }
+    // Regions to show in place of the document's while the person reviews them; nothing:
+    // the document's own again.
+    void setProposal(std::optional<std::vector<CuePoint>> regions);
     // The document's samples changed: the peaks are made again (now, or when next shown).
     void documentReplaced();
     // The program's state changed (mode, cue table): commands and picture follow.
@@ -127,6 +130,7 @@ class TFormWaveform : public QWidget {
     std::optional<std::pair<int64_t, int64_t>> selection_;
     std::optional<size_t> selectedRegion_;
     std::optional<std::pair<int64_t, int64_t>> highlight_;
+    std::optional<std::vector<CuePoint>> proposal_;
 
     // File playback: the cursor runs on elapsed time at the playback rate, since the output
     // reports no position; pauses are taken out.

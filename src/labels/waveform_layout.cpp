@@ -104,8 +104,9 @@ WaveformLayout WaveformLayout::compute(const AudioDocument& doc, const PeakCache
 
     // Regions that overlap get their labels on separate rows.
     std::vector<int64_t> rowEnds;
-    for (size_t i = 0; i < doc.cues.size(); ++i) {
-        const CuePoint& cue = doc.cues[i];
+    const std::vector<CuePoint>& cues = view.regions != nullptr ? *view.regions : doc.cues;
+    for (size_t i = 0; i < cues.size(); ++i) {
+        const CuePoint& cue = cues[i];
         const int64_t from = cue.position;
         const int64_t to =
             cue.length == 0 ? doc.frameCount : std::min<int64_t>(from + cue.length, doc.frameCount);

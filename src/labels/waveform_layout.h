@@ -20,6 +20,9 @@ struct WaveformView {
     // The segment now playing, [first, end) in frames.
     std::optional<std::pair<int64_t, int64_t>> highlight;
     std::optional<int64_t> cursorFrame;
+    // Regions to draw in place of the document's own: a table under review before it
+    // becomes the document's. Not owned.
+    const std::vector<CuePoint>* regions = nullptr;
     // Text metrics of the font the labels are drawn in.
     int textHeight = 10;
     int charWidth = 7;

@@ -7,6 +7,7 @@
 #include <set>
 
 #include "audio/wav_reader.h"
+#include "audio/wav_writer.h"
 #include "audio/zero_crossing.h"
 #include "form_main_rig.h"
 #include "support/scripted_user_interface.h"
@@ -263,6 +264,50 @@ TEST(WaveformWindowTest, FollowsItsMenuItemAndTheSettings) {
     rig.start();
     EXPECT_TRUE(rig.form->waveformWindow()->isVisible());
     EXPECT_EQ(rig.form->waveformWindow()->clientSize(), QSize(700, 250));
+}
+
+// Regions found in the recording are shown for review; Yes puts them in place of the table
+// (one undo step), No adds them, Cancel keeps the table.
+TEST(WaveformWindowTest, FoundRegionsAreReviewedBeforeTheyChangeTheTable) {
+    const struct {
+        MessageResult answer;
+        size_t cues;  // after the answer, with one region there before and two found
+    } cases[] = {{MessageResult::Yes, 2}, {MessageResult::No, 3}, {MessageResult::Cancel, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.answer));
+        WaveRig rig;
+        // Two bursts of tone with silence around and between them.
+        AudioDocument words;
+        words.format = WaveFormat::pcm(8000, 1, 16);
+        words.data.assign(2 * 8000 * 2, 0);
+        words.commit("");
+        for (int32_t i = 0; i < words.frameCount; ++i) {
+            const bool sounding = (i >= 2000 && i < 6000) || (i >= 10000 && i < 14000);
+            words.write(0, i, sounding ? (i % 16 < 8 ? 12000 : -12000) : 0);
+        }
+        const std::string path = rig.folder.filePath("words.wav").toStdString();
+        ScriptedUserInterface quiet;
+        ASSERT_EQ(WavWriter::writeDocument(path, words, quiet), 0);
+        ASSERT_EQ(rig.program().OpenWav(path), 0);
+        rig.drag(100, 300);
+        rig.act("ActionAddRegion");
+        const std::vector<CuePoint> before = rig.cues();
+        rig.form->answers.push_back(c.answer);
+        CueSearch search;
+        search.kind = CueSearch::Kind::Pauses;
+        rig.form->findCueRegions(search);
+        ASSERT_EQ(rig.form->messages.size(), 1u);
+        EXPECT_EQ(rig.form->messages[0].caption, "Find cue regions");
+        ASSERT_EQ(rig.cues().size(), c.cues);
+        if (c.answer == MessageResult::Yes) {
+            EXPECT_EQ(rig.cues()[0].label, "1");
+            EXPECT_EQ(rig.cues()[1].label, "2");
+        }
+        if (c.answer != MessageResult::Cancel) {
+            rig.act("ActionUndo");
+        }
+        EXPECT_EQ(rig.cues(), before);
+    }
 }
 
 }  // namespace

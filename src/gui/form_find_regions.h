@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QDialog>
+
+#include "app/cue_search.h"
+
+class QCheckBox;
+class QPlainTextEdit;
+class QRadioButton;
+class QSpinBox;
+
+namespace murmelix {
+
+// What to look for in the recording: the stretches between pauses (any language), or the
+// words or phonemes (the speech recogniser's English model), with the transcript that the
+// words and phonemes are aligned to and the pause settings. Keeps its fields for the run.
+class TFormFindRegions : public QDialog {
+  public:
+    explicit TFormFindRegions(QWidget* owner);
+
+    // Shows the dialog modally; on OK `search` takes its fields and the result is true.
+    bool ask(CueSearch& search);
+    CueSearch search() const;
+
+  private:
+    void chooseTranscriptFile();
+    void refreshFields();
+
+    QRadioButton* pauses_ = nullptr;
+    QRadioButton* words_ = nullptr;
+    QRadioButton* phonemes_ = nullptr;
+    QPlainTextEdit* transcript_ = nullptr;
+    QCheckBox* autoThreshold_ = nullptr;
+    QSpinBox* threshold_ = nullptr;
+    QSpinBox* minPause_ = nullptr;
+    QSpinBox* minRegion_ = nullptr;
+    QSpinBox* padding_ = nullptr;
+    QCheckBox* ipa_ = nullptr;
+};
+
+}  // namespace murmelix
