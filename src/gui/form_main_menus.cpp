@@ -244,7 +244,7 @@ void TFormMain::buildExtrasMenu() {
     waveformWindowItem_ = addItem(extras, "MenuExtrasWaveformWindow", "&Waveform", Qt::Key_F9,
                                   &TFormMain::MenuExtrasWaveformWindowClick);
     waveformWindowItem_->setCheckable(true);
-    findRegions_ = addItem(extras, "MenuExtrasFindRegions", "Find cue &regions...", {},
+    findRegions_ = addItem(extras, "MenuExtrasFindRegions", "F&ind cue regions...", {},
                            &TFormMain::MenuExtrasFindRegionsClick);
     findRegions_->setEnabled(false);
     extras->addSeparator()->setObjectName("N10");
