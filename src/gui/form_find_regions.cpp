@@ -63,20 +63,21 @@ TFormFindRegions::TFormFindRegions(QWidget* owner)
     texts->addWidget(fromFile, 0, Qt::AlignRight);
 
     auto* settings = new QGroupBox("Pauses", this);
-    autoThreshold_ = new QCheckBox("&Automatic threshold", settings);
-    autoThreshold_->setObjectName("CheckBoxAutoThreshold");
-    autoThreshold_->setChecked(true);
-    threshold_ = spinBox(settings, "SpinEditThreshold", 6, 90, 40, " dB below the peak");
-    minPause_ = spinBox(settings, "SpinEditMinPause", 10, 5000, defaults.minPauseMs, " ms");
-    minRegion_ = spinBox(settings, "SpinEditMinRegion", 10, 5000, defaults.minRegionMs, " ms");
-    padding_ = spinBox(settings, "SpinEditPadding", 0, 500, defaults.paddingMs, " ms");
-    connect(autoThreshold_, &QCheckBox::toggled, this, [this] { refreshFields(); });
+    fields_.automatic = new QCheckBox("&Automatic threshold", settings);
+    fields_.automatic->setObjectName("CheckBoxAutoThreshold");
+    fields_.automatic->setChecked(true);
+    fields_.threshold = spinBox(settings, "SpinEditThreshold", 6, 90, 40, " dB below the peak");
+    fields_.minPause = spinBox(settings, "SpinEditMinPause", 10, 5000, defaults.minPauseMs, " ms");
+    fields_.minRegion =
+        spinBox(settings, "SpinEditMinRegion", 10, 5000, defaults.minRegionMs, " ms");
+    fields_.padding = spinBox(settings, "SpinEditPadding", 0, 500, defaults.paddingMs, " ms");
+    connect(fields_.automatic, &QCheckBox::toggled, this, [this] { refreshFields(); });
     auto* form = new QFormLayout(settings);
-    form->addRow(autoThreshold_);
-    form->addRow("Threshold:", threshold_);
-    form->addRow("Shortest pause:", minPause_);
-    form->addRow("Shortest region:", minRegion_);
-    form->addRow("Padding:", padding_);
+    form->addRow(fields_.automatic);
+    form->addRow("Threshold:", fields_.threshold);
+    form->addRow("Shortest pause:", fields_.minPause);
+    form->addRow("Shortest region:", fields_.minRegion);
+    form->addRow("Padding:", fields_.padding);
 
     ipa_ = new QCheckBox("Phoneme labels in the &International Phonetic Alphabet", this);
     ipa_->setObjectName("CheckBoxIpa");
@@ -93,11 +94,12 @@ TFormFindRegions::TFormFindRegions(QWidget* owner)
 
 void TFormFindRegions::refreshFields() {
     const bool pauses = pauses_->isChecked();
-    for (QWidget* field : {static_cast<QWidget*>(autoThreshold_), static_cast<QWidget*>(minPause_),
-                           static_cast<QWidget*>(minRegion_), static_cast<QWidget*>(padding_)}) {
+    for (QWidget* field :
+         {static_cast<QWidget*>(fields_.automatic), static_cast<QWidget*>(fields_.minPause),
+          static_cast<QWidget*>(fields_.minRegion), static_cast<QWidget*>(fields_.padding)}) {
         field->setEnabled(pauses);
     }
-    threshold_->setEnabled(pauses && !autoThreshold_->isChecked());
+    fields_.threshold->setEnabled(pauses && !fields_.automatic->isChecked());
     ipa_->setEnabled(phonemes_->isChecked());
 }
 
@@ -117,12 +119,12 @@ CueSearch TFormFindRegions::search() const {
                                            : CueSearch::Kind::Pauses;
     const std::string transcript = transcript_->toPlainText().toStdString();
     search.pauses.transcript = transcript;
-    if (!autoThreshold_->isChecked()) {
-        search.pauses.thresholdDb = threshold_->value();
+    if (!fields_.automatic->isChecked()) {
+        search.pauses.thresholdDb = fields_.threshold->value();
     }
-    search.pauses.minPauseMs = minPause_->value();
-    search.pauses.minRegionMs = minRegion_->value();
-    search.pauses.paddingMs = padding_->value();
+    search.pauses.minPauseMs = fields_.minPause->value();
+    search.pauses.minRegionMs = fields_.minRegion->value();
+    search.pauses.paddingMs = fields_.padding->value();
     search.recognition.transcript = transcript;
     search.recognition.ipa = ipa_->isChecked();
     return search;

@@ -26,15 +26,20 @@ class TFormFindRegions : public QDialog {
     void chooseTranscriptFile();
     void refreshFields();
 
+    // The pause settings' fields, which only the search for pauses uses.
+    struct PauseFields {
+        QCheckBox* automatic;
+        QSpinBox* threshold;
+        QSpinBox* minPause;
+        QSpinBox* minRegion;
+        QSpinBox* padding;
+    };
+
     QRadioButton* pauses_ = nullptr;
     QRadioButton* words_ = nullptr;
     QRadioButton* phonemes_ = nullptr;
     QPlainTextEdit* transcript_ = nullptr;
-    QCheckBox* autoThreshold_ = nullptr;
-    QSpinBox* threshold_ = nullptr;
-    QSpinBox* minPause_ = nullptr;
-    QSpinBox* minRegion_ = nullptr;
-    QSpinBox* padding_ = nullptr;
+    PauseFields fields_{};
     QCheckBox* ipa_ = nullptr;
 };
 

@@ -3,6 +3,9 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QTest>
 #include <set>
 
@@ -10,6 +13,7 @@
 #include "audio/wav_writer.h"
 #include "audio/zero_crossing.h"
 #include "form_main_rig.h"
+#include "gui/form_find_regions.h"
 #include "support/scripted_user_interface.h"
 
 namespace murmelix::testing {
@@ -308,6 +312,25 @@ TEST(WaveformWindowTest, FoundRegionsAreReviewedBeforeTheyChangeTheTable) {
         }
         EXPECT_EQ(rig.cues(), before);
     }
+}
+
+// The find dialog's fields become the search: kind, transcript for both kinds of search,
+// and a threshold only when it is not automatic.
+TEST(WaveformWindowTest, FindDialogFieldsBecomeTheSearch) {
+    TFormFindRegions dialog(nullptr);
+    dialog.findChild<QRadioButton*>("RadioButtonWords")->setChecked(true);
+    dialog.findChild<QPlainTextEdit*>("EditTranscript")->setPlainText("hello world");
+    CueSearch search = dialog.search();
+    EXPECT_EQ(search.kind, CueSearch::Kind::Words);
+    EXPECT_EQ(search.recognition.transcript, "hello world");
+    EXPECT_EQ(search.pauses.transcript, "hello world");
+    EXPECT_FALSE(search.pauses.thresholdDb.has_value());
+    dialog.findChild<QRadioButton*>("RadioButtonPauses")->setChecked(true);
+    dialog.findChild<QCheckBox*>("CheckBoxAutoThreshold")->setChecked(false);
+    dialog.findChild<QSpinBox*>("SpinEditThreshold")->setValue(30);
+    search = dialog.search();
+    EXPECT_EQ(search.kind, CueSearch::Kind::Pauses);
+    EXPECT_EQ(search.pauses.thresholdDb, 30.0);
 }
 
 }  // namespace
