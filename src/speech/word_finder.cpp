@@ -63,6 +63,16 @@ Result openDecoder(const RecognitionSettings& settings, SpeechModel::Use use,
     return SphinxDecoder::open(model, use, decoder);
 }
 
+// What a free-running decoder of that kind hears in the whole document.
+Result hear(const AudioDocument& doc, const RecognitionSettings& settings, SpeechModel::Use use,
+            const SpeechProgress& progress, std::vector<Segment>& segments) {
+    std::unique_ptr<SphinxDecoder> decoder;
+    if (Result opened = openDecoder(settings, use, decoder); !opened.ok()) {
+        return opened;
+    }
+    return decoder->decode(doc, progress, segments);
+}
+
 // The transcript's words with every pronunciation the dictionary has for them; fails naming
 // the words it does not know.
 Result pronounce(const SphinxDecoder& decoder, const std::vector<Transcript::Word>& words,
@@ -148,12 +158,9 @@ Result alignWords(const AudioDocument& doc, const RecognitionSettings& settings,
 
 Result recogniseWords(const AudioDocument& doc, const RecognitionSettings& settings,
                       const SpeechProgress& progress, std::vector<FrameSpan>& out) {
-    std::unique_ptr<SphinxDecoder> decoder;
-    if (Result opened = openDecoder(settings, SpeechModel::Use::Words, decoder); !opened.ok()) {
-        return opened;
-    }
     std::vector<Segment> segments;
-    if (Result heard = decoder->decode(doc, progress, segments); !heard.ok()) {
+    if (Result heard = hear(doc, settings, SpeechModel::Use::Words, progress, segments);
+        !heard.ok()) {
         return heard;
     }
     for (const Segment& segment : spoken(segments)) {
@@ -263,12 +270,9 @@ Result alignPhonemes(const AudioDocument& doc, const RecognitionSettings& settin
 
 Result recognisePhonemes(const AudioDocument& doc, const RecognitionSettings& settings,
                          const SpeechProgress& progress, std::vector<FrameSpan>& out) {
-    std::unique_ptr<SphinxDecoder> decoder;
-    if (Result opened = openDecoder(settings, SpeechModel::Use::Phones, decoder); !opened.ok()) {
-        return opened;
-    }
     std::vector<Segment> segments;
-    if (Result heard = decoder->decode(doc, progress, segments); !heard.ok()) {
+    if (Result heard = hear(doc, settings, SpeechModel::Use::Phones, progress, segments);
+        !heard.ok()) {
         return heard;
     }
     for (const Segment& segment : spoken(segments)) {
