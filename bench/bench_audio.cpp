@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <map>
 #include <string>
 
 #include "audio/signal_effects.h"
@@ -13,6 +12,7 @@
 #include "audio/wav_writer.h"
 #include "base/atomic_file.h"
 #include "base/console_user_interface.h"
+#include "timing_reporter.h"
 
 namespace murmelix {
 namespace {
@@ -110,38 +110,22 @@ void BM_Reverse(benchmark::State& state) {
 }
 BENCHMARK(BM_Reverse)->Arg(8)->Arg(16)->ArgName("bits")->Unit(benchmark::kMillisecond);
 
-// Remembers the real time per run so that the load can be set against the plain read.
-class RatioReporter : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration && run.iterations > 0) {
-                seconds_[run.run_name.function_name] = run.GetAdjustedRealTime();
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
+void printRatio(const TimingReporter& reporter) {
+    const auto plain = reporter.realTime("BM_PlainRead");
+    const auto load = reporter.realTime("BM_LoadWav");
+    if (plain && load && *plain > 0) {
+        std::printf("load / plain read ratio: %.3f (target <= 1.3)\n", *load / *plain);
     }
-    void printRatio() const {
-        const auto plain = seconds_.find("BM_PlainRead");
-        const auto load = seconds_.find("BM_LoadWav");
-        if (plain != seconds_.end() && load != seconds_.end() && plain->second > 0) {
-            std::printf("load / plain read ratio: %.3f (target <= 1.3)\n",
-                        load->second / plain->second);
-        }
-    }
-
-  private:
-    std::map<std::string, double> seconds_;
-};
+}
 
 }  // namespace
 }  // namespace murmelix
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    murmelix::RatioReporter reporter;
+    murmelix::TimingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printRatio();
+    murmelix::printRatio(reporter);
     std::remove(("/tmp/murmelix_bench_audio_" + std::to_string(::getpid()) + ".wav").c_str());
     benchmark::Shutdown();
     return 0;

@@ -6,11 +6,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <map>
 #include <string>
 
 #include "audio/wave_format.h"
 #include "labels/peak_cache.h"
+#include "timing_reporter.h"
 
 namespace murmelix {
 namespace {
@@ -77,39 +77,25 @@ void BM_ColumnsOfTheWholeFile(benchmark::State& state) {
 }
 BENCHMARK(BM_ColumnsOfTheWholeFile)->Unit(benchmark::kMillisecond);
 
-class RatioReporter : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration && run.iterations > 0) {
-                seconds_[run.run_name.function_name] = run.GetAdjustedRealTime();
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
+void printRatio(const TimingReporter& reporter) {
+    const auto scan = reporter.realTime("BM_DirectMinMaxScan");
+    const auto cache = reporter.realTime("BM_PeakCacheBuild");
+    if (scan && cache && *scan > 0) {
+        std::printf(
+            "peak cache / direct min-max scan ratio: %.3f; cache of 2 h stereo: "
+            "%.0f ms (target < 200 ms)\n",
+            *cache / *scan, *cache);
     }
-    void printRatio() const {
-        const auto scan = seconds_.find("BM_DirectMinMaxScan");
-        const auto cache = seconds_.find("BM_PeakCacheBuild");
-        if (scan != seconds_.end() && cache != seconds_.end() && scan->second > 0) {
-            std::printf(
-                "peak cache / direct min-max scan ratio: %.3f; cache of 2 h stereo: "
-                "%.0f ms (target < 200 ms)\n",
-                cache->second / scan->second, cache->second);
-        }
-    }
-
-  private:
-    std::map<std::string, double> seconds_;
-};
+}
 
 }  // namespace
 }  // namespace murmelix
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    murmelix::RatioReporter reporter;
+    murmelix::TimingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printRatio();
+    murmelix::printRatio(reporter);
     benchmark::Shutdown();
     return 0;
 }

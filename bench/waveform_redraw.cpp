@@ -15,6 +15,7 @@
 #include "gui/form_waveform.h"
 #include "labels/peak_cache.h"
 #include "labels/waveform_layout.h"
+#include "timing_reporter.h"
 
 namespace murmelix {
 namespace {
@@ -69,24 +70,11 @@ void BM_ZoomedRedraw(benchmark::State& state) {
 }
 BENCHMARK(BM_ZoomedRedraw)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
-class RatioReporter : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration && run.iterations > 0) {
-                ms_ = run.GetAdjustedRealTime();
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    void printRatio() const {
-        std::printf("zoomed redraw / one 60 Hz frame (16 ms) ratio: %.3f; redraw %.2f ms\n",
-                    ms_ / kBaselineMs, ms_);
-    }
-
-  private:
-    double ms_ = 0.0;
-};
+void printRatio(const TimingReporter& reporter) {
+    const double ms = reporter.realTime("BM_ZoomedRedraw").value_or(0.0);
+    std::printf("zoomed redraw / one 60 Hz frame (16 ms) ratio: %.3f; redraw %.2f ms\n",
+                ms / kBaselineMs, ms);
+}
 
 }  // namespace
 }  // namespace murmelix
@@ -97,9 +85,9 @@ int main(int argc, char** argv) {
     }
     QApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
-    murmelix::RatioReporter reporter;
+    murmelix::TimingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printRatio();
+    murmelix::printRatio(reporter);
     benchmark::Shutdown();
     return 0;
 }
