@@ -122,29 +122,48 @@ Result useSequence(SphinxDecoder& decoder,
     return decoder.useGrammar(AlignmentGrammar::of(paused));
 }
 
+// A decoder for aligning to the transcript's words, with their pronunciations.
+Result openAligner(const RecognitionSettings& settings, const std::vector<Transcript::Word>& words,
+                   std::unique_ptr<SphinxDecoder>& decoder,
+                   std::vector<std::vector<std::string>>& pronunciations) {
+    if (Result opened = openDecoder(settings, SpeechModel::Use::Alignment, decoder); !opened.ok()) {
+        return opened;
+    }
+    return pronounce(*decoder, words, pronunciations);
+}
+
+// What the decoder hears in the document when only `items` in order may be said: the
+// spoken segments, without the pauses.
+Result hearInOrder(const AudioDocument& doc, SphinxDecoder& decoder,
+                   const std::vector<std::vector<AlignmentGrammar::Alternative>>& items,
+                   const SpeechProgress& progress, std::vector<Segment>& segments) {
+    if (Result set = useSequence(decoder, items); !set.ok()) {
+        return set;
+    }
+    std::vector<Segment> all;
+    if (Result heard = decoder.decode(doc, progress, all); !heard.ok()) {
+        return heard;
+    }
+    segments = spoken(all);
+    return Result::success();
+}
+
 Result alignWords(const AudioDocument& doc, const RecognitionSettings& settings,
                   const SpeechProgress& progress, std::vector<FrameSpan>& out) {
     const auto words = Transcript::words(settings.transcript);
     std::unique_ptr<SphinxDecoder> decoder;
-    if (Result opened = openDecoder(settings, SpeechModel::Use::Alignment, decoder); !opened.ok()) {
-        return opened;
-    }
     std::vector<std::vector<std::string>> pronunciations;
-    if (Result known = pronounce(*decoder, words, pronunciations); !known.ok()) {
-        return known;
+    if (Result opened = openAligner(settings, words, decoder, pronunciations); !opened.ok()) {
+        return opened;
     }
     std::vector<std::vector<AlignmentGrammar::Alternative>> items;
     for (const auto& word : words) {
         items.push_back({{word.key}});
     }
-    if (Result set = useSequence(*decoder, items); !set.ok()) {
-        return set;
-    }
     std::vector<Segment> segments;
-    if (Result heard = decoder->decode(doc, progress, segments); !heard.ok()) {
+    if (Result heard = hearInOrder(doc, *decoder, items, progress, segments); !heard.ok()) {
         return heard;
     }
-    segments = spoken(segments);
     if (segments.size() != words.size()) {
         return notAligned(segments.size(), words.size());
     }
@@ -226,12 +245,9 @@ Result alignPhonemes(const AudioDocument& doc, const RecognitionSettings& settin
                      const SpeechProgress& progress, std::vector<FrameSpan>& out) {
     const auto words = Transcript::words(settings.transcript);
     std::unique_ptr<SphinxDecoder> decoder;
-    if (Result opened = openDecoder(settings, SpeechModel::Use::Alignment, decoder); !opened.ok()) {
-        return opened;
-    }
     std::vector<std::vector<std::string>> pronunciations;
-    if (Result known = pronounce(*decoder, words, pronunciations); !known.ok()) {
-        return known;
+    if (Result opened = openAligner(settings, words, decoder, pronunciations); !opened.ok()) {
+        return opened;
     }
     if (Result added = addPhoneWords(*decoder, pronunciations); !added.ok()) {
         return added;
@@ -243,14 +259,10 @@ Result alignPhonemes(const AudioDocument& doc, const RecognitionSettings& settin
             items.back().push_back(phoneWords(pronunciation));
         }
     }
-    if (Result set = useSequence(*decoder, items); !set.ok()) {
-        return set;
+    std::vector<Segment> heard;
+    if (Result done = hearInOrder(doc, *decoder, items, progress, heard); !done.ok()) {
+        return done;
     }
-    std::vector<Segment> segments;
-    if (Result heard = decoder->decode(doc, progress, segments); !heard.ok()) {
-        return heard;
-    }
-    const std::vector<Segment> heard = spoken(segments);
     size_t at = 0;
     for (size_t w = 0; w < words.size(); ++w) {
         const size_t count = matchWord(heard, at, pronunciations[w]);
