@@ -41,10 +41,10 @@ int Program::OpenWav(const std::string& path) {
     return openWav(path, true);
 }
 
-std::optional<std::string> Program::chooseFile(const char* title, const char* filter) {
+std::optional<std::string> Program::chooseFile(const char* title) {
     FileDialogRequest request;
     request.title = title;
-    request.filter = filter;
+    request.filter = openFilter();
     request.defaultExtension = "*.wav";
     request.startFolder = folders_.startFolder(Folders::Kind::Wav);
     request.mustExist = true;
@@ -54,7 +54,7 @@ std::optional<std::string> Program::chooseFile(const char* title, const char* fi
 int Program::openWav(const std::string& path, bool offerImport) {
     std::string name = path;
     if (name.empty()) {
-        const auto chosen = chooseFile("Open WAV file...", kOpenFilter);
+        const auto chosen = chooseFile("Open WAV file...");
         if (!chosen) {
             return 1;
         }
@@ -113,17 +113,22 @@ bool Program::offerImport(const std::string& path) {
 }
 
 bool Program::isImportExtension(const std::string& lowerExtension) {
-    static constexpr const char* kExtensions[] = {".wav",  ".flac", ".ogg", ".oga",
-                                                  ".opus", ".mp3",  ".aif", ".aiff",
-                                                  ".aifc", ".caf",  ".w64", ".rf64"};
-    return std::any_of(std::begin(kExtensions), std::end(kExtensions),
+    return std::any_of(kSoundExtensions.begin(), kSoundExtensions.end(),
                        [&](const char* known) { return lowerExtension == known; });
+}
+
+std::string Program::openFilter() {
+    std::string patterns;
+    for (const char* extension : kSoundExtensions) {
+        patterns += (patterns.empty() ? "*" : ";*") + std::string(extension);
+    }
+    return "WAV Files (*.wav)|*.wav|Sound Files|" + patterns + "|All Files (*.*)|*.*";
 }
 
 Result Program::ImportSound(const std::string& path) {
     std::string name = path;
     if (name.empty()) {
-        const auto chosen = chooseFile("Import sound file...", kOpenFilter);
+        const auto chosen = chooseFile("Import sound file...");
         if (!chosen) {
             return Result::cancel();
         }

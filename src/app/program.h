@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -54,11 +55,13 @@ class Program : private TransportHost, private SessionHost, private RandomSource
     static constexpr const char* kImportQuestion =
         "'%s' is a %s file, which Murmelix can import as a new 16-bit WAV document (the file "
         "itself stays as it is). Do you want to import it now?";
-    // The open dialog's filter, and the extensions opened by import.
-    static constexpr const char* kOpenFilter =
-        "WAV Files (*.wav)|*.wav|Sound Files|*.wav;*.flac;*.ogg;*.oga;*.opus;*.mp3;*.aif;"
-        "*.aiff;*.aifc;*.caf;*.w64;*.rf64|All Files (*.*)|*.*";
+    // The extensions of the sound files the program opens by import (and ".wav"), and the
+    // open dialog's filter made from them.
+    static constexpr std::array<const char*, 12> kSoundExtensions = {
+        ".wav", ".flac", ".ogg",  ".oga", ".opus", ".mp3",
+        ".aif", ".aiff", ".aifc", ".caf", ".w64",  ".rf64"};
     static bool isImportExtension(const std::string& lowerExtension);
+    static std::string openFilter();
 
     Program(UserInterface& ui, Devices devices, ProgramView* view = nullptr);
     Program(const Program&) = delete;
@@ -207,7 +210,7 @@ class Program : private TransportHost, private SessionHost, private RandomSource
 
     void afterEffect();
     int openWav(const std::string& path, bool offerImport);
-    std::optional<std::string> chooseFile(const char* title, const char* filter);
+    std::optional<std::string> chooseFile(const char* title);
     void forgetImport();
     // Runs `work` on a worker while the window shows `text` with progress and Cancel.
     using BackgroundWork = std::function<Result(const std::function<bool(int64_t, int64_t)>&)>;

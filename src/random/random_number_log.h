@@ -79,12 +79,6 @@ class RandomNumberLog : public RandomSourceListener {
     // A line could not be written; whoever draws for the file stops.
     bool writeFailed() const { return writeFailed_; }
 
-    const std::string& outputFolder() const {
-        return folders_.remembered(Folders::Kind::RandomNumbers);
-    }
-    void setOutputFolder(std::string folder) {
-        folders_.remember(Folders::Kind::RandomNumbers, std::move(folder));
-    }
     Folders& folders() { return folders_; }
 
   private:

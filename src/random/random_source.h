@@ -82,12 +82,6 @@ class RandomSource {
 
     // The folder the file dialog starts in while separate folders are used, and the
     // dialog's preset name; both follow every file chosen.
-    const std::string& sourceFolder() const {
-        return folders_.remembered(Folders::Kind::RandomSource);
-    }
-    void setSourceFolder(std::string folder) {
-        folders_.remember(Folders::Kind::RandomSource, std::move(folder));
-    }
     Folders& folders() { return folders_; }
     const std::string& presetFileName() const { return presetFileName_; }
 

@@ -128,7 +128,7 @@ TEST(RandomNumberLog, LogDialogRequest) {
     for (const auto& c : cases) {
         ScriptedUserInterface ui;
         RandomNumberLog log(ui);
-        log.setOutputFolder("/texts");
+        log.folders().remember(Folders::Kind::RandomNumbers, "/texts");
         log.folders().setSeparate(c.separateFolders);
         ui.fileAnswers.push_back("/chosen/place/numbers.txt");
         log.ToggleRandomLog();
@@ -140,7 +140,7 @@ TEST(RandomNumberLog, LogDialogRequest) {
         EXPECT_TRUE(log.logging());
         EXPECT_TRUE(log.startAnew());
         EXPECT_EQ(log.logFileName(), "/chosen/place/numbers.txt");
-        EXPECT_EQ(log.outputFolder(), "/chosen/place/");
+        EXPECT_EQ(log.folders().remembered(Folders::Kind::RandomNumbers), "/chosen/place/");
         const FileDialogRequest exportRequest = log.exportDialogRequest();
         EXPECT_EQ(exportRequest.title, "Write random numbers to file...");
         EXPECT_EQ(exportRequest.filter, "Text File (*.txt)|*.txt|All Files (*.*)|*.*");

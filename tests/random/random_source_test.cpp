@@ -350,7 +350,7 @@ TEST(RandomSource, OpenDialogRequest) {
     const Case cases[] = {{true, "/noise"}, {false, ""}};
     for (const auto& c : cases) {
         SourceHarness h;
-        h.source.setSourceFolder("/noise");
+        h.source.folders().remember(Folders::Kind::RandomSource, "/noise");
         h.source.folders().setSeparate(c.separateFolders);
         h.source.SelectRandomSource(0, "/noise/last.pcm", false);
         h.ui.fileAnswers.push_back("/elsewhere/new.pcm");
@@ -363,7 +363,8 @@ TEST(RandomSource, OpenDialogRequest) {
         EXPECT_TRUE(request.mustExist);
         EXPECT_EQ(request.presetName, "/noise/last.pcm");
         EXPECT_EQ(request.startFolder, c.expectedStart);
-        EXPECT_EQ(h.source.sourceFolder(), "/elsewhere/") << "the folder follows the choice";
+        EXPECT_EQ(h.source.folders().remembered(Folders::Kind::RandomSource), "/elsewhere/")
+            << "the folder follows the choice";
         EXPECT_EQ(h.source.presetFileName(), "/elsewhere/new.pcm");
     }
 }
