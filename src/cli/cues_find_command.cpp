@@ -79,6 +79,7 @@ Result find(const std::string& kind, const AudioDocument& doc, const CuesFindOpt
     settings.transcript = transcript;
     settings.ipa = options.ipa;
     settings.zeroCross = options.zeroCross;
+    settings.paddingMs = nonNegative(options.paddingMs, settings.paddingMs);
     if (kind == "words") {
         TerminalProgress progress("Finding words");
         return SpeechRegions::findWords(doc, settings, progress.callback(), cues);
@@ -121,11 +122,10 @@ int runCuesFind(const std::vector<std::string>& args, const std::optional<std::s
         throw UsageError("--transcript and --text exclude each other");
     }
     if (kind == "pauses" ? options.ipa
-                         : (options.thresholdDb || options.minPauseMs || options.minRegionMs ||
-                            options.paddingMs)) {
+                         : (options.thresholdDb || options.minPauseMs || options.minRegionMs)) {
         throw UsageError(kind == "pauses" ? "--ipa belongs to cues find phonemes"
-                                          : "--threshold, --min-pause, --min-region and "
-                                            "--padding belong to cues find pauses");
+                                          : "--threshold, --min-pause and --min-region belong "
+                                            "to cues find pauses");
     }
     if (options.thresholdDb && (*options.thresholdDb <= 0 || *options.thresholdDb > 120)) {
         throw UsageError("--threshold must be above 0 and at most 120 dB");

@@ -48,7 +48,10 @@ TFormFindRegions::TFormFindRegions(QWidget* owner)
     auto* kinds = new QVBoxLayout(kind);
     for (QRadioButton* button : {pauses_, words_, phonemes_}) {
         kinds->addWidget(button);
-        connect(button, &QRadioButton::toggled, this, [this] { refreshFields(); });
+        connect(button, &QRadioButton::toggled, this, [this] {
+            followPaddingDefault();
+            refreshFields();
+        });
     }
 
     auto* text = new QGroupBox("Transcript (the words spoken, in order; may be empty)", this);
@@ -70,14 +73,18 @@ TFormFindRegions::TFormFindRegions(QWidget* owner)
     fields_.minPause = spinBox(settings, "SpinEditMinPause", 10, 5000, defaults.minPauseMs, " ms");
     fields_.minRegion =
         spinBox(settings, "SpinEditMinRegion", 10, 5000, defaults.minRegionMs, " ms");
-    fields_.padding = spinBox(settings, "SpinEditPadding", 0, 500, defaults.paddingMs, " ms");
+    fields_.padding = spinBox(this, "SpinEditPadding", 0, 500, defaults.paddingMs, " ms");
+    fields_.padding->setToolTip(
+        "Added to each side of every region found, never past the middle of the pause to its "
+        "neighbour");
     connect(fields_.automatic, &QCheckBox::toggled, this, [this] { refreshFields(); });
     auto* form = new QFormLayout(settings);
     form->addRow(fields_.automatic);
     form->addRow("Threshold:", fields_.threshold);
     form->addRow("Shortest pause:", fields_.minPause);
     form->addRow("Shortest region:", fields_.minRegion);
-    form->addRow("Padding:", fields_.padding);
+    auto* padding = new QFormLayout();
+    padding->addRow("Pa&dding:", fields_.padding);
 
     ipa_ = new QCheckBox("Phoneme labels in the &International Phonetic Alphabet", this);
     ipa_->setObjectName("CheckBoxIpa");
@@ -87,6 +94,7 @@ TFormFindRegions::TFormFindRegions(QWidget* owner)
     column->addWidget(kind);
     column->addWidget(text);
     column->addWidget(settings);
+    column->addLayout(padding);
     column->addWidget(ipa_);
     column->addLayout(buttons.layout);
     refreshFields();
@@ -96,11 +104,24 @@ void TFormFindRegions::refreshFields() {
     const bool pauses = pauses_->isChecked();
     for (QWidget* field :
          {static_cast<QWidget*>(fields_.automatic), static_cast<QWidget*>(fields_.minPause),
-          static_cast<QWidget*>(fields_.minRegion), static_cast<QWidget*>(fields_.padding)}) {
+          static_cast<QWidget*>(fields_.minRegion)}) {
         field->setEnabled(pauses);
     }
     fields_.threshold->setEnabled(pauses && !fields_.automatic->isChecked());
     ipa_->setEnabled(phonemes_->isChecked());
+}
+
+void TFormFindRegions::followPaddingDefault() {
+    const bool pauses = pauses_->isChecked();
+    if (pauses == pausesChosen_) {
+        return;
+    }
+    const int pauseDefault = PauseSettings{}.paddingMs;
+    const int speechDefault = RecognitionSettings{}.paddingMs;
+    if (fields_.padding->value() == (pausesChosen_ ? pauseDefault : speechDefault)) {
+        fields_.padding->setValue(pauses ? pauseDefault : speechDefault);
+    }
+    pausesChosen_ = pauses;
 }
 
 void TFormFindRegions::chooseTranscriptFile() {
@@ -127,6 +148,7 @@ CueSearch TFormFindRegions::search() const {
     search.pauses.paddingMs = fields_.padding->value();
     search.recognition.transcript = transcript;
     search.recognition.ipa = ipa_->isChecked();
+    search.recognition.paddingMs = fields_.padding->value();
     return search;
 }
 

@@ -25,8 +25,11 @@ class TFormFindRegions : public QDialog {
   private:
     void chooseTranscriptFile();
     void refreshFields();
+    // A padding the person left at one kind's default follows the kind chosen.
+    void followPaddingDefault();
 
-    // The pause settings' fields, which only the search for pauses uses.
+    // The pause settings' fields, which only the search for pauses uses, and the padding,
+    // which every kind uses (20 ms for pauses, none for words and phonemes by default).
     struct PauseFields {
         QCheckBox* automatic;
         QSpinBox* threshold;
@@ -41,6 +44,7 @@ class TFormFindRegions : public QDialog {
     QPlainTextEdit* transcript_ = nullptr;
     PauseFields fields_{};
     QCheckBox* ipa_ = nullptr;
+    bool pausesChosen_ = true;  // the kind the padding's default was last set for
 };
 
 }  // namespace murmelix

@@ -14,6 +14,9 @@ struct RecognitionSettings {
     std::string modelDir;
     // Phoneme labels in the International Phonetic Alphabet instead of ARPAbet.
     bool ipa = false;
+    // Added to each side of a region, never past the middle of the pause to its neighbour:
+    // borders are where the recogniser heard the word begin and end unless asked.
+    int paddingMs = 0;
     // Every border moved to the nearest rising zero crossing.
     bool zeroCross = false;
 };

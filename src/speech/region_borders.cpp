@@ -29,25 +29,6 @@ void RegionBorders::pad(std::vector<FrameSpan>& spans, int64_t padding, int64_t 
     }
 }
 
-void RegionBorders::growIntoSound(std::vector<FrameSpan>& spans, const std::vector<float>& levels,
-                                  int64_t hop, double offLevel, int64_t frameCount) {
-    const auto sounding = [&](int64_t frame) {
-        const auto block = static_cast<size_t>(frame / hop);
-        return frame >= 0 && block < levels.size() && levels[block] > offLevel;
-    };
-    for (size_t i = 0; i < spans.size(); ++i) {
-        FrameSpan& span = spans[i];
-        const int64_t before = i == 0 ? 0 : spans[i - 1].end;
-        while (span.start > before && sounding(span.start - 1)) {
-            span.start = std::max(before, (span.start - 1) / hop * hop);
-        }
-        const int64_t after = i + 1 < spans.size() ? spans[i + 1].start : frameCount;
-        while (span.end < after && sounding(span.end)) {
-            span.end = std::min(after, (span.end / hop + 1) * hop);
-        }
-    }
-}
-
 int64_t RegionBorders::nearestCrossing(const AudioDocument& doc, int64_t frame, int64_t low,
                                        int64_t high) {
     if (frame < 0 || frame >= doc.frameCount) {

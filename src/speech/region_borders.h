@@ -16,11 +16,6 @@ class RegionBorders {
     // Each region grows by `padding` frames on each side, but not past the middle of the
     // pause to its neighbour nor out of the data.
     static void pad(std::vector<FrameSpan>& spans, int64_t padding, int64_t frameCount);
-    // A recogniser counts the quiet tail of a word (a fading nasal, a breath of release)
-    // as the pause after it: each border next to a pause moves into it while the level
-    // (`levels`, dB per block of `hop` frames) stays above `offLevel`.
-    static void growIntoSound(std::vector<FrameSpan>& spans, const std::vector<float>& levels,
-                              int64_t hop, double offLevel, int64_t frameCount);
     // Each border moves to the nearest rising zero crossing (ZeroCrossing's rule, looked for
     // both ways) that keeps the regions in order and not empty.
     static void snapToZeroCrossings(const AudioDocument& doc, std::vector<FrameSpan>& spans);

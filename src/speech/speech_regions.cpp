@@ -33,20 +33,6 @@ Result finish(const AudioDocument& doc, bool zeroCross, Result result,
     return result;
 }
 
-// Recognised borders next to a pause take in the quiet ends the recogniser left out.
-Result fitToSound(const AudioDocument& doc, const SpeechProgress& progress,
-                  std::vector<FrameSpan>& spans) {
-    const int64_t hop = SpeechRegions::blockFrames(doc);
-    std::vector<float> levels;
-    if (Result measured = LevelMeter::levels(doc, hop, {}, levels); !measured.ok()) {
-        return measured;
-    }
-    const double off = PauseFinder::onLevel(levels, std::nullopt) - PauseFinder::kHysteresisDb;
-    RegionBorders::growIntoSound(spans, levels, hop, off, doc.frameCount);
-    return progress && !progress(doc.frameCount, doc.frameCount) ? Result::cancel()
-                                                                 : Result::success();
-}
-
 Result unloaded() {
     return Result::failure("There is no recording to look for regions in.");
 }
@@ -93,9 +79,7 @@ Result SpeechRegions::findWords(const AudioDocument& doc, const RecognitionSetti
     }
     std::vector<FrameSpan> spans;
     Result found = WordFinder::words(doc, settings, progress, spans);
-    if (found.ok()) {
-        found = fitToSound(doc, progress, spans);
-    }
+    RegionBorders::pad(spans, framesOf(settings.paddingMs, doc), doc.frameCount);
     return finish(doc, settings.zeroCross, std::move(found), spans, out);
 }
 
@@ -106,9 +90,7 @@ Result SpeechRegions::findPhonemes(const AudioDocument& doc, const RecognitionSe
     }
     std::vector<FrameSpan> spans;
     Result found = WordFinder::phonemes(doc, settings, progress, spans);
-    if (found.ok()) {
-        found = fitToSound(doc, progress, spans);
-    }
+    RegionBorders::pad(spans, framesOf(settings.paddingMs, doc), doc.frameCount);
     return finish(doc, settings.zeroCross, std::move(found), spans, out);
 }
 

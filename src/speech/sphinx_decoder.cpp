@@ -15,20 +15,23 @@ namespace murmelix {
 
 namespace {
 
+// Every search hears every frame: the library's voice activity filter, meant for live
+// listening, drops frames it takes for silence and then numbers the frames after them wrongly
+// (a second of quiet noise before the speech moved every word about a second late).
 cmd_ln_t* configFor(const SpeechModel& model, SpeechModel::Use use) {
     const std::string hmm = model.acousticModel();
     const std::string dict = model.dictionary();
     if (use == SpeechModel::Use::Words) {
         const std::string lm = model.wordModel();
         return cmd_ln_init(nullptr, ps_args(), TRUE, "-hmm", hmm.c_str(), "-dict", dict.c_str(),
-                           "-lm", lm.c_str(), nullptr);
+                           "-lm", lm.c_str(), "-remove_silence", "no", nullptr);
     }
     if (use == SpeechModel::Use::Phones) {
         // Narrow beams keep the phone decoder ahead of real time; a strong phone model weight.
         const std::string phones = model.phoneModel();
         return cmd_ln_init(nullptr, ps_args(), TRUE, "-hmm", hmm.c_str(), "-dict", dict.c_str(),
                            "-allphone", phones.c_str(), "-beam", "1e-10", "-pbeam", "1e-10", "-lw",
-                           "2.0", nullptr);
+                           "2.0", "-remove_silence", "no", nullptr);
     }
     // The alignment grammar places the pauses itself. A grammar that allows one sentence
     // leaves few paths: very wide beams keep the right one even where the speaker sounds
@@ -37,7 +40,8 @@ cmd_ln_t* configFor(const SpeechModel& model, SpeechModel::Use use) {
     // silence from confusing the feature normalization.
     return cmd_ln_init(nullptr, ps_args(), TRUE, "-hmm", hmm.c_str(), "-dict", dict.c_str(),
                        "-fsgusefiller", "no", "-dither", "yes", "-seed", "1", "-beam", "1e-200",
-                       "-pbeam", "1e-200", "-wbeam", "1e-200", "-maxhmmpf", "3000", nullptr);
+                       "-pbeam", "1e-200", "-wbeam", "1e-200", "-maxhmmpf", "3000",
+                       "-remove_silence", "no", nullptr);
 }
 
 }  // namespace
@@ -111,7 +115,10 @@ Result SphinxDecoder::useGrammar(const std::string& jsgf) {
 }
 
 Result SphinxDecoder::hear(const AudioDocument& doc, int64_t frames, const Report& report) {
-    if (ps_start_utt(decoder_) < 0) {
+    // The decoder counts frames on from earlier hearings until a new stream starts; each
+    // hearing is a stream of its own, so its frames count from the document's first.
+    // (The feature mean, which the warm-up is for, is kept across streams.)
+    if (ps_start_stream(decoder_) < 0 || ps_start_utt(decoder_) < 0) {
         return Result::failure("The recogniser could not be started.");
     }
     SpeechResampler input(doc, frames);
@@ -175,15 +182,6 @@ Result SphinxDecoder::decode(const AudioDocument& doc, const SpeechProgress& pro
         int32 backoff = 0;
         segment.confidence = logmath_exp(logmath, ps_seg_prob(seg, &acoustic, &language, &backoff));
         out.push_back(std::move(segment));
-    }
-    // Frames are counted on from the warm-up's; the best path covers the utterance from
-    // its first frame, so its first segment marks the start.
-    if (!out.empty()) {
-        const int start = out.front().firstFrame;
-        for (Segment& segment : out) {
-            segment.firstFrame -= start;
-            segment.endFrame -= start;
-        }
     }
     return Result::success();
 }

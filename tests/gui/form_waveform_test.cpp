@@ -315,10 +315,17 @@ TEST(WaveformWindowTest, FoundRegionsAreReviewedBeforeTheyChangeTheTable) {
 }
 
 // The find dialog's fields become the search: kind, transcript for both kinds of search,
-// and a threshold only when it is not automatic.
+// a threshold only when it is not automatic, and a padding whose default follows the kind
+// until the person sets one.
 TEST(WaveformWindowTest, FindDialogFieldsBecomeTheSearch) {
     TFormFindRegions dialog(nullptr);
+    auto* padding = dialog.findChild<QSpinBox*>("SpinEditPadding");
+    EXPECT_EQ(padding->value(), 20);
     dialog.findChild<QRadioButton*>("RadioButtonWords")->setChecked(true);
+    EXPECT_EQ(padding->value(), 0);
+    EXPECT_TRUE(padding->isEnabled());
+    padding->setValue(35);
+    EXPECT_EQ(dialog.search().recognition.paddingMs, 35);
     dialog.findChild<QPlainTextEdit*>("EditTranscript")->setPlainText("hello world");
     CueSearch search = dialog.search();
     EXPECT_EQ(search.kind, CueSearch::Kind::Words);
@@ -331,6 +338,7 @@ TEST(WaveformWindowTest, FindDialogFieldsBecomeTheSearch) {
     search = dialog.search();
     EXPECT_EQ(search.kind, CueSearch::Kind::Pauses);
     EXPECT_EQ(search.pauses.thresholdDb, 30.0);
+    EXPECT_EQ(search.pauses.paddingMs, 35);
 }
 
 }  // namespace

@@ -35,7 +35,7 @@ TEST_F(CuesFind, WritesTheRegionsItFinds) {
         {"pauses " + corpus + "gaps-8000.wav' -o {dir}/out.wav --add", 0, 60, "hello", ""},
         {"words " + corpus +
              "tight-22050.wav' -o {dir}/out.wav --text 'hello world seven apple "
-             "green morning river paper yellow number'",
+             "green morning river paper yellow number' --padding 30",
          0, 10, "hello", ""},
         {"phonemes " + corpus + "tight-8000.wav' -o {dir}/out.wav --text 'hello' --ipa", 0, 4, "h",
          ""},
@@ -45,7 +45,7 @@ TEST_F(CuesFind, WritesTheRegionsItFinds) {
         {"pauses " + corpus + "gaps-8000.wav' -o {dir}/out.wav --transcript {dir}/none.txt", 1, 0,
          "", "none.txt"},
         {"pauses " + corpus + "gaps-8000.wav' -o {dir}/out.wav --ipa", 2, 0, "", "--ipa"},
-        {"words " + corpus + "gaps-8000.wav' -o {dir}/out.wav --padding 5", 2, 0, "", "--padding"},
+        {"words " + corpus + "gaps-8000.wav' -o {dir}/out.wav --min-pause 5", 2, 0, "", "--min-pause"},
         {"mumbles " + corpus + "gaps-8000.wav' -o {dir}/out.wav", 2, 0, "", "mumbles"},
     };
     for (const Case& c : cases) {

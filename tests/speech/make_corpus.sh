@@ -2,7 +2,9 @@
 # Spoken words with known borders for the speech tests: each word spoken by espeak-ng,
 # its silence trimmed, joined by murmelix-cli (every part becomes a cue region labelled
 # with its file name), once with 300 ms of silence ("gap") between the words and once
-# without, at 8000 and 22050 Hz mono and 44100 Hz stereo.
+# without, at 8000 and 22050 Hz mono and 44100 Hz stereo. Real recordings never start on the
+# first word: "lead03-22050" and "lead1-44100" put 0.3 s and 1 s of silence before it,
+# "noise-22050" a second of quiet white noise (all of these parts are "gap" regions too).
 #   make_corpus.sh OUT_FOLDER MURMELIX_CLI
 set -euo pipefail
 out=$1
@@ -28,5 +30,20 @@ for rate in 8000 22050 44100; do
     sox -n -r "$rate" -c "$channels" -b 16 "$work/$rate/gap.wav" trim 0 0.3
     "$cli" join -o "$out/gaps-$rate.wav" "${parts[@]}"
     "$cli" join -o "$out/tight-$rate.wav" "${tight[@]}"
+    lead() {  # NAME SECONDS SOX_EFFECT WORDS...
+        local name=$1 seconds=$2 effect=$3
+        shift 3
+        mkdir -p "$work/$rate/$name"
+        # shellcheck disable=SC2086
+        sox -n -r "$rate" -c "$channels" -b 16 "$work/$rate/$name/gap.wav" $effect trim 0 "$seconds"
+        "$cli" join -o "$out/$name-$rate.wav" "$work/$rate/$name/gap.wav" "$@"
+    }
+    case $rate in
+    22050)
+        lead lead03 0.3 "" "${tight[@]}"
+        lead noise 1 "synth whitenoise vol 0.01" "${tight[@]}"
+        ;;
+    44100) lead lead1 1 "" "${parts[@]}" ;;
+    esac
 done
 printf '%s\n' "${words[*]}" >"$out/transcript.txt"
