@@ -45,7 +45,8 @@ TEST_F(CuesFind, WritesTheRegionsItFinds) {
         {"pauses " + corpus + "gaps-8000.wav' -o {dir}/out.wav --transcript {dir}/none.txt", 1, 0,
          "", "none.txt"},
         {"pauses " + corpus + "gaps-8000.wav' -o {dir}/out.wav --ipa", 2, 0, "", "--ipa"},
-        {"words " + corpus + "gaps-8000.wav' -o {dir}/out.wav --min-pause 5", 2, 0, "", "--min-pause"},
+        {"words " + corpus + "gaps-8000.wav' -o {dir}/out.wav --min-pause 5", 2, 0, "",
+         "--min-pause"},
         {"mumbles " + corpus + "gaps-8000.wav' -o {dir}/out.wav", 2, 0, "", "mumbles"},
     };
     for (const Case& c : cases) {
