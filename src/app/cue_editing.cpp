@@ -74,7 +74,8 @@ bool CueEditing::redo() {
     return editable() && editor_.redo() && commit(Result::success()).ok();
 }
 
-Result CueEditing::importLabels(const LabelFile::Contents& contents, const std::string& tierName,
+Result CueEditing::importLabels(const LabelFile::Contents& contents,
+                                const std::optional<std::string>& tierName,
                                 const std::string& fileName, bool replace) {
     follow();
     if (!editable()) {

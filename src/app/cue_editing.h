@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,8 +47,9 @@ class CueEditing {
     bool redo();
 
     // The labels of one tier of a label file, in place of the table or added to it.
-    Result importLabels(const LabelFile::Contents& contents, const std::string& tierName,
-                        const std::string& fileName, bool replace);
+    Result importLabels(const LabelFile::Contents& contents,
+                        const std::optional<std::string>& tierName, const std::string& fileName,
+                        bool replace);
     // Regions found in the recording, in place of the table or added to it: one step.
     Result adoptFound(std::vector<CuePoint> found, bool replace);
     // Plays one region through file playback, so that Stop ends it.

@@ -52,6 +52,7 @@ struct Found {
     std::vector<uint8_t> cue;
     std::vector<std::vector<uint8_t>> lists;  // adtl bodies, after the list type
     std::vector<uint8_t> sampler;
+    bool lowercaseList = false;
 };
 
 std::vector<CuePoint> cuePoints(const Walker& w, const std::vector<uint8_t>& chunk) {
@@ -169,6 +170,7 @@ Found findChunks(const Walker& w, ByteSource& source, bool large) {
         } else if ((id == fourCC("LIST") || id == fourCC("list")) && size >= 4 &&
                    source.read(data, header + 8, 4) && idOf(header + 8) == fourCC("adtl")) {
             found.lists.emplace_back();
+            found.lowercaseList = found.lowercaseList || id == fourCC("list");
             w.bytes(data + 4, size - 4, found.lists.back());
         }
         const uint64_t next = data + size + (size & 1);
@@ -182,7 +184,7 @@ Found findChunks(const Walker& w, ByteSource& source, bool large) {
 
 }  // namespace
 
-std::vector<CuePoint> RiffMarkerReader::read(ByteSource& source) {
+std::vector<CuePoint> RiffMarkerReader::read(ByteSource& source, bool* listInLowercase) {
     uint8_t header[12];
     if (source.size() < 12 || !source.read(0, header, sizeof header) ||
         idOf(header + 8) != fourCC("WAVE")) {
@@ -195,6 +197,9 @@ std::vector<CuePoint> RiffMarkerReader::read(ByteSource& source) {
     }
     const Walker w(source, form == fourCC("RIFX"));
     const Found found = findChunks(w, source, large);
+    if (listInLowercase != nullptr) {
+        *listInLowercase = found.lowercaseList;
+    }
     std::vector<CuePoint> cues = cuePoints(w, found.cue);
     std::unordered_map<uint32_t, size_t> first;
     for (size_t i = 0; i < cues.size(); ++i) {

@@ -25,7 +25,9 @@ class RiffMarkerReader {
     static constexpr uint64_t kMaxChunkSize = 16u << 20;
 
     // Empty when the bytes are no RIFF-family WAVE file or hold no markers.
-    static std::vector<CuePoint> read(ByteSource& source);
+    // `listInLowercase`, when given, tells whether an associated data list was a "list"
+    // chunk, which the program's own WAV reader does not take.
+    static std::vector<CuePoint> read(ByteSource& source, bool* listInLowercase = nullptr);
 };
 
 }  // namespace murmelix

@@ -45,7 +45,7 @@ int importCues(const std::vector<std::string>& args, const std::optional<std::st
         return failed(ui, read);
     }
     std::vector<CuePoint> cues;
-    const Result converted = LabelFile::cuesOf(contents, tier.value_or(""), args[2], doc, cues);
+    const Result converted = LabelFile::cuesOf(contents, tier, args[2], doc, cues);
     if (!converted.ok()) {
         return failed(ui, converted);
     }

@@ -6,6 +6,7 @@
 
 #include "audio/sound_importer.h"
 #include "audio/wav_writer.h"
+#include "cli/in_place_output.h"
 #include "labels/cue_identifiers.h"
 #include "speech/speech_regions.h"
 #include "speech/transcript.h"
@@ -137,6 +138,9 @@ int runCuesFind(const std::vector<std::string>& args, const std::optional<std::s
     ImportedSound imported;
     if (const Result opened = SoundImporter::importFile(args[2], {}, {}, imported); !opened.ok()) {
         return failed(ui, opened);
+    }
+    if (const Result refused = InPlaceOutput::check(args[2], *output, imported); !refused.ok()) {
+        return failed(ui, refused);
     }
     AudioDocument& doc = imported.document;
     std::vector<CuePoint> cues;

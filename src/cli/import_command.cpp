@@ -6,6 +6,7 @@
 #include "audio/wav_writer.h"
 #include "base/absolute_path.h"
 #include "base/utf8_text.h"
+#include "cli/in_place_output.h"
 
 namespace murmelix::cli {
 
@@ -25,6 +26,10 @@ int runImport(CommandLine& line, ConsoleUserInterface& ui) {
     const Result result = SoundImporter::importFile(inputs[0], options, {}, imported);
     if (!result.ok()) {
         ui.showError(result.message());
+        return kExitFailed;
+    }
+    if (const Result refused = InPlaceOutput::check(inputs[0], *output, imported); !refused.ok()) {
+        ui.showError(refused.message());
         return kExitFailed;
     }
     if (WavWriter::writeDocument(*output, imported.document, ui) != 0) {

@@ -5,9 +5,11 @@
 #include <cstdio>
 
 #include "audio/audio_document.h"
+#include "audio/riff_marker_reader.h"
 #include "audio/sound_file_info.h"
 #include "audio/wav_reader.h"
 #include "base/absolute_path.h"
+#include "base/input_file.h"
 #include "base/path_text.h"
 #include "base/text_format.h"
 #include "base/utf8_text.h"
@@ -63,6 +65,13 @@ bool isRiffWave(const SoundFileInfo& info) {
            info.container() == SF_FORMAT_RF64;
 }
 
+std::string importCommand(const std::string& path) {
+    // Never suggest writing over the file itself.
+    std::string target = PathText::withoutExtension(path) + ".wav";
+    target = target == path ? "OUT.wav" : PathText::fileNameOf(target);
+    return formatText("murmelix-cli import '%s' -o '%s'", path.c_str(), target.c_str());
+}
+
 // The reader refused the file. When libsndfile knows it, say what it is and how to import
 // it; a WAV file keeps the reader's own reason in front, other formats get only the
 // explanation (the reader's chunk error says nothing about a FLAC file).
@@ -80,13 +89,24 @@ void explainRefusal(const std::string& path, const HeldMessages& reader, UserInt
     if (isRiffWave(info)) {
         reader.showOn(ui);
     }
-    // Never suggest writing over the file itself.
-    std::string target = PathText::withoutExtension(path) + ".wav";
-    target = target == path ? "OUT.wav" : PathText::fileNameOf(target);
-    ui.showError(
-        formatText("'%s' is a %s file, which Murmelix imports: murmelix-cli import '%s' "
-                   "-o '%s'",
-                   path.c_str(), info.describe().c_str(), path.c_str(), target.c_str()));
+    ui.showError(formatText("'%s' is a %s file, which Murmelix imports: %s", path.c_str(),
+                            info.describe().c_str(), importCommand(path).c_str()));
+}
+
+// The reader drops cue points whose texts stand in a "list" chunk spelt in lower case (it
+// wants "LIST"), and says nothing; the import reads them.
+void warnOfLowercaseList(const std::string& path, const AudioDocument& doc, UserInterface& ui) {
+    InputFile file;
+    bool lowercase = false;
+    if (!doc.cues.empty() || !file.open(path) || RiffMarkerReader::read(file, &lowercase).empty() ||
+        !lowercase) {
+        return;
+    }
+    ui.messageBox("Warning",
+                  formatText("'%s' holds cue labels in a lowercase 'list' chunk, which only the "
+                             "import reads: %s",
+                             path.c_str(), importCommand(path).c_str()),
+                  MessageIcon::Warning, MessageButtons::Ok);
 }
 
 }  // namespace
@@ -106,6 +126,7 @@ int runInfo(CommandLine& line, ConsoleUserInterface& ui) {
         return kExitFailed;
     }
     reader.showOn(ui);
+    warnOfLowercaseList(path, doc, ui);
     if (json) {
         std::printf("%s\n", documentJson(doc).dump().c_str());
     } else {

@@ -6,9 +6,9 @@
 
 #include <CLI/CLI.hpp>
 
-#include "base/console_user_interface.h"
 #include "cli/command_line.h"
 #include "cli/commands.h"
+#include "cli/explaining_user_interface.h"
 #include "device/chatter_filter.h"
 
 namespace {
@@ -60,7 +60,7 @@ int main(int argc, char** argv) {
         std::vector<std::string> arguments = app.remaining();
         try {
             murmelix::cli::CommandLine line(std::move(arguments));
-            murmelix::ConsoleUserInterface ui;
+            murmelix::cli::ExplainingUserInterface ui;
             return command.run(line, ui);
         } catch (const murmelix::cli::UsageError& error) {
             std::fprintf(stderr, "murmelix-cli %s: %s\nusage: murmelix-cli %s\n", command.name,

@@ -1,5 +1,6 @@
 #include "labels/audacity_labels.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "labels/label_file_text.h"
@@ -13,13 +14,21 @@ std::string lineMessage(const std::string& name, int line, const std::string& wh
     return name + ", line " + std::to_string(line) + ": " + what;
 }
 
+// A time as Audacity reads it: with a decimal point or, as older versions wrote in many
+// locales, a decimal comma.
+std::optional<double> timeOf(std::string_view text) {
+    std::string withPoint(text);
+    std::replace(withPoint.begin(), withPoint.end(), ',', '.');
+    return LabelNumber::parse(withPoint);
+}
+
 // The label of one line; an empty text on failure with `problem` set.
 std::optional<TimedLabel> parseLine(std::string_view line, int number, std::string& problem) {
     const size_t firstTab = line.find('\t');
     const std::string_view startText = line.substr(0, firstTab);
-    const auto start = LabelNumber::parse(startText);
+    const auto start = timeOf(startText);
     if (!start) {
-        problem = "start time '" + std::string(startText) + "' is not a number";
+        problem = "start time '" + LabelFileText::forMessage(startText) + "' is not a number";
         return std::nullopt;
     }
     TimedLabel label{*start, *start, {}, number};
@@ -28,7 +37,7 @@ std::optional<TimedLabel> parseLine(std::string_view line, int number, std::stri
     }
     const std::string_view rest = line.substr(firstTab + 1);
     const size_t secondTab = rest.find('\t');
-    const auto end = LabelNumber::parse(rest.substr(0, secondTab));
+    const auto end = timeOf(rest.substr(0, secondTab));
     if (!end) {
         label.text = std::string(rest);
         return label;

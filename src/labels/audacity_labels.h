@@ -14,6 +14,7 @@ namespace murmelix {
 // starts with "\" carries the frequency range of the label above it (spectral selections)
 // and is skipped, as are empty lines. Lines may end in CR LF. A line with a start alone, or
 // whose second field is no number, is a point label (older Audacity wrote "start<TAB>text").
+// Times may have a decimal comma ("0,5"), which Audacity reads as well.
 class AudacityLabels {
   public:
     // `name` names the file in messages: "NAME, line 7: start time 'x' is not a number".

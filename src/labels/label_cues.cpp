@@ -47,29 +47,28 @@ Result LabelCues::toCues(const std::vector<TimedLabel>& labels, const std::strin
 }
 
 std::vector<TimedLabel> LabelCues::fromCues(const std::vector<CuePoint>& cues, int32_t sampleRate,
-                                            int32_t frameCount, bool pointsAsSpans) {
+                                            int32_t frameCount) {
     std::vector<TimedLabel> labels;
     labels.reserve(cues.size());
     const double rate = sampleRate > 0 ? sampleRate : 1;
     for (const CuePoint& cue : cues) {
         const int64_t start = std::min<int64_t>(cue.position, frameCount);
-        int64_t end =
+        const int64_t end =
             std::min<int64_t>(static_cast<int64_t>(cue.position) + cue.length, frameCount);
-        if (cue.length == 0 && pointsAsSpans) {
-            end = frameCount;
-        }
         labels.push_back({start / rate, end / rate, Utf8Text::fromBytes(cue.label), 0});
     }
     return labels;
 }
 
-std::vector<TextGridTier> LabelCues::tiersWithoutOverlap(std::vector<TimedLabel> labels) {
+std::vector<TextGridTier> LabelCues::textGridTiers(std::vector<TimedLabel> labels) {
     std::stable_sort(labels.begin(), labels.end(),
                      [](const TimedLabel& a, const TimedLabel& b) { return a.start < b.start; });
     std::vector<TextGridTier> tiers;
+    TextGridTier points{"points", true, {}};
     for (TimedLabel& label : labels) {
         if (label.end <= label.start) {
-            continue;  // an interval of no width cannot stand in a TextGrid
+            points.labels.push_back(std::move(label));  // no interval has no width
+            continue;
         }
         auto fits = std::find_if(tiers.begin(), tiers.end(), [&](const TextGridTier& tier) {
             return tier.labels.back().end <= label.start;
@@ -81,8 +80,11 @@ std::vector<TextGridTier> LabelCues::tiersWithoutOverlap(std::vector<TimedLabel>
         }
         fits->labels.push_back(std::move(label));
     }
-    if (tiers.empty()) {
+    if (tiers.empty() && points.labels.empty()) {
         tiers.push_back({"labels", false, {}});
+    }
+    if (!points.labels.empty()) {
+        tiers.push_back(std::move(points));
     }
     return tiers;
 }

@@ -15,10 +15,10 @@ namespace murmelix {
 //
 // A point label becomes a cue point of length 0, the marker of a WAV cue list, which the
 // program plays as a region reaching to the end of the data; a length-0 cue point becomes a
-// point label again. Times are rounded to the nearest frame; a label that ends after the
-// data is cut at its end; a span shorter than half a frame keeps one frame, so that it
-// does not turn into a marker. A label that starts at or after the end of the data cannot
-// be a region of this document: the labels are refused with a message naming the line.
+// point label again (start == end), in every label format. Times are rounded to the nearest frame;
+// a label that ends after the data is cut at its end; a span shorter than half a frame keeps one
+// frame, so that it does not turn into a marker. A label that starts at or after the end of the
+// data cannot be a region of this document: the labels are refused with a message naming the line.
 class LabelCues {
   public:
     // Cue points numbered 1, 2, ... in the labels' order; labels cut to what a WAV file
@@ -27,15 +27,15 @@ class LabelCues {
                          int32_t sampleRate, int32_t frameCount, std::vector<CuePoint>& cues);
 
     // The cue table as labels in table order, texts in UTF-8 (old Windows-1252 labels are
-    // converted). With `pointsAsSpans` a length-0 point becomes the region it stands for
-    // (up to the end of the data), for formats without point labels.
+    // converted).
     static std::vector<TimedLabel> fromCues(const std::vector<CuePoint>& cues, int32_t sampleRate,
-                                            int32_t frameCount, bool pointsAsSpans);
+                                            int32_t frameCount);
 
-    // Interval tiers for a TextGrid: labels sorted by start and spread over as few tiers as
-    // keep each tier free of overlaps ("labels", then "labels 2", ...). An interval tier
-    // cannot hold overlapping intervals, and dropping any would lose a region.
-    static std::vector<TextGridTier> tiersWithoutOverlap(std::vector<TimedLabel> labels);
+    // The tiers of a TextGrid: the spans sorted by start and spread over as few interval
+    // tiers as keep each free of overlaps ("labels", then "labels 2", ...), since an interval
+    // tier cannot hold overlapping intervals and dropping any would lose a region; then the
+    // points (start == end), sorted, in one point tier "points" when there are any.
+    static std::vector<TextGridTier> textGridTiers(std::vector<TimedLabel> labels);
 
     static int64_t frameAt(double seconds, int32_t sampleRate);
 };

@@ -23,11 +23,19 @@ bool endsWithNoCase(const std::string& text, std::string_view suffix) {
 }
 
 bool looksLikeTextGrid(std::string_view bytes) {
+    if (bytes.substr(0, 12) == "ooBinaryFile") {
+        return true;
+    }
     const std::string text = LabelFileText::decode(bytes.substr(0, 256));
     const size_t first = text.find_first_not_of(" \t\r\n");
     return first != std::string::npos && (text.compare(first, 9, "File type") == 0 ||
                                           text.compare(first, 11, "\"ooTextFile") == 0 ||
-                                          text.compare(first, 13, "\"ooBinaryFile") == 0);
+                                          text.compare(first, 13, "\"ooBinaryFile") == 0 ||
+                                          text.compare(first, 20, "\"Praat chronological") == 0);
+}
+
+bool taken(const std::vector<std::string>& names, const std::string& name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
 }
 
 std::string reasonOf(int error) {
@@ -37,20 +45,49 @@ std::string reasonOf(int error) {
 }  // namespace
 
 std::vector<std::string> LabelFile::Contents::tierNames() const {
-    std::vector<std::string> names;
+    std::vector<std::string> given;
     for (const TextGridTier& each : tiers) {
-        names.push_back(each.name);
+        given.push_back(each.name);
+    }
+    std::vector<std::string> names;
+    for (const std::string& name : given) {
+        std::string choice = name;
+        // The second "Mary" is "Mary:2", unless the file has a tier of that name itself.
+        for (int k = 2; taken(names, choice); ++k) {
+            choice = name + ":" + std::to_string(k);
+            while (taken(given, choice)) {
+                choice = name + ":" + std::to_string(++k);
+            }
+        }
+        names.push_back(std::move(choice));
     }
     return names;
 }
 
-const TextGridTier* LabelFile::Contents::tier(const std::string& name) const {
-    for (const TextGridTier& each : tiers) {
-        if (name.empty() ? !each.labels.empty() : each.name == name) {
-            return &each;
+const TextGridTier* LabelFile::Contents::tier(const std::optional<std::string>& name) const {
+    if (name) {
+        const std::vector<std::string> names = tierNames();
+        const auto found = std::find(names.begin(), names.end(), *name);
+        if (found != names.end()) {
+            return &tiers[static_cast<size_t>(found - names.begin())];
+        }
+        if (!name->empty()) {
+            return nullptr;
         }
     }
-    return name.empty() && !tiers.empty() ? &tiers.front() : nullptr;
+    const auto firstWith = [&](auto wanted) -> const TextGridTier* {
+        const auto found = std::find_if(tiers.begin(), tiers.end(), wanted);
+        return found == tiers.end() ? nullptr : &*found;
+    };
+    if (const TextGridTier* intervals = firstWith(
+            [](const TextGridTier& each) { return !each.points && !each.labels.empty(); })) {
+        return intervals;
+    }
+    if (const TextGridTier* labelled =
+            firstWith([](const TextGridTier& each) { return !each.labels.empty(); })) {
+        return labelled;
+    }
+    return tiers.empty() ? nullptr : &tiers.front();
 }
 
 LabelFile::Format LabelFile::formatOf(const std::string& path) {
@@ -82,7 +119,7 @@ Result LabelFile::read(const std::string& path, Contents& contents) {
     return parse(bytes, path, contents);
 }
 
-Result LabelFile::cuesOf(const Contents& contents, const std::string& tierName,
+Result LabelFile::cuesOf(const Contents& contents, const std::optional<std::string>& tierName,
                          const std::string& name, const AudioDocument& doc,
                          std::vector<CuePoint>& cues) {
     const TextGridTier* tier = contents.tier(tierName);
@@ -91,19 +128,18 @@ Result LabelFile::cuesOf(const Contents& contents, const std::string& tierName,
         for (const std::string& each : contents.tierNames()) {
             known += (known.empty() ? "'" : ", '") + each + "'";
         }
-        return Result::failure(name + ": there is no tier '" + tierName + "'" +
+        return Result::failure(name + ": there is no tier '" + tierName.value_or("") + "'" +
                                (known.empty() ? "" : " (the file has " + known + ")"));
     }
     return LabelCues::toCues(tier->labels, name, doc.fileSampleRate, doc.frameCount, cues);
 }
 
 std::string LabelFile::format(Format format, const AudioDocument& doc) {
-    const bool textGrid = format == Format::TextGrid;
-    auto labels = LabelCues::fromCues(doc.cues, doc.fileSampleRate, doc.frameCount, textGrid);
-    if (!textGrid) {
+    auto labels = LabelCues::fromCues(doc.cues, doc.fileSampleRate, doc.frameCount);
+    if (format == Format::Audacity) {
         return AudacityLabels::format(labels);
     }
-    return TextGrid::format(LabelCues::tiersWithoutOverlap(std::move(labels)), 0.0,
+    return TextGrid::format(LabelCues::textGridTiers(std::move(labels)), 0.0,
                             doc.durationSeconds());
 }
 

@@ -32,6 +32,8 @@ bool startsWith(std::string_view bytes, std::string_view prefix) {
     return bytes.substr(0, prefix.size()) == prefix;
 }
 
+constexpr size_t kMessagePieceLength = 40;
+
 }  // namespace
 
 std::string LabelFileText::decode(std::string_view bytes) {
@@ -72,6 +74,16 @@ std::string LabelFileText::fromUtf16(std::string_view bytes, bool bigEndian) {
         append(out, kReplacement);
     }
     return out;
+}
+
+std::string LabelFileText::forMessage(std::string_view text) {
+    const bool cut = text.size() > kMessagePieceLength;
+    std::string out = Utf8Text::fromBytes(std::string(text.substr(0, kMessagePieceLength)));
+    for (char& c : out) {
+        const auto byte = static_cast<unsigned char>(c);
+        c = byte < 0x20 || byte == 0x7F ? '?' : c;
+    }
+    return cut ? out + "..." : out;
 }
 
 }  // namespace murmelix

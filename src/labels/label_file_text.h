@@ -13,6 +13,9 @@ class LabelFileText {
     static std::string decode(std::string_view bytes);
     // UTF-16 without its mark; a lone surrogate or an odd last byte becomes U+FFFD.
     static std::string fromUtf16(std::string_view bytes, bool bigEndian);
+    // A piece of a file for a message: control characters (a binary file's bytes) become
+    // "?", so that a terminal or message box shows no garbage, and a long piece is cut.
+    static std::string forMessage(std::string_view text);
 };
 
 }  // namespace murmelix

@@ -1,5 +1,7 @@
 #include "labels/praat_tokens.h"
 
+#include "labels/label_file_text.h"
+
 namespace murmelix {
 
 namespace {
@@ -16,7 +18,17 @@ bool isNumberStart(std::string_view text, size_t i) {
 }
 
 bool isSeparator(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
+}
+
+// The whole UTF-8 sequence that starts at `i`, for a message.
+std::string_view characterAt(std::string_view text, size_t i) {
+    size_t n = 1;
+    while (n < 4 && i + n < text.size() &&
+           (static_cast<unsigned char>(text[i + n]) & 0xC0) == 0x80) {
+        ++n;
+    }
+    return text.substr(i, n);
 }
 
 }  // namespace
@@ -68,6 +80,15 @@ bool PraatTokens::scan(std::string_view text, std::string& problem, int& line) {
                 }
                 current += text[i] == '\n' ? 1 : 0;
                 value.push_back(text[i]);
+            }
+            // Praat ends a text only at a quote followed by a blank: anything else is a
+            // quote that should have been doubled, and Praat refuses the file.
+            if (i < text.size() && !isSeparator(text[i])) {
+                problem = "a closing quote is followed by '" +
+                          LabelFileText::forMessage(characterAt(text, i)) +
+                          "'; a quote inside a text is written twice";
+                line = current;
+                return false;
             }
             tokens_.push_back({Kind::Text, std::move(value), start});
         } else if (c == '<') {

@@ -10,7 +10,8 @@ namespace murmelix {
 // The values of a Praat text file, in order: numbers, quoted texts and <flags>. The long
 // form names each value ("xmin = 0", "intervals [3]:") and the short form does not; the
 // names, "=", bracketed indices and "!" comments are skipped, so both forms give the same
-// values. A text is in double quotes, with "" standing for one quote; it may span lines.
+// values. A text is in double quotes, with "" standing for one quote; it may span lines, and
+// it ends at a quote followed by a blank or the end of the file, as Praat reads it.
 class PraatTokens {
   public:
     enum class Kind { Number, Text, Flag };
@@ -20,7 +21,8 @@ class PraatTokens {
         int line;
     };
 
-    // False with `problem` and `line` set when a text is not closed.
+    // False with `problem` and `line` set when a text is not closed or its closing quote is
+    // followed by anything but a blank.
     bool scan(std::string_view text, std::string& problem, int& line);
 
     bool atEnd() const { return next_ >= tokens_.size(); }

@@ -11,6 +11,15 @@ namespace murmelix {
 
 namespace {
 
+constexpr const char* kBinary =
+    "binary TextGrid files cannot be read; save it as a text file in Praat";
+constexpr const char* kChronologicalType = "Praat chronological TextGrid text file";
+constexpr const char* kChronological =
+    "chronological TextGrid files cannot be read; save it as a text file in Praat";
+constexpr const char* kBlanks = " \t\r\n";
+// An interval without text is a gap; a region whose label is empty is written with this.
+constexpr const char* kEmptyRegionText = " ";
+
 // Reads the values of a TextGrid one after the other and says where one is missing.
 class TextGridReader {
   public:
@@ -23,16 +32,19 @@ class TextGridReader {
             return failure();
         }
         if (fileType.rfind("ooTextFile", 0) != 0) {
-            problem_ = fileType.rfind("ooBinaryFile", 0) == 0
-                           ? "binary TextGrid files cannot be read; save it as a text file in Praat"
-                           : "file type '" + fileType + "' is not \"ooTextFile\"";
+            problem_ = fileType.rfind("ooBinaryFile", 0) == 0 ? kBinary
+                       : fileType == kChronologicalType
+                           ? kChronological
+                           : "file type '" + LabelFileText::forMessage(fileType) +
+                                 "' is not \"ooTextFile\"";
             return failure();
         }
         if (!text(objectClass, "the object class \"TextGrid\"")) {
             return failure();
         }
         if (objectClass != "TextGrid") {
-            problem_ = "object class '" + objectClass + "' is not \"TextGrid\"";
+            problem_ =
+                "object class '" + LabelFileText::forMessage(objectClass) + "' is not \"TextGrid\"";
             return failure();
         }
         double xmin = 0.0;
@@ -46,6 +58,12 @@ class TextGridReader {
             tokens_.take();
             if (flag->value == "<absent>") {
                 return Result::success();
+            }
+            if (flag->value != "<exists>") {
+                line_ = flag->line;
+                problem_ = "'" + LabelFileText::forMessage(flag->value) +
+                           "' stands where <exists> or <absent> should";
+                return failure();
             }
         }
         double count = 0.0;
@@ -75,7 +93,8 @@ class TextGridReader {
             return nullptr;
         }
         if (token->kind != kind) {
-            problem_ = what + " is missing (found '" + token->value + "')";
+            problem_ =
+                what + " is missing (found '" + LabelFileText::forMessage(token->value) + "')";
             return nullptr;
         }
         return token;
@@ -96,7 +115,7 @@ class TextGridReader {
         }
         const auto value = LabelNumber::parse(token->value);
         if (!value) {
-            problem_ = what + " '" + token->value + "' is not a number";
+            problem_ = what + " '" + LabelFileText::forMessage(token->value) + "' is not a number";
             return false;
         }
         out = *value;
@@ -110,7 +129,8 @@ class TextGridReader {
             return false;
         }
         if (kind != "IntervalTier" && kind != "TextTier") {
-            problem_ = which + " is of class '" + kind + "', not \"IntervalTier\" or \"TextTier\"";
+            problem_ = which + " is of class '" + LabelFileText::forMessage(kind) +
+                       "', not \"IntervalTier\" or \"TextTier\"";
             return false;
         }
         tier.points = kind == "TextTier";
@@ -157,7 +177,12 @@ class TextGridReader {
             line_ = label.line;
             return false;
         }
-        if (label.text.find_first_not_of(" \t\r\n") != std::string::npos) {
+        if (tier.points) {
+            tier.labels.push_back(std::move(label));  // a point tier has no gaps
+        } else if (!label.text.empty()) {
+            if (label.text.find_first_not_of(kBlanks) == std::string::npos) {
+                label.text.clear();  // how the export writes a region with an empty label
+            }
             tier.labels.push_back(std::move(label));
         }
         return true;
@@ -192,7 +217,8 @@ std::string intervalItems(const TextGridTier& tier, double xmin, double xmax, in
         if (label.start > at) {
             appendInterval(out, count, at, label.start, "");
         }
-        appendInterval(out, count, label.start, label.end, label.text);
+        const bool blank = label.text.find_first_not_of(kBlanks) == std::string::npos;
+        appendInterval(out, count, label.start, label.end, blank ? kEmptyRegionText : label.text);
         at = label.end;
     }
     if (at < xmax || count == 0) {
@@ -216,6 +242,10 @@ std::string pointItems(const TextGridTier& tier, int& count) {
 Result TextGrid::parse(std::string_view bytes, const std::string& name,
                        std::vector<TextGridTier>& tiers) {
     tiers.clear();
+    // Praat's binary form starts with these bytes, without a quote, and holds raw numbers.
+    if (bytes.substr(0, 12) == "ooBinaryFile") {
+        return Result::failure(name + ": " + kBinary);
+    }
     PraatTokens tokens;
     std::string problem;
     int line = 1;

@@ -41,6 +41,11 @@ TEST_F(AudioCommandsTest, InfoReadsFilesAsTheProgramDoes) {
                         wav::rawChunk("cue ", 28, wav::u32(2) + std::string(24, '\0'))));
     writeFile("nodata.wav", wav::riff(wav::fmt(1, 8000, 16)));
     writeFile("float.wav", wav::riff(wav::fmt(1, 8000, 32, 3) + wav::chunk("data", "abcd")));
+    // Some editors spell the list "list": the program's reader drops those cues, the import
+    // keeps them.
+    writeFile("lower.wav", wav::riff(wav::fmt(1, 8000, 16) + wav::chunk("data", wav::samples(8)) +
+                                     wav::cue({{1, 1}}) +
+                                     wav::chunk("list", "adtl" + wav::text("labl", 1, "w"))));
     struct Case {
         const char* arguments;
         int status;
@@ -66,8 +71,15 @@ TEST_F(AudioCommandsTest, InfoReadsFilesAsTheProgramDoes) {
          "\"frame_size\":2,\"frame_count\":2,\"cues\":[]}\n",
          "Number of found Cue points doesn't match size of cue chunk.\n"},
         {"info {dir}/nodata.wav", 1, "",
-         "MMIO Error 265\n'{dir}/nodata.wav' is not a sound file libsndfile knows (error in "
+         "MMIO Error 265 (the file is not a WAV file, or it lacks its format or sample data "
+         "part)\n'{dir}/nodata.wav' is not a sound file libsndfile knows (error in "
          "WAV file. No 'data' chunk marker).\n"},
+        {"info {dir}/lower.wav --json", 0,
+         "{\"format_tag\":1,\"channels\":1,\"sample_rate\":8000,\"avg_bytes_per_sec\":16000,"
+         "\"block_align\":2,\"bits_per_sample\":16,\"extra_size\":0,\"data_size\":8,"
+         "\"frame_size\":2,\"frame_count\":4,\"cues\":[]}\n",
+         "'{dir}/lower.wav' holds cue labels in a lowercase 'list' chunk, which only the import "
+         "reads: murmelix-cli import '{dir}/lower.wav' -o 'OUT.wav'\n"},
         {"info {dir}/absent.wav", 1, "", "Can't open WAV file '{dir}/absent.wav'.\n"},
         {"info {dir}/float.wav", 1, "",
          "This WAV file is not a standard PCM file. Murmelix can only process mono or stereo "

@@ -54,6 +54,46 @@ TEST_F(CueCommandsTest, LabelsGoInAndOutOfWavFiles) {
     EXPECT_FALSE(std::filesystem::exists(path("bad.wav")));
 }
 
+TEST_F(CueCommandsTest, TiersAreChosenByNameAndPointsStayPoints) {
+    writeFile("in.wav", wav::riff(wav::fmt(1, 8000, 16) + wav::chunk("data", wav::samples(16000))));
+    // Praat's short text form: a point tier first, two tiers named "Mary", one unnamed.
+    writeFile("tiers.TextGrid",
+              "File type = \"ooTextFile\"\nObject class = \"TextGrid\"\n\n0\n1\n<exists>\n4\n"
+              "\"TextTier\"\n\"bell\"\n0\n1\n1\n0.5\n\"ding\"\n"
+              "\"IntervalTier\"\n\"Mary\"\n0\n1\n2\n0\n0.25\n\"first\"\n0.25\n1\n\"\"\n"
+              "\"IntervalTier\"\n\"\"\n0\n1\n2\n0\n0.5\n\"unnamed\"\n0.5\n1\n\"\"\n"
+              "\"IntervalTier\"\n\"Mary\"\n0\n1\n2\n0\n0.5\n\"\"\n0.5\n1\n\"second\"\n");
+    struct Case {
+        const char* tier;
+        std::string labels;
+    } cases[] = {
+        {"", "0.000000\t0.250000\tfirst\n"},
+        {"--tier ''", "0.000000\t0.500000\tunnamed\n"},
+        {"--tier Mary:2", "0.500000\t1.000000\tsecond\n"},
+        {"--tier bell", "0.500000\t0.500000\tding\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.tier);
+        ASSERT_EQ(
+            run(std::string("cues import {dir}/in.wav {dir}/tiers.TextGrid -o {dir}/out.wav ") +
+                c.tier)
+                .status,
+            0);
+        ASSERT_EQ(run("cues export {dir}/out.wav -o {dir}/out.txt").status, 0);
+        EXPECT_EQ(slurp(path("out.txt")), c.labels);
+    }
+    // The point exported last is a point of a point tier, not an interval to the end.
+    ASSERT_EQ(run("cues export {dir}/out.wav -o {dir}/out.TextGrid").status, 0);
+    const std::string grid = slurp(path("out.TextGrid"));
+    EXPECT_NE(grid.find("class = \"TextTier\" \n        name = \"points\""), std::string::npos);
+    EXPECT_NE(grid.find("number = 0.5 \n            mark = \"ding\""), std::string::npos) << grid;
+    const auto missing =
+        run("cues import {dir}/in.wav {dir}/tiers.TextGrid -o {dir}/out.wav --tier Mary:3");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, expand("{dir}/tiers.TextGrid: there is no tier 'Mary:3' (the file has "
+                                  "'bell', 'Mary', '', 'Mary:2')\n"));
+}
+
 TEST_F(CueCommandsTest, RenderWaveformWritesAPictureOfTheAskedSize) {
     writeFile("in.wav", wav::riff(wav::fmt(2, 8000, 16) + wav::chunk("data", wav::samples(32000))));
     const auto result =
