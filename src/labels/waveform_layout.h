@@ -68,7 +68,16 @@ struct WaveformLayout {
         int labelY;
         int labelClipRight;  // the label is cut here (the region's right edge)
         std::string label;   // UTF-8, as in the cue table
+        // A point (length 0): a marker line at rect.x, its label beside it.
+        bool point = false;
+        // Narrower than kThinRegion: a bar along the top of the lanes, without borders or
+        // label, so that a dense view keeps the wave visible.
+        bool thin = false;
     };
+    static constexpr int kThinRegion = 4;
+    static constexpr int kThinBarHeight = 5;
+    // The play cursor: this wide, with a pixel of the background either side.
+    static constexpr int kCursorWidth = 2;
 
     LayoutRect ruler;
     std::vector<Tick> ticks;

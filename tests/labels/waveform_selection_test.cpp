@@ -1,0 +1,93 @@
+#include "labels/waveform_selection.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace murmelix {
+namespace {
+
+using Span = std::pair<int64_t, int64_t>;
+
+// Each case starts from the cursor at 140 in a table of three regions, listed out of time
+// order, and a point; it does what the mouse or a key would and looks at the outcome.
+TEST(WaveformSelectionTest, MouseAndKeysMoveTheCursorSelectionAndRegion) {
+    CueEditor editor;
+    editor.reset({{1, 400, 100, "late", ""},
+                  {2, 100, 100, "early", ""},
+                  {3, 120, 30, "inside", ""},
+                  {4, 300, 0, "point", ""}},
+                 1000);
+    using S = WaveformSelection;
+    const struct {
+        const char* name;
+        std::function<void(S&)> act;
+        std::optional<Span> span;
+        std::optional<size_t> region;
+        Span plays;
+    } cases[] = {
+        {"a click: the shortest region under the cursor plays", [](S&) {}, {}, {}, {120, 150}},
+        {"a drag selects", [](S& s) { s.extendTo(90); }, Span{90, 140}, {}, {90, 140}},
+        {"Shift+Right grows", [](S& s) { s.moveCursor(20, true); }, Span{140, 160}, {}, {140, 160}},
+        {"Right alone moves the cursor", [](S& s) { s.moveCursor(20, false); }, {}, {}, {100, 200}},
+        {"Shift+End selects to the end",
+         [](S& s) { s.moveCursorTo(5000, true); },
+         Span{140, 1000},
+         {},
+         {140, 1000}},
+        {"Home: from the start", [](S& s) { s.moveCursorTo(0, false); }, {}, {}, {0, 1000}},
+        {"the next region by its start",
+         [&](S& s) { ASSERT_TRUE(s.selectNextRegion(editor, true)); },
+         Span{300, 300},
+         3,
+         {300, 1000}},
+        {"twice next: past the point",
+         [&](S& s) {
+             s.selectNextRegion(editor, true);
+             s.selectNextRegion(editor, true);
+         },
+         Span{400, 500},
+         0,
+         {400, 500}},
+        {"the previous region",
+         [&](S& s) { ASSERT_TRUE(s.selectNextRegion(editor, false)); },
+         Span{120, 150},
+         2,
+         {120, 150}},
+        {"no region before the first",
+         [&](S& s) {
+             s.placeCursor(50);
+             EXPECT_FALSE(s.selectNextRegion(editor, false));
+         },
+         {},
+         {},
+         {50, 1000}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WaveformSelection selection;
+        selection.reset(1000);
+        selection.placeCursor(140);
+        c.act(selection);
+        // A selected point is a cursor at its place: no stretch.
+        const std::optional<Span> span =
+            c.span && c.span->first == c.span->second ? std::nullopt : c.span;
+        EXPECT_EQ(selection.span(), span);
+        EXPECT_EQ(selection.region(), c.region);
+        EXPECT_EQ(selection.playSpan(editor), c.plays);
+    }
+}
+
+TEST(WaveformSelectionTest, ForgetsARegionThatIsGone) {
+    CueEditor editor;
+    editor.reset({{1, 100, 100, "a", ""}, {2, 300, 100, "b", ""}}, 1000);
+    WaveformSelection selection;
+    selection.reset(1000);
+    selection.selectRegion(1, editor);
+    ASSERT_TRUE(editor.remove(1).ok());
+    selection.follow(editor);
+    EXPECT_FALSE(selection.region().has_value());
+}
+
+}  // namespace
+}  // namespace murmelix
