@@ -478,7 +478,26 @@ void TFormWaveform::changeEvent(QEvent* event) {
     }
 }
 
+// The action of this window that a key press is the shortcut of, if it is enabled.
+QAction* TFormWaveform::actionFor(const QKeyEvent& key) const {
+    const QKeySequence pressed(
+        QKeyCombination(key.modifiers() & ~Qt::KeypadModifier, static_cast<Qt::Key>(key.key())));
+    for (QAction* action : actions()) {
+        if (action->isEnabled() && action->shortcuts().contains(pressed)) {
+            return action;
+        }
+    }
+    return nullptr;
+}
+
 bool TFormWaveform::event(QEvent* event) {
+    // This window's keys come first while it has the focus, also where the main window has
+    // the same key for something else (F2 opens a file there, Ctrl+E plays an OQT).
+    if (event->type() == QEvent::ShortcutOverride &&
+        actionFor(*static_cast<QKeyEvent*>(event)) != nullptr) {
+        event->accept();
+        return true;
+    }
     // Tab and Shift+Tab go from region to region, as in Audacity's label track, instead of
     // moving the focus.
     if (event->type() == QEvent::KeyPress) {
@@ -699,6 +718,10 @@ bool TFormWaveform::handleSelectionKey(int key, Qt::KeyboardModifiers modifiers)
 }
 
 void TFormWaveform::keyPressEvent(QKeyEvent* event) {
+    if (QAction* action = actionFor(*event)) {
+        action->trigger();
+        return;
+    }
     if (program_.document().loaded && handleSelectionKey(event->key(), event->modifiers())) {
         return;
     }

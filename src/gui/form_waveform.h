@@ -129,6 +129,7 @@ class TFormWaveform : public QWidget {
     QAction* addAction(const char* name, const char* caption, const QList<QKeySequence>& keys,
                        void (TFormWaveform::*handler)());
     void buildActions();
+    QAction* actionFor(const QKeyEvent& key) const;
     bool handleSelectionKey(int key, Qt::KeyboardModifiers modifiers);
     void selectNextRegion(bool forward);
     void revealCursor();
