@@ -179,7 +179,11 @@ WaveformLayout WaveformLayout::compute(const AudioDocument& doc, const PeakCache
         region.labelX = rect->x + (point ? 3 : 2);
         region.labelY = lanesTop + 2 + row * (view.textHeight + 2);
         region.labelClipRight = point ? width : rect->x + rect->width;
-        region.label = cue.label;
+        // A label with room for less than two letters would only be a letter cut in half;
+        // the status line names the region instead.
+        if (point || region.labelClipRight - region.labelX >= 2 * view.charWidth) {
+            region.label = cue.label;
+        }
         layout.regions.push_back(std::move(region));
     }
     clipPointLabels(layout.regions);

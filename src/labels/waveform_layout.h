@@ -67,7 +67,7 @@ struct WaveformLayout {
         int labelX;
         int labelY;
         int labelClipRight;  // the label is cut here (the region's right edge)
-        std::string label;   // UTF-8, as in the cue table
+        std::string label;   // UTF-8, as in the cue table; empty with no room for it
         // A point (length 0): a marker line at rect.x, its label beside it.
         bool point = false;
         // Narrower than kThinRegion: a bar along the top of the lanes, without borders or
