@@ -244,9 +244,13 @@ void TFormWaveform::refreshActions() {
     undo_->setText(QString("&Undo %1").arg(QString::fromStdString(editor.undoName())).trimmed());
     redo_->setText(QString("&Redo %1").arg(QString::fromStdString(editor.redoName())).trimmed());
     const double rate = program_.document().fileSampleRate;
-    status_->setText(
-        loaded ? QString::fromStdString(WaveformStatus::line(selection_, editor, pointed_, rate))
-               : QString());
+    std::string status;
+    if (drag_ == Drag::Edge) {
+        status = "Border " + WaveformStatus::timeText(dragFrame_, rate);
+    } else if (loaded) {
+        status = WaveformStatus::line(selection_, editor, pointed_, rate);
+    }
+    status_->setText(QString::fromStdString(status));
 }
 
 void TFormWaveform::showSegmentSpan(int64_t firstFrame, int64_t frames) {
@@ -564,6 +568,7 @@ void TFormWaveform::mouseMoveEvent(QMouseEvent* event) {
             rules.zeroCrossings = snapToZeroCrossings();
             dragFrame_ = borders.snapped(program_.document(), currentLayout(), frameAtX(x),
                                          *dragBorder_, rules);
+            refreshActions();
             break;
         }
         case Drag::Select:
@@ -726,9 +731,14 @@ void TFormWaveform::keyPressEvent(QKeyEvent* event) {
         return;
     }
     if (event->key() == Qt::Key_Escape) {
-        // Escape stops what plays; with nothing playing it lets go of the selection.
-        if (program_.mode() != TransportMode::tmIdle &&
-            program_.mode() != TransportMode::tmRecord) {
+        // Escape drops a border being dragged, else stops what plays; with nothing playing it
+        // lets go of the selection.
+        if (drag_ == Drag::Edge) {
+            drag_ = Drag::None;
+            dragBorder_.reset();
+            afterSelectionChange();
+        } else if (program_.mode() != TransportMode::tmIdle &&
+                   program_.mode() != TransportMode::tmRecord) {
             stopPlaying();
         } else {
             selection_.placeCursor(selection_.cursor());

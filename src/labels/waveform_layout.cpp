@@ -51,11 +51,13 @@ std::string timeText(double seconds, double step) {
     return buffer;
 }
 
-// A point's label reaches to the next marker or region that starts right of it.
+// A point's label reaches to the next point right of it.
 void clipPointLabels(std::vector<WaveformLayout::Region>& regions) {
     std::vector<int> starts;
     for (const WaveformLayout::Region& region : regions) {
-        starts.push_back(region.rect.x);
+        if (region.point) {
+            starts.push_back(region.rect.x);
+        }
     }
     std::sort(starts.begin(), starts.end());
     for (WaveformLayout::Region& region : regions) {
@@ -139,7 +141,7 @@ WaveformLayout WaveformLayout::compute(const AudioDocument& doc, const PeakCache
         return LayoutRect{left, lanesTop, right - left, lanesBottom - lanesTop};
     };
 
-    // Regions that overlap get their labels on separate rows; points stand on the first.
+    // Regions that overlap get their labels on separate rows.
     std::vector<int64_t> rowEnds;
     const std::vector<CuePoint>& cues = view.regions != nullptr ? *view.regions : doc.cues;
     for (size_t i = 0; i < cues.size(); ++i) {
@@ -177,8 +179,11 @@ WaveformLayout WaveformLayout::compute(const AudioDocument& doc, const PeakCache
         region.startVisible = layout.xOf(from) >= 0;
         region.endVisible = !point && layout.xOf(to) <= width;
         region.labelX = rect->x + (point ? 3 : 2);
-        region.labelY = lanesTop + 2 + row * (view.textHeight + 2);
-        region.labelClipRight = point ? width : rect->x + rect->width;
+        // Points carry their labels at the foot of the lanes, clear of the regions' labels.
+        region.labelY =
+            point ? lanesBottom - view.textHeight - 2 : lanesTop + 2 + row * (view.textHeight + 2);
+        // Two pixels short of the border, so that neighbouring labels never run together.
+        region.labelClipRight = point ? width : rect->x + rect->width - 2;
         // A label with room for less than two letters would only be a letter cut in half;
         // the status line names the region instead.
         if (point || region.labelClipRight - region.labelX >= 2 * view.charWidth) {

@@ -66,7 +66,7 @@ struct WaveformLayout {
         bool endVisible;
         int labelX;
         int labelY;
-        int labelClipRight;  // the label is cut here (the region's right edge)
+        int labelClipRight;  // the label is cut here (short of the region's right edge)
         std::string label;   // UTF-8, as in the cue table; empty with no room for it
         // A point (length 0): a marker line at rect.x, its label beside it.
         bool point = false;

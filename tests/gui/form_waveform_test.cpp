@@ -340,6 +340,13 @@ TEST(WaveformWindowTest, DenseDragsSelectAndSharedBordersMoveTogether) {
     rig.wave->setSnapToZeroCrossings(true);
     const int64_t border = 40 * 400;  // between w39 and w40
     const int x = rig.xOf(border);
+    // Escape drops a border while it is dragged; the status line says where it is.
+    QTest::mousePress(rig.wave, Qt::LeftButton, {}, QPoint(x + 1, rig.midY()));
+    QTest::mouseMove(rig.wave, QPoint(x + 5, rig.midY()));
+    EXPECT_EQ(rig.wave->statusText().left(7), "Border ");
+    QTest::keyClick(rig.wave, Qt::Key_Escape);
+    QTest::mouseRelease(rig.wave, Qt::LeftButton, {}, QPoint(x + 5, rig.midY()));
+    EXPECT_EQ(rig.cues(), dense);
     rig.drag(x + 1, x + 5);
     const CuePoint& before = rig.cues()[39];
     const CuePoint& after = rig.cues()[40];
