@@ -464,6 +464,12 @@ void TFormWaveform::showEvent(QShowEvent* event) {
     rebuildPeaks();
     followViewport();
     refresh();
+    // Shown from the main window (F9), the window takes the keyboard so that its keys work
+    // at once; shown at start-up beside it, it leaves the focus where it is.
+    if (parentWidget() != nullptr && parentWidget()->isActiveWindow()) {
+        activateWindow();
+        setFocus(Qt::ActiveWindowFocusReason);
+    }
 }
 
 void TFormWaveform::closeEvent(QCloseEvent* event) {

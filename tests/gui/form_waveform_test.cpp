@@ -302,6 +302,21 @@ TEST(WaveformWindowTest, KeysPlaySelectZoomAndLabel) {
     }
 }
 
+// Shown from the main window with F9, the window has the keys at once.
+TEST(WaveformWindowTest, ShownFromTheMainWindowItTakesTheFocus) {
+    Rig rig;
+    rig.form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(rig.form.get()));
+    QTest::keyClick(rig.form.get(), Qt::Key_F9);
+    TFormWaveform* wave = rig.form->waveformWindow();
+    ASSERT_TRUE(wave->isVisible());
+    // Activation comes through the window system, a moment later.
+    for (int ms = 0; ms < 1000 && !wave->hasFocus(); ms += 10) {
+        QTest::qWait(10);
+    }
+    EXPECT_TRUE(wave->hasFocus());
+}
+
 // The wheel scrolls, with Ctrl it zooms around the pointer.
 TEST(WaveformWindowTest, WheelScrollsAndCtrlWheelZooms) {
     WaveRig rig;
