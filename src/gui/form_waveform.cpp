@@ -370,10 +370,10 @@ void TFormWaveform::paintLayout(QPainter& painter, const WaveformLayout& layout,
             continue;
         }
         const QColor& border = region.point ? marker : regionBorder;
-        if (region.startVisible) {
+        if (region.bordered && region.startVisible) {
             painter.fillRect(r.x, r.y, 1, r.height, border);
         }
-        if (region.endVisible) {
+        if (region.bordered && region.endVisible) {
             painter.fillRect(r.x + r.width - 1, r.y, 1, r.height, border);
         }
         painter.save();

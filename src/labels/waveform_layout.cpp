@@ -176,6 +176,7 @@ WaveformLayout WaveformLayout::compute(const AudioDocument& doc, const PeakCache
         region.fill = static_cast<int>(i % 3);
         region.point = point;
         region.thin = !point && rect->width < kThinRegion;
+        region.bordered = point || rect->width >= kBorderedRegion;
         region.startVisible = layout.xOf(from) >= 0;
         region.endVisible = !point && layout.xOf(to) <= width;
         region.labelX = rect->x + (point ? 3 : 2);
@@ -184,9 +185,10 @@ WaveformLayout WaveformLayout::compute(const AudioDocument& doc, const PeakCache
             point ? lanesBottom - view.textHeight - 2 : lanesTop + 2 + row * (view.textHeight + 2);
         // Two pixels short of the border, so that neighbouring labels never run together.
         region.labelClipRight = point ? width : rect->x + rect->width - 2;
-        // A label with room for less than two letters would only be a letter cut in half;
-        // the status line names the region instead.
-        if (point || region.labelClipRight - region.labelX >= 2 * view.charWidth) {
+        // A label cut to a letter or two says nothing; the status line names the region
+        // instead. A short label that fits whole is drawn.
+        const auto shown = std::min<int>(static_cast<int>(cue.label.size()), 3);
+        if (point || region.labelClipRight - region.labelX >= shown * view.charWidth) {
             region.label = cue.label;
         }
         layout.regions.push_back(std::move(region));

@@ -73,8 +73,12 @@ struct WaveformLayout {
         // Narrower than kThinRegion: a bar along the top of the lanes, without borders or
         // label, so that a dense view keeps the wave visible.
         bool thin = false;
+        // Wide enough for its borders to be drawn: narrower regions are told apart by their
+        // fills alone, so that a dense view is not a fence of lines.
+        bool bordered = true;
     };
     static constexpr int kThinRegion = 4;
+    static constexpr int kBorderedRegion = 10;
     static constexpr int kThinBarHeight = 5;
     // The play cursor: this wide, with a pixel of the background either side.
     static constexpr int kCursorWidth = 2;

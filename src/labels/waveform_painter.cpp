@@ -44,10 +44,10 @@ RgbaImage WaveformPainter::paint(const WaveformLayout& layout, const WaveformPal
             continue;
         }
         const Rgba border = region.point ? palette.marker : palette.regionBorder;
-        if (region.startVisible) {
+        if (region.bordered && region.startVisible) {
             image.verticalLine(r.x, r.y, r.y + r.height - 1, border);
         }
-        if (region.endVisible) {
+        if (region.bordered && region.endVisible) {
             image.verticalLine(r.x + r.width - 1, r.y, r.y + r.height - 1, border);
         }
         image.drawText(region.labelX, region.labelY, region.label,

@@ -93,16 +93,19 @@ TEST(WaveformPictureTest, RulerStepsAreClockSteps) {
 }
 
 // A region narrower than a few pixels is a bar along the top, so that thousands of them
-// leave the wave visible; a point is a line.
+// leave the wave visible, one a little wider is a fill without borders; a point is a line.
 TEST(WaveformPictureTest, NarrowRegionsAreBarsAndPointsAreLines) {
     AudioDocument doc = silence(1000);
-    doc.cues = {{1, 100, 2, "narrow", ""}, {2, 600, 0, "point", ""}, {3, 800, 100, "wide", ""}};
+    doc.cues = {{1, 100, 2, "narrow", ""},
+                {2, 600, 0, "point", ""},
+                {3, 800, 100, "wide", ""},
+                {4, 300, 6, "few pixels", ""}};
     PeakCache peaks;
     peaks.build(doc);
     WaveformView view;
     view.width = 1000;
     const WaveformLayout layout = WaveformLayout::compute(doc, peaks, view);
-    ASSERT_EQ(layout.regions.size(), 3u);
+    ASSERT_EQ(layout.regions.size(), 4u);
     EXPECT_TRUE(layout.regions[0].thin);
     EXPECT_FALSE(layout.regions[2].thin);
     const WaveformPalette palette = WaveformPalette::light();
@@ -118,6 +121,8 @@ TEST(WaveformPictureTest, NarrowRegionsAreBarsAndPointsAreLines) {
         {600, low, palette.marker},
         {700, low, palette.background},
         {850, low, Rgba::over(palette.regionFills[2], palette.background)},
+        {800, low, palette.regionBorder},
+        {300, low, Rgba::over(palette.regionFills[0], palette.background)},  // no border
     };
     for (const auto& p : pixels) {
         SCOPED_TRACE(p.x);
