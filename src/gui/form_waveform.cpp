@@ -203,8 +203,9 @@ void TFormWaveform::syncScrollBar() {
 
 void TFormWaveform::refresh() {
     editing_.follow();
-    selection_.follow(editing_.editor());
-    if (pointed_ && *pointed_ >= editing_.editor().cues().size()) {
+    const AudioDocument& doc = program_.document();
+    selection_.follow(shownCues(), doc.loaded ? doc.frameCount : 0);
+    if (pointed_ && *pointed_ >= shownCues().size()) {
         pointed_.reset();
     }
     if (program_.mode() == TransportMode::tmPlay) {
@@ -225,7 +226,7 @@ void TFormWaveform::refresh() {
 }
 
 void TFormWaveform::refreshActions() {
-    const bool editable = editing_.editable();
+    const bool editable = editsAllowed();
     const bool region = selection_.region().has_value();
     const bool loaded = program_.document().loaded;
     add_->setEnabled(editable && selection_.span().has_value());
@@ -248,7 +249,7 @@ void TFormWaveform::refreshActions() {
     if (drag_ == Drag::Edge) {
         status = "Border " + WaveformStatus::timeText(dragFrame_, rate);
     } else if (loaded) {
-        status = WaveformStatus::line(selection_, editor, pointed_, rate);
+        status = WaveformStatus::line(selection_, shownCues(), pointed_, rate);
     }
     status_->setText(QString::fromStdString(status));
 }
@@ -310,7 +311,18 @@ WaveformView TFormWaveform::viewFor(int width, int height) const {
 
 void TFormWaveform::setProposal(std::optional<std::vector<CuePoint>> regions) {
     proposal_ = std::move(regions);
-    update();
+    // A selected region is a place in the table shown: it goes when the table changes.
+    selection_.placeCursor(selection_.cursor());
+    pointed_.reset();
+    refresh();
+}
+
+const std::vector<CuePoint>& TFormWaveform::shownCues() const {
+    return proposal_ ? *proposal_ : editing_.editor().cues();
+}
+
+bool TFormWaveform::editsAllowed() const {
+    return editing_.editable() && !proposal_;
 }
 
 WaveformLayout TFormWaveform::currentLayout() const {
@@ -543,7 +555,7 @@ void TFormWaveform::mousePressEvent(QMouseEvent* event) {
         return;
     }
     const WaveformBorders borders(editing_.editor().cues(), viewport_.frameCount());
-    dragBorder_ = editing_.editable() && !(event->modifiers() & Qt::ShiftModifier)
+    dragBorder_ = editsAllowed() && !(event->modifiers() & Qt::ShiftModifier)
                       ? borders.grab(layout, x, kEdgeGrab, kEdgeApart)
                       : std::nullopt;
     if (dragBorder_) {
@@ -588,12 +600,16 @@ void TFormWaveform::mouseMoveEvent(QMouseEvent* event) {
             }
             break;
         case Drag::None: {
-            const bool onEdge = editing_.editable() && program_.document().loaded &&
-                                WaveformBorders(editing_.editor().cues(), viewport_.frameCount())
-                                    .grab(currentLayout(), x, kEdgeGrab, kEdgeApart)
-                                    .has_value();
+            if (!program_.document().loaded) {
+                return;
+            }
+            const WaveformLayout layout = currentLayout();
+            const bool onEdge =
+                editsAllowed() && WaveformBorders(editing_.editor().cues(), viewport_.frameCount())
+                                      .grab(layout, x, kEdgeGrab, kEdgeApart)
+                                      .has_value();
             setCursor(onEdge ? Qt::SizeHorCursor : Qt::ArrowCursor);
-            showPointed(x);
+            showPointed(WaveformViewport::regionAt(layout, x));
             return;
         }
     }
@@ -602,16 +618,14 @@ void TFormWaveform::mouseMoveEvent(QMouseEvent* event) {
 
 // The region under the pointer goes into the status line, and its whole label and note
 // into the tool tip, since the picture cuts long labels.
-void TFormWaveform::showPointed(int x) {
-    const std::optional<size_t> pointed =
-        program_.document().loaded ? WaveformViewport::regionAt(currentLayout(), x) : std::nullopt;
+void TFormWaveform::showPointed(std::optional<size_t> pointed) {
     if (pointed == pointed_) {
         return;
     }
     pointed_ = pointed;
     QString tip;
     if (pointed_) {
-        const CuePoint& cue = editing_.editor().cues()[*pointed_];
+        const CuePoint& cue = shownCues()[*pointed_];
         tip = QString::fromStdString(cue.label);
         if (!cue.note.empty()) {
             tip += "\n" + QString::fromStdString(cue.note);
@@ -636,12 +650,12 @@ void TFormWaveform::mouseReleaseEvent(QMouseEvent* event) {
             showFailure(editing_.moveEdges(dragBorder_->edges, dragFrame_));
         } else if (const auto region = WaveformViewport::regionAt(currentLayout(), x)) {
             // A click on a border selects, as anywhere else.
-            selection_.selectRegion(*region, editing_.editor());
+            selection_.selectRegion(*region, shownCues());
         }
     } else if (drag == Drag::Select && !dragMoved_) {
         // A click selects the region under it quietly, or places the cursor.
         if (const auto region = WaveformViewport::regionAt(currentLayout(), x)) {
-            selection_.selectRegion(*region, editing_.editor());
+            selection_.selectRegion(*region, shownCues());
         } else {
             selection_.placeCursor(pressFrame_);
         }
@@ -660,12 +674,12 @@ void TFormWaveform::mouseDoubleClickEvent(QMouseEvent* event) {
     const QFontMetrics metrics = fontMetrics();
     if (const auto label = WaveformViewport::labelAt(layout, at.x(), at.y(), metrics.height(),
                                                      metrics.averageCharWidth());
-        label && editing_.editable()) {
-        selection_.selectRegion(*label, editing_.editor());
+        label && editsAllowed()) {
+        selection_.selectRegion(*label, shownCues());
         openTextEditor(*label, TextField::Label);
     } else if (const auto region = WaveformViewport::regionAt(layout, at.x())) {
-        selection_.selectRegion(*region, editing_.editor());
-        playSpan(selection_.playSpan(editing_.editor()));
+        selection_.selectRegion(*region, shownCues());
+        playSpan(selection_.playSpan(shownCues()));
     }
     afterSelectionChange();
 }
@@ -756,8 +770,8 @@ void TFormWaveform::keyPressEvent(QKeyEvent* event) {
 }
 
 void TFormWaveform::selectNextRegion(bool forward) {
-    if (selection_.selectNextRegion(editing_.editor(), forward)) {
-        const auto span = selection_.playSpan(editing_.editor());
+    if (selection_.selectNextRegion(shownCues(), forward)) {
+        const auto span = selection_.playSpan(shownCues());
         viewport_.reveal(selection_.anchor(), std::max(span.second, selection_.anchor() + 1));
         syncScrollBar();
     }
@@ -780,7 +794,7 @@ void TFormWaveform::contextMenuEvent(QContextMenuEvent* event) {
     }
     if (!selection_.span()) {
         if (const auto region = WaveformViewport::regionAt(currentLayout(), event->pos().x())) {
-            selection_.selectRegion(*region, editing_.editor());
+            selection_.selectRegion(*region, shownCues());
         }
     }
     refreshActions();
@@ -819,7 +833,7 @@ void TFormWaveform::AddRegionClick() {
         // New regions follow the main window's Z-Cross, as the segments it chooses do.
         editing_.addRegion(span->first, span->second, program_.controls().zeroCrossAdjust, &index);
     if (added.ok()) {
-        selection_.selectRegion(index, editing_.editor());
+        selection_.selectRegion(index, shownCues());
     }
     showFailure(added);
 }
@@ -835,7 +849,7 @@ void TFormWaveform::AddLabelledRegionClick() {
         size_t index = 0;
         const Result added = editing_.addPoint(selection_.cursor(), &index);
         if (added.ok()) {
-            selection_.selectRegion(index, editing_.editor());
+            selection_.selectRegion(index, shownCues());
         }
         showFailure(added);
     }
@@ -860,13 +874,13 @@ void TFormWaveform::RenameRegionClick() {
     // Enter in the open label keeps it (the key reaches this action first).
     if (textEditor_ != nullptr) {
         finishTextEditor(true);
-    } else if (selection_.region() && editing_.editable()) {
+    } else if (selection_.region() && editsAllowed()) {
         openTextEditor(*selection_.region(), TextField::Label);
     }
 }
 
 void TFormWaveform::EditNoteClick() {
-    if (selection_.region() && editing_.editable()) {
+    if (selection_.region() && editsAllowed()) {
         openTextEditor(*selection_.region(), TextField::Note);
     }
 }
@@ -877,7 +891,7 @@ void TFormWaveform::PlayStopClick() {
     if (program_.mode() == TransportMode::tmPlay) {
         stopPlaying();
     } else {
-        playSpan(selection_.playSpan(editing_.editor()));
+        playSpan(selection_.playSpan(shownCues()));
     }
 }
 

@@ -129,12 +129,15 @@ class TFormWaveform : public QWidget {
     QAction* addAction(const char* name, const char* caption, const QList<QKeySequence>& keys,
                        void (TFormWaveform::*handler)());
     void buildActions();
+    // The regions drawn: the document's, or those under review, which no edit reaches.
+    const std::vector<CuePoint>& shownCues() const;
+    bool editsAllowed() const;
     QAction* actionFor(const QKeyEvent& key) const;
     bool handleSelectionKey(int key, Qt::KeyboardModifiers modifiers);
     void selectNextRegion(bool forward);
     void revealCursor();
     void afterSelectionChange();
-    void showPointed(int x);
+    void showPointed(std::optional<size_t> pointed);
     int pointerX() const;
     void playSpan(std::pair<int64_t, int64_t> span);
     void stopPlaying();

@@ -38,19 +38,21 @@ void WaveformSelection::moveCursorTo(int64_t frame, bool extend) {
     }
 }
 
-void WaveformSelection::selectRegion(size_t index, const CueEditor& editor) {
-    if (index >= editor.cues().size()) {
+int64_t WaveformSelection::endOf(const CuePoint& cue) const {
+    return clamped(int64_t{cue.position} + cue.length);
+}
+
+void WaveformSelection::selectRegion(size_t index, const std::vector<CuePoint>& cues) {
+    if (index >= cues.size()) {
         return;
     }
-    const CuePoint& cue = editor.cues()[index];
-    anchor_ = clamped(cue.position);
     // A point selects its place only; a region its whole span.
-    cursor_ = cue.length == 0 ? anchor_ : clamped(editor.endOf(cue));
+    anchor_ = clamped(cues[index].position);
+    cursor_ = endOf(cues[index]);
     region_ = index;
 }
 
-bool WaveformSelection::selectNextRegion(const CueEditor& editor, bool forward) {
-    const std::vector<CuePoint>& cues = editor.cues();
+bool WaveformSelection::selectNextRegion(const std::vector<CuePoint>& cues, bool forward) {
     // Regions are ordered by (start, index); without a selected region the cursor stands
     // before every region that starts at it.
     const auto key = [&](size_t i) { return std::make_tuple(int64_t{cues[i].position}, i, 0); };
@@ -69,15 +71,15 @@ bool WaveformSelection::selectNextRegion(const CueEditor& editor, bool forward) 
     if (!best) {
         return false;
     }
-    selectRegion(*best, editor);
+    selectRegion(*best, cues);
     return true;
 }
 
-void WaveformSelection::follow(const CueEditor& editor) {
-    frameCount_ = editor.frameCount();
+void WaveformSelection::follow(const std::vector<CuePoint>& cues, int64_t frameCount) {
+    frameCount_ = std::max<int64_t>(frameCount, 0);
     anchor_ = clamped(anchor_);
     cursor_ = clamped(cursor_);
-    if (region_ && *region_ >= editor.cues().size()) {
+    if (region_ && *region_ >= cues.size()) {
         region_.reset();
     }
 }
@@ -89,13 +91,13 @@ std::optional<std::pair<int64_t, int64_t>> WaveformSelection::span() const {
     return std::minmax(anchor_, cursor_);
 }
 
-std::pair<int64_t, int64_t> WaveformSelection::playSpan(const CueEditor& editor) const {
+std::pair<int64_t, int64_t> WaveformSelection::playSpan(const std::vector<CuePoint>& cues) const {
     if (const auto selected = span()) {
         return *selected;
     }
     std::optional<std::pair<int64_t, int64_t>> best;
-    for (const CuePoint& cue : editor.cues()) {
-        const int64_t end = editor.endOf(cue);
+    for (const CuePoint& cue : cues) {
+        const int64_t end = endOf(cue);
         if (cue.length > 0 && cue.position <= cursor_ && cursor_ < end &&
             (!best || end - cue.position < best->second - best->first)) {
             best = std::make_pair(int64_t{cue.position}, end);

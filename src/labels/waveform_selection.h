@@ -5,14 +5,17 @@
 #include <optional>
 #include <utility>
 
-#include "labels/cue_editor.h"
+#include <vector>
+
+#include "audio/cue_point.h"
 
 namespace murmelix {
 
 // What is selected in the waveform window, as Audacity keeps it: a cursor (the caret) and
 // an anchor; between them, when they differ, the selected stretch. A selected region sets
 // both to its borders and is remembered for Delete and rename. The window's mouse and keys
-// move them; frames are kept inside [0, frameCount].
+// move them; frames are kept inside [0, frameCount]. `cues` is the table the window shows
+// (the document's, or found regions under review); a region of length 0 is a point.
 class WaveformSelection {
   public:
     // A new document: nothing selected, the cursor at the start.
@@ -26,12 +29,14 @@ class WaveformSelection {
     // The cursor by `frames`, extending the selection or (without `extend`) taking it away.
     void moveCursor(int64_t frames, bool extend);
     void moveCursorTo(int64_t frame, bool extend);
-    void selectRegion(size_t index, const CueEditor& editor);
+    void selectRegion(size_t index, const std::vector<CuePoint>& cues);
     // The next region after the selected one (or after the cursor), or the previous one,
     // in the order of their starts; false when there is none.
-    bool selectNextRegion(const CueEditor& editor, bool forward);
-    // The regions changed: a selected region that is gone is forgotten.
-    void follow(const CueEditor& editor);
+    bool selectNextRegion(const std::vector<CuePoint>& cues, bool forward);
+    // The regions or the document changed: a selected region that is gone is forgotten.
+    void follow(const std::vector<CuePoint>& cues, int64_t frameCount);
+    // The end of a region, kept inside the data.
+    int64_t endOf(const CuePoint& cue) const;
 
     int64_t cursor() const { return cursor_; }
     int64_t anchor() const { return anchor_; }
@@ -41,7 +46,7 @@ class WaveformSelection {
 
     // What Space plays: the selected stretch, else the region under the cursor (the
     // shortest), else from the cursor to the end.
-    std::pair<int64_t, int64_t> playSpan(const CueEditor& editor) const;
+    std::pair<int64_t, int64_t> playSpan(const std::vector<CuePoint>& cues) const;
 
   private:
     int64_t clamped(int64_t frame) const;

@@ -37,29 +37,31 @@ std::string WaveformStatus::selectionText(const WaveformSelection& selection, do
            lengthText(span->second - span->first, sampleRate) + ")";
 }
 
-std::string WaveformStatus::regionText(const CueEditor& editor, size_t index, double sampleRate) {
-    if (index >= editor.cues().size()) {
+std::string WaveformStatus::regionText(const std::vector<CuePoint>& cues, size_t index,
+                                       const WaveformSelection& selection, double sampleRate) {
+    if (index >= cues.size()) {
         return {};
     }
-    const CuePoint& cue = editor.cues()[index];
+    const CuePoint& cue = cues[index];
     const std::string number = std::to_string(index + 1);
     const std::string label = " \"" + cue.label + "\" ";
     std::string text;
     if (cue.length == 0) {
         text = "Point " + number + label + "at " + timeText(cue.position, sampleRate);
     } else {
-        const int64_t end = editor.endOf(cue);
+        const int64_t end = selection.endOf(cue);
         text = "Region " + number + label + timeText(cue.position, sampleRate) + " to " +
                timeText(end, sampleRate) + " (" + lengthText(end - cue.position, sampleRate) + ")";
     }
     return cue.note.empty() ? text : text + ", " + cue.note;
 }
 
-std::string WaveformStatus::line(const WaveformSelection& selection, const CueEditor& editor,
-                                 std::optional<size_t> pointed, double sampleRate) {
+std::string WaveformStatus::line(const WaveformSelection& selection,
+                                 const std::vector<CuePoint>& cues, std::optional<size_t> pointed,
+                                 double sampleRate) {
     std::string text = selectionText(selection, sampleRate);
-    if (pointed) {
-        text += "   |   " + regionText(editor, *pointed, sampleRate);
+    if (pointed && *pointed < cues.size()) {
+        text += "   |   " + regionText(cues, *pointed, selection, sampleRate);
     }
     return text;
 }

@@ -5,7 +5,9 @@
 #include <optional>
 #include <string>
 
-#include "labels/cue_editor.h"
+#include <vector>
+
+#include "audio/cue_point.h"
 #include "labels/waveform_selection.h"
 
 namespace murmelix {
@@ -20,9 +22,10 @@ class WaveformStatus {
     static std::string selectionText(const WaveformSelection& selection, double sampleRate);
     // "Region 3 "where are you" 0:01.000 to 0:01.800 (0.800 s), confidence 0.02", or
     // "Point 3 "mark" at 0:01.000"; the number is the region's place in the table.
-    static std::string regionText(const CueEditor& editor, size_t index, double sampleRate);
+    static std::string regionText(const std::vector<CuePoint>& cues, size_t index,
+                                  const WaveformSelection& selection, double sampleRate);
     // Both, apart; the region only when the pointer is over one.
-    static std::string line(const WaveformSelection& selection, const CueEditor& editor,
+    static std::string line(const WaveformSelection& selection, const std::vector<CuePoint>& cues,
                             std::optional<size_t> pointed, double sampleRate);
 };
 

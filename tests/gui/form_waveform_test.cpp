@@ -48,6 +48,13 @@ struct WaveRig : Rig {
     }
     const std::vector<CuePoint>& cues() { return program().document().cues; }
     int xOf(int64_t frame) const { return wave->currentLayout().xOf(frame); }
+    // The pointer over x with no button down (QTest moves only the cursor then).
+    void hover(int x) {
+        const QPointF at(x, midY());
+        QMouseEvent move(QEvent::MouseMove, at, wave->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(wave, &move);
+    }
     // Where region `index` has its label drawn.
     QPoint labelOf(size_t index) const {
         for (const WaveformLayout::Region& region : wave->currentLayout().regions) {
@@ -369,12 +376,28 @@ TEST(WaveformWindowTest, DenseDragsSelectAndSharedBordersMoveTogether) {
     EXPECT_NEAR(rig.xOf(after.position), x + 5, 2);
     EXPECT_EQ(ZeroCrossing::next(rig.program().document(), after.position), after.position);
     EXPECT_EQ(after.position + after.length, 41u * 400);
-    const QPointF over(rig.xOf(after.position + 100), rig.midY());
-    QMouseEvent hover(QEvent::MouseMove, over, rig.wave->mapToGlobal(over), Qt::NoButton,
-                      Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(rig.wave, &hover);
+    rig.hover(rig.xOf(after.position + 100));
     EXPECT_TRUE(rig.wave->statusText().contains("Region 41 \"w40\""));
     EXPECT_TRUE(rig.wave->statusText().contains("confidence 0.5"));
+}
+
+// Found regions under review are shown and named, but no click or drag edits them or the
+// table behind them.
+TEST(WaveformWindowTest, RegionsUnderReviewAreShownNotEdited) {
+    WaveRig rig;
+    ASSERT_TRUE(rig.wave->cueEditing().addRegion(40000, 48000, false).ok());
+    const std::vector<CuePoint> before = rig.cues();
+    rig.wave->setProposal(std::vector<CuePoint>{{7, 8000, 16000, "found", "confidence 0.9"}});
+    const int x = rig.xOf(8000);
+    rig.drag(x + 1, x + 40);
+    QTest::mouseClick(rig.wave, Qt::LeftButton, {}, QPoint(rig.xOf(12000), rig.midY()));
+    EXPECT_EQ(rig.wave->selection(), std::make_pair(int64_t{8000}, int64_t{24000}));
+    rig.hover(rig.xOf(12000));
+    EXPECT_TRUE(rig.wave->statusText().contains("Region 1 \"found\""));
+    EXPECT_FALSE(rig.wave->findChild<QAction*>("ActionDeleteRegion")->isEnabled());
+    EXPECT_EQ(rig.cues(), before);
+    rig.wave->setProposal(std::nullopt);
+    EXPECT_FALSE(rig.wave->selectedRegion().has_value());
 }
 
 // During an OQT in cue-list mode the highlight is always the region being heard, and it

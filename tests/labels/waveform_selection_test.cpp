@@ -12,12 +12,10 @@ using Span = std::pair<int64_t, int64_t>;
 // Each case starts from the cursor at 140 in a table of three regions, listed out of time
 // order, and a point; it does what the mouse or a key would and looks at the outcome.
 TEST(WaveformSelectionTest, MouseAndKeysMoveTheCursorSelectionAndRegion) {
-    CueEditor editor;
-    editor.reset({{1, 400, 100, "late", ""},
-                  {2, 100, 100, "early", ""},
-                  {3, 120, 30, "inside", ""},
-                  {4, 300, 0, "point", ""}},
-                 1000);
+    const std::vector<CuePoint> cues = {{1, 400, 100, "late", ""},
+                                        {2, 100, 100, "early", ""},
+                                        {3, 120, 30, "inside", ""},
+                                        {4, 300, 0, "point", ""}};
     using S = WaveformSelection;
     const struct {
         const char* name;
@@ -37,27 +35,27 @@ TEST(WaveformSelectionTest, MouseAndKeysMoveTheCursorSelectionAndRegion) {
          {140, 1000}},
         {"Home: from the start", [](S& s) { s.moveCursorTo(0, false); }, {}, {}, {0, 1000}},
         {"the next region by its start",
-         [&](S& s) { ASSERT_TRUE(s.selectNextRegion(editor, true)); },
+         [&](S& s) { ASSERT_TRUE(s.selectNextRegion(cues, true)); },
          Span{300, 300},
          3,
          {300, 1000}},
         {"twice next: past the point",
          [&](S& s) {
-             s.selectNextRegion(editor, true);
-             s.selectNextRegion(editor, true);
+             s.selectNextRegion(cues, true);
+             s.selectNextRegion(cues, true);
          },
          Span{400, 500},
          0,
          {400, 500}},
         {"the previous region",
-         [&](S& s) { ASSERT_TRUE(s.selectNextRegion(editor, false)); },
+         [&](S& s) { ASSERT_TRUE(s.selectNextRegion(cues, false)); },
          Span{120, 150},
          2,
          {120, 150}},
         {"no region before the first",
          [&](S& s) {
              s.placeCursor(50);
-             EXPECT_FALSE(s.selectNextRegion(editor, false));
+             EXPECT_FALSE(s.selectNextRegion(cues, false));
          },
          {},
          {},
@@ -74,19 +72,19 @@ TEST(WaveformSelectionTest, MouseAndKeysMoveTheCursorSelectionAndRegion) {
             c.span && c.span->first == c.span->second ? std::nullopt : c.span;
         EXPECT_EQ(selection.span(), span);
         EXPECT_EQ(selection.region(), c.region);
-        EXPECT_EQ(selection.playSpan(editor), c.plays);
+        EXPECT_EQ(selection.playSpan(cues), c.plays);
     }
 }
 
 TEST(WaveformSelectionTest, ForgetsARegionThatIsGone) {
-    CueEditor editor;
-    editor.reset({{1, 100, 100, "a", ""}, {2, 300, 100, "b", ""}}, 1000);
+    std::vector<CuePoint> cues = {{1, 100, 100, "a", ""}, {2, 300, 100, "b", ""}};
     WaveformSelection selection;
     selection.reset(1000);
-    selection.selectRegion(1, editor);
-    ASSERT_TRUE(editor.remove(1).ok());
-    selection.follow(editor);
+    selection.selectRegion(1, cues);
+    cues.pop_back();
+    selection.follow(cues, 350);
     EXPECT_FALSE(selection.region().has_value());
+    EXPECT_EQ(selection.span(), Span(300, 350));  // kept inside the shorter data
 }
 
 }  // namespace

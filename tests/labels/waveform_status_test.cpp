@@ -6,9 +6,8 @@ namespace murmelix {
 namespace {
 
 TEST(WaveformStatusTest, SaysWhereTheSelectionIsAndWhatThePointerIsOver) {
-    CueEditor editor;
-    editor.reset({{1, 8000, 6400, "where are you", "confidence 0.02"}, {2, 480000, 0, "mark", ""}},
-                 1000000);
+    const std::vector<CuePoint> cues = {{1, 8000, 6400, "where are you", "confidence 0.02"},
+                                        {2, 480000, 0, "mark", ""}};
     WaveformSelection selection;
     selection.reset(1000000);
     const struct {
@@ -29,7 +28,7 @@ TEST(WaveformStatusTest, SaysWhereTheSelectionIsAndWhatThePointerIsOver) {
         SCOPED_TRACE(c.name);
         selection.placeCursor(c.anchor);
         selection.extendTo(c.cursor);
-        EXPECT_EQ(WaveformStatus::line(selection, editor, c.pointed, 8000), c.line);
+        EXPECT_EQ(WaveformStatus::line(selection, cues, c.pointed, 8000), c.line);
     }
 }
 
