@@ -86,6 +86,7 @@ void TFormWaveform::buildActions() {
     snapItem_->setCheckable(true);
     connect(snapItem_, &QAction::toggled, snap_, &QCheckBox::setChecked);
     connect(snap_, &QCheckBox::toggled, snapItem_, &QAction::setChecked);
+    QWidget::addAction(snapItem_);
 }
 
 QAction* TFormWaveform::addAction(const char* name, const char* caption,

@@ -324,6 +324,19 @@ TEST(WaveformWindowTest, ShownFromTheMainWindowItTakesTheFocus) {
     EXPECT_TRUE(wave->hasFocus());
 }
 
+// The context menu's items, which are the window's actions, each have a letter of their own.
+TEST(WaveformWindowTest, ItemsHaveLettersOfTheirOwn) {
+    WaveRig rig;
+    std::set<QChar> letters;
+    for (const QAction* action : rig.wave->actions()) {
+        const QString text = action->text();
+        const auto at = text.indexOf('&');
+        ASSERT_GE(at, 0) << text.toStdString();
+        EXPECT_TRUE(letters.insert(text[at + 1].toLower()).second) << text.toStdString();
+    }
+    EXPECT_EQ(letters.size(), 13u);
+}
+
 // The wheel scrolls, with Ctrl it zooms around the pointer.
 TEST(WaveformWindowTest, WheelScrollsAndCtrlWheelZooms) {
     WaveRig rig;
