@@ -46,7 +46,7 @@ class TFormWaveform : public QWidget {
     // stand from every other for that.
     static constexpr int kEdgeGrab = 4;
     static constexpr int kEdgeApart = 2 * kEdgeGrab + 1;
-    // Pixels the cursor moves with an arrow key, and the wheel scrolls a notch.
+    // Pixels the cursor moves with an arrow key.
     static constexpr int kKeyStep = 2;
 
     TFormWaveform(Program& program, QWidget* owner);
