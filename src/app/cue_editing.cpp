@@ -39,14 +39,27 @@ Result CueEditing::addRegion(int64_t start, int64_t end, bool snapToZeroCrossing
     if (!editable()) {
         return refused();
     }
-    const std::string label = "Region " + std::to_string(editor_.cues().size() + 1);
-    return commit(
-        editor_.addRegion(program_.document(), start, end, label, snapToZeroCrossings, index));
+    return commit(editor_.addRegion(program_.document(), start, end, freshLabel(),
+                                    snapToZeroCrossings, index));
+}
+
+Result CueEditing::addPoint(int64_t frame, size_t* index) {
+    follow();
+    return editable() ? commit(editor_.addPoint(frame, freshLabel(), index)) : refused();
+}
+
+std::string CueEditing::freshLabel() const {
+    return "Region " + std::to_string(editor_.cues().size() + 1);
 }
 
 Result CueEditing::moveEdge(size_t index, CueEditor::Edge edge, int64_t frame) {
     follow();
     return editable() ? commit(editor_.moveEdge(index, edge, frame)) : refused();
+}
+
+Result CueEditing::moveEdges(const std::vector<CueEditor::EdgeRef>& edges, int64_t frame) {
+    follow();
+    return editable() ? commit(editor_.moveEdges(edges, frame)) : refused();
 }
 
 Result CueEditing::rename(size_t index, const std::string& label) {
@@ -97,15 +110,6 @@ Result CueEditing::adoptFound(std::vector<CuePoint> found, bool replace) {
     }
     return commit(editor_.replaceAll(
         replace ? std::move(found) : CueIdentifiers::merged(editor_.cues(), found), kFindName));
-}
-
-void CueEditing::playRegion(size_t index) {
-    follow();
-    if (index >= editor_.cues().size()) {
-        return;
-    }
-    const CuePoint& cue = editor_.cues()[index];
-    program_.PlaySpan(cue.position, editor_.endOf(cue) - cue.position);
 }
 
 }  // namespace murmelix

@@ -37,9 +37,12 @@ class CueEditing {
     bool editable() const;
     const CueEditor& editor() const { return editor_; }
 
-    // New regions are called "Region N", N their place in the table.
+    // New regions and points are called "Region N", N their place in the table.
     Result addRegion(int64_t start, int64_t end, bool snapToZeroCrossings, size_t* index = nullptr);
+    Result addPoint(int64_t frame, size_t* index = nullptr);
     Result moveEdge(size_t index, CueEditor::Edge edge, int64_t frame);
+    // A border shared by several regions, moved as one step.
+    Result moveEdges(const std::vector<CueEditor::EdgeRef>& edges, int64_t frame);
     Result rename(size_t index, const std::string& label);
     Result setNote(size_t index, const std::string& note);
     Result remove(size_t index);
@@ -52,10 +55,9 @@ class CueEditing {
                         bool replace);
     // Regions found in the recording, in place of the table or added to it: one step.
     Result adoptFound(std::vector<CuePoint> found, bool replace);
-    // Plays one region through file playback, so that Stop ends it.
-    void playRegion(size_t index);
 
   private:
+    std::string freshLabel() const;
     Result refused() const;
     // Writes the editor's table into the document after an edit that went through.
     Result commit(Result edited);

@@ -101,6 +101,8 @@ struct ProgramSettings {
     int waveformWindowTopPosition = 0;
     int waveformWindowWidth = 900;
     int waveformWindowHeight = 320;
+    // Dragged region borders land on rising zero crossings.
+    bool waveformWindowSnapToZeroCrossings = false;
     // RECORDING
     RecordingSettings recording;
     // DEVICES: item indexes of the three device boxes.

@@ -170,6 +170,7 @@ void visitToolWindows(Visitor& v, ProgramSettings& s) {
     v.integer(waveform, "WaveformWindowTopPosition", s.waveformWindowTopPosition);
     v.integer(waveform, "WaveformWindowWidth", s.waveformWindowWidth, {240, 100000});
     v.integer(waveform, "WaveformWindowHeight", s.waveformWindowHeight, {120, 100000});
+    v.boolean(waveform, "WaveformWindowSnapToZeroCrossings", s.waveformWindowSnapToZeroCrossings);
 }
 
 template <typename Visitor>

@@ -2,10 +2,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
@@ -19,6 +21,7 @@
 
 #include "app/program.h"
 #include "base/user_interface.h"
+#include "labels/waveform_status.h"
 
 namespace murmelix {
 
@@ -46,17 +49,7 @@ TFormWaveform::TFormWaveform(Program& program, QWidget* owner)
     setMouseTracking(true);
     setMinimumSize(240, 120);
     buildBottomBar();
-    add_ =
-        addAction("ActionAddRegion", "&Add region", Qt::Key_Insert, &TFormWaveform::AddRegionClick);
-    play_ = addAction("ActionPlayRegion", "&Play region", {}, &TFormWaveform::PlayRegionClick);
-    rename_ = addAction("ActionRenameRegion", "&Rename...", Qt::Key_F2,
-                        &TFormWaveform::RenameRegionClick);
-    note_ = addAction("ActionEditNote", "Edit &note...", {}, &TFormWaveform::EditNoteClick);
-    delete_ = addAction("ActionDeleteRegion", "&Delete region", Qt::Key_Delete,
-                        &TFormWaveform::DeleteRegionClick);
-    undo_ = addAction("ActionUndo", "&Undo", QKeySequence("Ctrl+Z"), &TFormWaveform::UndoClick);
-    redo_ =
-        addAction("ActionRedo", "&Redo", QKeySequence("Ctrl+Shift+Z"), &TFormWaveform::RedoClick);
+    buildActions();
     cursorTimer_ = new QTimer(this);
     cursorTimer_->setInterval(kCursorTickMs);
     connect(cursorTimer_, &QTimer::timeout, this, [this] { tickCursor(); });
@@ -65,12 +58,44 @@ TFormWaveform::TFormWaveform(Program& program, QWidget* owner)
     refreshActions();
 }
 
-QAction* TFormWaveform::addAction(const char* name, const char* caption, const QKeySequence& key,
+// The keys are Audacity's where it has one (Ctrl+B, Ctrl+E, Ctrl+F, Ctrl+1, Ctrl+3, Space);
+// no two items share a letter.
+void TFormWaveform::buildActions() {
+    using K = QKeySequence;
+    using T = TFormWaveform;
+    add_ = addAction("ActionAddRegion", "&Add region", {Qt::Key_Insert}, &T::AddRegionClick);
+    addLabelled_ = addAction("ActionAddLabelledRegion", "Add and &label", {K("Ctrl+B")},
+                             &T::AddLabelledRegionClick);
+    play_ = addAction("ActionPlayRegion", "&Play / Stop", {Qt::Key_Space}, &T::PlayStopClick);
+    rename_ = addAction("ActionRenameRegion", "Rena&me...",
+                        {Qt::Key_F2, Qt::Key_Return, Qt::Key_Enter}, &T::RenameRegionClick);
+    note_ = addAction("ActionEditNote", "Edit &note...", {}, &T::EditNoteClick);
+    delete_ =
+        addAction("ActionDeleteRegion", "&Delete region", {Qt::Key_Delete}, &T::DeleteRegionClick);
+    undo_ = addAction("ActionUndo", "&Undo", {K("Ctrl+Z")}, &T::UndoClick);
+    redo_ = addAction("ActionRedo", "&Redo", {K("Ctrl+Shift+Z"), K("Ctrl+Y")}, &T::RedoClick);
+    zoomSelection_ = addAction("ActionZoomToSelection", "Zoom to &selection", {K("Ctrl+E")},
+                               &T::ZoomToSelectionClick);
+    zoomFit_ = addAction("ActionZoomFit", "&Fit to window", {K("Ctrl+F")}, &T::ZoomFitClick);
+    zoomIn_ = addAction("ActionZoomIn", "Zoom &in", {K("Ctrl+1"), Qt::Key_Plus, Qt::Key_Equal},
+                        &T::ZoomInClick);
+    zoomOut_ =
+        addAction("ActionZoomOut", "Zoom &out", {K("Ctrl+3"), Qt::Key_Minus}, &T::ZoomOutClick);
+    snapItem_ = new QAction("Snap to &zero crossings", this);
+    snapItem_->setObjectName("ActionSnapToZeroCrossings");
+    snapItem_->setCheckable(true);
+    connect(snapItem_, &QAction::toggled, snap_, &QCheckBox::setChecked);
+    connect(snap_, &QCheckBox::toggled, snapItem_, &QAction::setChecked);
+    QWidget::addAction(snapItem_);
+}
+
+QAction* TFormWaveform::addAction(const char* name, const char* caption,
+                                  const QList<QKeySequence>& keys,
                                   void (TFormWaveform::*handler)()) {
     auto* action = new QAction(QString::fromUtf8(caption), this);
     action->setObjectName(name);
-    if (!key.isEmpty()) {
-        action->setShortcut(key);
+    if (!keys.isEmpty()) {
+        action->setShortcuts(keys);
         action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     }
     connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
@@ -78,23 +103,58 @@ QAction* TFormWaveform::addAction(const char* name, const char* caption, const Q
     return action;
 }
 
+// Under the picture: the scroll bar, then the status line and the snap toggle. None of them
+// takes the keyboard focus, which stays with the picture and its keys.
 void TFormWaveform::buildBottomBar() {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addStretch(1);
     bottomBar_ = new QWidget(this);
-    auto* row = new QHBoxLayout(bottomBar_);
-    row->setContentsMargins(4, 2, 4, 2);
+    auto* rows = new QVBoxLayout(bottomBar_);
+    rows->setContentsMargins(4, 2, 4, 2);
+    rows->setSpacing(2);
     scrollBar_ = new QScrollBar(Qt::Horizontal, bottomBar_);
     scrollBar_->setObjectName("ScrollBarWaveform");
+    scrollBar_->setFocusPolicy(Qt::NoFocus);
     connect(scrollBar_, &QScrollBar::valueChanged, this, [this](int value) {
         if (value != viewport_.scrollPosition()) {
             viewport_.scrollTo(value);
             update();
         }
     });
-    row->addWidget(scrollBar_, 1);
+    rows->addWidget(scrollBar_);
+    auto* statusRow = new QHBoxLayout;
+    status_ = new QLabel(bottomBar_);
+    status_->setObjectName("LabelWaveformStatus");
+    // A long label must not widen the window.
+    status_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    status_->setTextFormat(Qt::PlainText);
+    statusRow->addWidget(status_, 1);
+    snap_ = new QCheckBox("Snap to &zero crossings", bottomBar_);
+    snap_->setObjectName("CheckBoxSnapToZeroCrossings");
+    snap_->setFocusPolicy(Qt::NoFocus);
+    statusRow->addWidget(snap_);
+    rows->addLayout(statusRow);
     layout->addWidget(bottomBar_);
+}
+
+bool TFormWaveform::snapToZeroCrossings() const {
+    return snap_->isChecked();
+}
+
+void TFormWaveform::setSnapToZeroCrossings(bool on) {
+    snap_->setChecked(on);
+}
+
+void TFormWaveform::showAndFocus() {
+    show();
+    raise();
+    activateWindow();
+    setFocus(Qt::ShortcutFocusReason);
+}
+
+QString TFormWaveform::statusText() const {
+    return status_->text();
 }
 
 QRect TFormWaveform::waveArea() const {
@@ -102,8 +162,9 @@ QRect TFormWaveform::waveArea() const {
 }
 
 void TFormWaveform::documentReplaced() {
-    selection_.reset();
-    selectedRegion_.reset();
+    const AudioDocument& doc = program_.document();
+    selection_.reset(doc.loaded ? doc.frameCount : 0);
+    pointed_.reset();
     highlight_.reset();
     finishTextEditor(false);
     if (isVisible()) {
@@ -143,8 +204,10 @@ void TFormWaveform::syncScrollBar() {
 
 void TFormWaveform::refresh() {
     editing_.follow();
-    if (selectedRegion_ && *selectedRegion_ >= editing_.editor().cues().size()) {
-        selectedRegion_.reset();
+    const AudioDocument& doc = program_.document();
+    selection_.follow(shownCues(), doc.loaded ? doc.frameCount : 0);
+    if (pointed_ && *pointed_ >= shownCues().size()) {
+        pointed_.reset();
     }
     if (program_.mode() == TransportMode::tmPlay) {
         if (!cursorTimer_->isActive()) {
@@ -164,18 +227,32 @@ void TFormWaveform::refresh() {
 }
 
 void TFormWaveform::refreshActions() {
-    const bool editable = editing_.editable();
-    const bool region = selectedRegion_.has_value();
-    add_->setEnabled(editable && selection_.has_value());
+    const bool editable = editsAllowed();
+    const bool region = selection_.region().has_value();
+    const bool loaded = program_.document().loaded;
+    add_->setEnabled(editable && selection_.span().has_value());
+    addLabelled_->setEnabled(editable);
     delete_->setEnabled(editable && region);
     rename_->setEnabled(editable && region);
     note_->setEnabled(editable && region);
-    play_->setEnabled(region && program_.mode() == TransportMode::tmIdle && program_.idle());
+    play_->setEnabled(loaded);
+    zoomSelection_->setEnabled(loaded && selection_.span().has_value());
+    for (QAction* zoom : {zoomFit_, zoomIn_, zoomOut_}) {
+        zoom->setEnabled(loaded);
+    }
     const CueEditor& editor = editing_.editor();
     undo_->setEnabled(editable && editor.canUndo());
     redo_->setEnabled(editable && editor.canRedo());
     undo_->setText(QString("&Undo %1").arg(QString::fromStdString(editor.undoName())).trimmed());
     redo_->setText(QString("&Redo %1").arg(QString::fromStdString(editor.redoName())).trimmed());
+    const double rate = program_.document().fileSampleRate;
+    std::string status;
+    if (drag_ == Drag::Edge) {
+        status = "Border " + WaveformStatus::timeText(dragFrame_, rate);
+    } else if (loaded) {
+        status = WaveformStatus::line(selection_, shownCues(), pointed_, rate);
+    }
+    status_->setText(QString::fromStdString(status));
 }
 
 void TFormWaveform::showSegmentSpan(int64_t firstFrame, int64_t frames) {
@@ -235,7 +312,18 @@ WaveformView TFormWaveform::viewFor(int width, int height) const {
 
 void TFormWaveform::setProposal(std::optional<std::vector<CuePoint>> regions) {
     proposal_ = std::move(regions);
-    update();
+    // A selected region is a place in the table shown: it goes when the table changes.
+    selection_.placeCursor(selection_.cursor());
+    pointed_.reset();
+    refresh();
+}
+
+const std::vector<CuePoint>& TFormWaveform::shownCues() const {
+    return proposal_ ? *proposal_ : editing_.editor().cues();
+}
+
+bool TFormWaveform::editsAllowed() const {
+    return editing_.editable() && !proposal_;
 }
 
 WaveformLayout TFormWaveform::currentLayout() const {
@@ -247,10 +335,6 @@ WaveformLayout TFormWaveform::currentLayout() const {
 int64_t TFormWaveform::frameAtX(int x) const {
     const double frame = viewport_.firstFrame() + x * viewport_.framesPerPixel();
     return std::clamp<int64_t>(std::llround(frame), 0, viewport_.frameCount());
-}
-
-std::optional<std::pair<int64_t, int64_t>> TFormWaveform::selection() const {
-    return selection_;
 }
 
 void TFormWaveform::paintLayout(QPainter& painter, const WaveformLayout& layout,
@@ -274,9 +358,11 @@ void TFormWaveform::paintLayout(QPainter& painter, const WaveformLayout& layout,
     }
     for (const WaveformLayout::Region& region : layout.regions) {
         const LayoutRect& r = region.rect;
-        painter.fillRect(
-            r.x, r.y, r.width, r.height,
-            toQColor(p.regionFills[static_cast<size_t>(region.fill) % p.regionFills.size()]));
+        if (!region.point && !region.thin) {
+            painter.fillRect(
+                r.x, r.y, r.width, r.height,
+                toQColor(p.regionFills[static_cast<size_t>(region.fill) % p.regionFills.size()]));
+        }
     }
     const QColor wave = toQColor(p.wave);
     for (const WaveformLayout::Lane& lane : layout.lanes) {
@@ -288,27 +374,37 @@ void TFormWaveform::paintLayout(QPainter& painter, const WaveformLayout& layout,
         const LayoutRect& h = *layout.highlight;
         painter.fillRect(h.x, h.y, h.width, h.height, toQColor(p.highlight));
     }
-    const QColor border = toQColor(p.regionBorder);
+    const QColor regionBorder = toQColor(p.regionBorder);
+    const QColor marker = toQColor(p.marker);
     for (const WaveformLayout::Region& region : layout.regions) {
         const LayoutRect& r = region.rect;
-        if (region.startVisible) {
+        if (region.thin) {
+            painter.fillRect(r.x, r.y, r.width, WaveformLayout::kThinBarHeight, regionBorder);
+            continue;
+        }
+        const QColor& border = region.point ? marker : regionBorder;
+        if (region.bordered && region.startVisible) {
             painter.fillRect(r.x, r.y, 1, r.height, border);
         }
-        if (region.endVisible) {
+        if (region.bordered && region.endVisible) {
             painter.fillRect(r.x + r.width - 1, r.y, 1, r.height, border);
         }
         painter.save();
         painter.setClipRect(QRect(region.labelX, region.labelY,
                                   std::max(region.labelClipRight - region.labelX, 0),
                                   metrics.height()));
-        painter.setPen(toQColor(p.regionText));
+        painter.setPen(region.point ? marker : toQColor(p.regionText));
         painter.drawText(QPoint(region.labelX, region.labelY + metrics.ascent()),
                          QString::fromStdString(region.label));
         painter.restore();
     }
     if (layout.cursorX) {
-        painter.fillRect(*layout.cursorX, ruler.y + ruler.height, 1, area.height() - ruler.height,
-                         toQColor(p.cursor));
+        // Logical pixels: on a screen with a higher pixel ratio the cursor widens with it.
+        const int top = ruler.y + ruler.height;
+        const int w = WaveformLayout::kCursorWidth;
+        painter.fillRect(*layout.cursorX - 1, top, w + 2, area.height() - top,
+                         toQColor(p.cursorOutline));
+        painter.fillRect(*layout.cursorX, top, w, area.height() - top, toQColor(p.cursor));
     }
 }
 
@@ -343,24 +439,29 @@ void TFormWaveform::paintEvent(QPaintEvent*) {
         c.setAlpha(90);
         return c;
     }();
-    if (selection_) {
-        const int left = std::max(layout.xOf(selection_->first), 0);
-        const int right = std::min(layout.xOf(selection_->second), area.width());
+    if (const auto span = selection_.span()) {
+        const int left = std::max(layout.xOf(span->first), 0);
+        const int right = std::min(layout.xOf(span->second), area.width());
         painter.fillRect(left, lanesTop, std::max(right - left, 1), area.height() - lanesTop,
                          selectionColour);
+    } else {
+        // The cursor where a click put it, from where Space plays.
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DashLine));
+        const int x = layout.xOf(selection_.cursor());
+        painter.drawLine(x, lanesTop, x, area.height());
     }
     if (drag_ == Drag::Edge) {
         painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
         const int x = layout.xOf(dragFrame_);
         painter.drawLine(x, lanesTop, x, area.height());
     }
-    if (selectedRegion_) {
+    if (const auto selected = selection_.region()) {
         for (const WaveformLayout::Region& region : layout.regions) {
-            if (region.cueIndex == *selectedRegion_) {
+            if (region.cueIndex == *selected) {
                 painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
                 painter.setBrush(Qt::NoBrush);
                 const LayoutRect& r = region.rect;
-                painter.drawRect(QRect(r.x + 1, r.y + 1, r.width - 2, r.height - 2));
+                painter.drawRect(QRect(r.x + 1, r.y + 1, std::max(r.width - 2, 1), r.height - 2));
             }
         }
     }
@@ -376,6 +477,12 @@ void TFormWaveform::showEvent(QShowEvent* event) {
     rebuildPeaks();
     followViewport();
     refresh();
+    // Shown from the main window (F9), the window takes the keyboard so that its keys work
+    // at once; shown at start-up beside it, it leaves the focus where it is.
+    if (parentWidget() != nullptr && parentWidget()->isActiveWindow()) {
+        activateWindow();
+        setFocus(Qt::ActiveWindowFocusReason);
+    }
 }
 
 void TFormWaveform::closeEvent(QCloseEvent* event) {
@@ -394,6 +501,40 @@ void TFormWaveform::changeEvent(QEvent* event) {
     }
 }
 
+// The action of this window that a key press is the shortcut of, if it is enabled.
+QAction* TFormWaveform::actionFor(const QKeyEvent& key) const {
+    const QKeySequence pressed(
+        QKeyCombination(key.modifiers() & ~Qt::KeypadModifier, static_cast<Qt::Key>(key.key())));
+    for (QAction* action : actions()) {
+        if (action->isEnabled() && action->shortcuts().contains(pressed)) {
+            return action;
+        }
+    }
+    return nullptr;
+}
+
+bool TFormWaveform::event(QEvent* event) {
+    // This window's keys come first while it has the focus, also where the main window has
+    // the same key for something else (F2 opens a file there, Ctrl+E plays an OQT).
+    if (event->type() == QEvent::ShortcutOverride &&
+        actionFor(*static_cast<QKeyEvent*>(event)) != nullptr) {
+        event->accept();
+        return true;
+    }
+    // Tab and Shift+Tab go from region to region, as in Audacity's label track, instead of
+    // moving the focus.
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const bool plain = (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) == 0;
+        if (plain && (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)) {
+            selectNextRegion(key->key() == Qt::Key_Tab &&
+                             (key->modifiers() & Qt::ShiftModifier) == 0);
+            return true;
+        }
+    }
+    return QWidget::event(event);
+}
+
 void TFormWaveform::mousePressEvent(QMouseEvent* event) {
     setFocus();
     const int x = event->position().toPoint().x();
@@ -403,6 +544,7 @@ void TFormWaveform::mousePressEvent(QMouseEvent* event) {
     }
     finishTextEditor(true);
     pressX_ = x;
+    dragMoved_ = false;
     const WaveformLayout layout = currentLayout();
     if (event->button() == Qt::MiddleButton ||
         (event->button() == Qt::LeftButton && y < layout.ruler.height)) {
@@ -413,16 +555,23 @@ void TFormWaveform::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) {
         return;
     }
-    dragEdge_ = editing_.editable() ? WaveformViewport::edgeAt(layout, x, kEdgeGrab) : std::nullopt;
-    if (dragEdge_) {
+    const WaveformBorders borders(editing_.editor().cues(), viewport_.frameCount());
+    dragBorder_ = editsAllowed() && !(event->modifiers() & Qt::ShiftModifier)
+                      ? borders.grab(layout, x, kEdgeGrab, kEdgeApart)
+                      : std::nullopt;
+    if (dragBorder_) {
         drag_ = Drag::Edge;
-        dragFrame_ = frameAtX(x);
-        selectedRegion_ = dragEdge_->cueIndex;
+        dragFrame_ = dragBorder_->frame;
         return;
     }
     drag_ = Drag::Select;
-    anchorFrame_ = frameAtX(x);
-    dragFrame_ = anchorFrame_;
+    pressFrame_ = frameAtX(x);
+    // Shift extends the selection to the click, as in Audacity.
+    if (event->modifiers() & Qt::ShiftModifier) {
+        dragMoved_ = true;
+        selection_.extendTo(pressFrame_);
+        afterSelectionChange();
+    }
 }
 
 void TFormWaveform::mouseMoveEvent(QMouseEvent* event) {
@@ -432,54 +581,108 @@ void TFormWaveform::mouseMoveEvent(QMouseEvent* event) {
             viewport_.scrollTo(scrollFromPixel_ + (pressX_ - x));
             syncScrollBar();
             break;
-        case Drag::Edge:
-            dragFrame_ = frameAtX(x);
+        case Drag::Edge: {
+            const WaveformBorders borders(editing_.editor().cues(), viewport_.frameCount());
+            WaveformBorders::SnapRules rules;
+            rules.zeroCrossings = snapToZeroCrossings();
+            dragFrame_ = borders.snapped(program_.document(), currentLayout(), frameAtX(x),
+                                         *dragBorder_, rules);
+            refreshActions();
             break;
+        }
         case Drag::Select:
-            dragFrame_ = frameAtX(x);
-            if (std::abs(x - pressX_) > kClickSlack) {
-                selection_ = std::minmax(anchorFrame_, dragFrame_);
-                refreshActions();
+            if (!dragMoved_ && std::abs(x - pressX_) > kClickSlack) {
+                dragMoved_ = true;
+                selection_.placeCursor(pressFrame_);
+            }
+            if (dragMoved_) {
+                selection_.extendTo(frameAtX(x));
+                afterSelectionChange();
             }
             break;
         case Drag::None: {
-            const bool onEdge = editing_.editable() && program_.document().loaded &&
-                                WaveformViewport::edgeAt(currentLayout(), x, kEdgeGrab).has_value();
+            if (!program_.document().loaded) {
+                return;
+            }
+            const WaveformLayout layout = currentLayout();
+            const bool onEdge =
+                editsAllowed() && WaveformBorders(editing_.editor().cues(), viewport_.frameCount())
+                                      .grab(layout, x, kEdgeGrab, kEdgeApart)
+                                      .has_value();
             setCursor(onEdge ? Qt::SizeHorCursor : Qt::ArrowCursor);
+            showPointed(WaveformViewport::regionAt(layout, x));
             return;
         }
     }
     update();
 }
 
+// The region under the pointer goes into the status line, and its whole label and note
+// into the tool tip, since the picture cuts long labels.
+void TFormWaveform::showPointed(std::optional<size_t> pointed) {
+    if (pointed == pointed_) {
+        return;
+    }
+    pointed_ = pointed;
+    QString tip;
+    if (pointed_) {
+        const CuePoint& cue = shownCues()[*pointed_];
+        tip = QString::fromStdString(cue.label);
+        if (!cue.note.empty()) {
+            tip += "\n" + QString::fromStdString(cue.note);
+        }
+    }
+    setToolTip(tip);
+    refreshActions();
+}
+
+void TFormWaveform::leaveEvent(QEvent* event) {
+    QWidget::leaveEvent(event);
+    pointed_.reset();
+    setToolTip({});
+    refreshActions();
+}
+
 void TFormWaveform::mouseReleaseEvent(QMouseEvent* event) {
     const Drag drag = std::exchange(drag_, Drag::None);
     const int x = event->position().toPoint().x();
-    if (drag == Drag::Edge && dragEdge_) {
-        showFailure(editing_.moveEdge(dragEdge_->cueIndex, dragEdge_->edge, frameAtX(x)));
-    } else if (drag == Drag::Select && std::abs(x - pressX_) <= kClickSlack) {
-        // A click: selects and plays the region under it, or clears the selection.
-        selection_.reset();
-        selectedRegion_ = WaveformViewport::regionAt(currentLayout(), x);
-        if (selectedRegion_) {
-            PlayRegionClick();
+    if (drag == Drag::Edge && dragBorder_) {
+        if (std::abs(x - pressX_) > kClickSlack) {
+            showFailure(editing_.moveEdges(dragBorder_->edges, dragFrame_));
+        } else if (const auto region = WaveformViewport::regionAt(currentLayout(), x)) {
+            // A click on a border selects, as anywhere else.
+            selection_.selectRegion(*region, shownCues());
         }
-    } else if (drag == Drag::Select) {
-        selection_ = std::minmax(anchorFrame_, frameAtX(x));
-        selectedRegion_.reset();
+    } else if (drag == Drag::Select && !dragMoved_) {
+        // A click selects the region under it quietly, or places the cursor.
+        if (const auto region = WaveformViewport::regionAt(currentLayout(), x)) {
+            selection_.selectRegion(*region, shownCues());
+        } else {
+            selection_.placeCursor(pressFrame_);
+        }
     }
-    dragEdge_.reset();
-    refreshActions();
-    update();
+    dragBorder_.reset();
+    afterSelectionChange();
 }
 
+// A double-click on a label renames it, anywhere else in a region plays the region.
 void TFormWaveform::mouseDoubleClickEvent(QMouseEvent* event) {
-    const std::optional<size_t> region =
-        WaveformViewport::regionAt(currentLayout(), event->position().toPoint().x());
-    if (region && editing_.editable()) {
-        selectedRegion_ = region;
-        openTextEditor(*region, TextField::Label);
+    const QPoint at = event->position().toPoint();
+    if (!program_.document().loaded || event->button() != Qt::LeftButton) {
+        return;
     }
+    const WaveformLayout layout = currentLayout();
+    const QFontMetrics metrics = fontMetrics();
+    if (const auto label = WaveformViewport::labelAt(layout, at.x(), at.y(), metrics.height(),
+                                                     metrics.averageCharWidth());
+        label && editsAllowed()) {
+        selection_.selectRegion(*label, shownCues());
+        openTextEditor(*label, TextField::Label);
+    } else if (const auto region = WaveformViewport::regionAt(layout, at.x())) {
+        selection_.selectRegion(*region, shownCues());
+        playSpan(selection_.playSpan(shownCues()));
+    }
+    afterSelectionChange();
 }
 
 void TFormWaveform::zoom(int x, double factor) {
@@ -488,48 +691,101 @@ void TFormWaveform::zoom(int x, double factor) {
     update();
 }
 
+int TFormWaveform::pointerX() const {
+    const QPoint pointer = mapFromGlobal(QCursor::pos());
+    return waveArea().contains(pointer) ? pointer.x() : waveArea().width() / 2;
+}
+
+// Ctrl+wheel zooms around the pointer; the wheel, with or without Shift, scrolls.
 void TFormWaveform::wheelEvent(QWheelEvent* event) {
-    const int steps = event->angleDelta().y() / 120;
-    if (steps == 0) {
+    const QPoint delta = event->angleDelta();
+    const int notches = (delta.y() != 0 ? delta.y() : delta.x()) / 120;
+    if (notches == 0) {
         return;
     }
-    zoom(event->position().toPoint().x(), std::pow(kZoomStep, steps));
+    if (event->modifiers() & Qt::ControlModifier) {
+        zoom(event->position().toPoint().x(), std::pow(kZoomStep, notches));
+    } else {
+        viewport_.scrollBy(-notches * std::max(viewport_.width() / 10, 1));
+        syncScrollBar();
+        update();
+    }
     event->accept();
 }
 
-void TFormWaveform::keyPressEvent(QKeyEvent* event) {
-    const QPoint pointer = mapFromGlobal(QCursor::pos());
-    const int x = waveArea().contains(pointer) ? pointer.x() : waveArea().width() / 2;
-    switch (event->key()) {
-        case Qt::Key_Plus:
-        case Qt::Key_Equal:
-            zoom(x, kZoomStep);
-            return;
-        case Qt::Key_Minus:
-            zoom(x, 1 / kZoomStep);
-            return;
-        case Qt::Key_Home:
-            viewport_.home();
-            break;
-        case Qt::Key_End:
-            viewport_.end();
-            break;
+// The cursor and the selection move with the arrows, Home and End (with Shift the selection
+// grows); Alt with an arrow goes to the next or previous region.
+bool TFormWaveform::handleSelectionKey(int key, Qt::KeyboardModifiers modifiers) {
+    const bool extend = (modifiers & Qt::ShiftModifier) != 0;
+    const auto step = std::max<int64_t>(std::llround(kKeyStep * viewport_.framesPerPixel()), 1);
+    if ((modifiers & Qt::AltModifier) && (key == Qt::Key_Left || key == Qt::Key_Right)) {
+        selectNextRegion(key == Qt::Key_Right);
+        return true;
+    }
+    switch (key) {
         case Qt::Key_Left:
-            viewport_.scrollBy(-std::max(viewport_.width() / 10, 1));
+            selection_.moveCursor(-step, extend);
             break;
         case Qt::Key_Right:
-            viewport_.scrollBy(std::max(viewport_.width() / 10, 1));
+            selection_.moveCursor(step, extend);
             break;
-        case Qt::Key_Escape:
-            selection_.reset();
-            selectedRegion_.reset();
-            refreshActions();
+        case Qt::Key_Home:
+            selection_.moveCursorTo(0, extend);
+            break;
+        case Qt::Key_End:
+            selection_.moveCursorTo(selection_.frameCount(), extend);
             break;
         default:
-            QWidget::keyPressEvent(event);
-            return;
+            return false;
     }
+    revealCursor();
+    afterSelectionChange();
+    return true;
+}
+
+void TFormWaveform::keyPressEvent(QKeyEvent* event) {
+    if (QAction* action = actionFor(*event)) {
+        action->trigger();
+        return;
+    }
+    if (program_.document().loaded && handleSelectionKey(event->key(), event->modifiers())) {
+        return;
+    }
+    if (event->key() == Qt::Key_Escape) {
+        // Escape drops a border being dragged, else stops what plays; with nothing playing it
+        // lets go of the selection.
+        if (drag_ == Drag::Edge) {
+            drag_ = Drag::None;
+            dragBorder_.reset();
+            afterSelectionChange();
+        } else if (program_.mode() != TransportMode::tmIdle &&
+                   program_.mode() != TransportMode::tmRecord) {
+            stopPlaying();
+        } else {
+            selection_.placeCursor(selection_.cursor());
+            afterSelectionChange();
+        }
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void TFormWaveform::selectNextRegion(bool forward) {
+    if (selection_.selectNextRegion(shownCues(), forward)) {
+        const auto span = selection_.playSpan(shownCues());
+        viewport_.reveal(selection_.anchor(), std::max(span.second, selection_.anchor() + 1));
+        syncScrollBar();
+    }
+    afterSelectionChange();
+}
+
+void TFormWaveform::revealCursor() {
+    viewport_.reveal(selection_.cursor(), selection_.cursor() + 1);
     syncScrollBar();
+}
+
+void TFormWaveform::afterSelectionChange() {
+    refreshActions();
     update();
 }
 
@@ -537,20 +793,25 @@ void TFormWaveform::contextMenuEvent(QContextMenuEvent* event) {
     if (!program_.document().loaded) {
         return;
     }
-    if (!selection_) {
+    if (!selection_.span()) {
         if (const auto region = WaveformViewport::regionAt(currentLayout(), event->pos().x())) {
-            selectedRegion_ = region;
+            selection_.selectRegion(*region, shownCues());
         }
     }
     refreshActions();
+    update();
     QMenu menu(this);
     menu.setObjectName("WaveformMenu");
-    for (QAction* action : {add_, play_, rename_, note_, delete_}) {
+    for (QAction* action : {add_, addLabelled_, play_, rename_, note_, delete_}) {
         menu.addAction(action);
     }
     menu.addSeparator();
     menu.addAction(undo_);
     menu.addAction(redo_);
+    menu.addSeparator();
+    for (QAction* action : {zoomSelection_, zoomFit_, zoomIn_, zoomOut_, snapItem_}) {
+        menu.addAction(action);
+    }
     menu.exec(event->globalPos());
 }
 
@@ -564,47 +825,88 @@ void TFormWaveform::showFailure(const Result& result) {
 }
 
 void TFormWaveform::AddRegionClick() {
-    if (!selection_) {
+    const auto span = selection_.span();
+    if (!span) {
         return;
     }
     size_t index = 0;
     const Result added =
         // New regions follow the main window's Z-Cross, as the segments it chooses do.
-        editing_.addRegion(selection_->first, selection_->second,
-                           program_.controls().zeroCrossAdjust, &index);
+        editing_.addRegion(span->first, span->second, program_.controls().zeroCrossAdjust, &index);
     if (added.ok()) {
-        selection_.reset();
-        selectedRegion_ = index;
+        selection_.selectRegion(index, shownCues());
     }
     showFailure(added);
 }
 
+// Audacity's Ctrl+B: a region of the selection (a point at the cursor without one), its
+// label open for typing at once.
+void TFormWaveform::AddLabelledRegionClick() {
+    finishTextEditor(true);
+    const size_t before = editing_.editor().cues().size();
+    if (selection_.span()) {
+        AddRegionClick();
+    } else {
+        size_t index = 0;
+        const Result added = editing_.addPoint(selection_.cursor(), &index);
+        if (added.ok()) {
+            selection_.selectRegion(index, shownCues());
+        }
+        showFailure(added);
+    }
+    if (editing_.editor().cues().size() > before && selection_.region()) {
+        openTextEditor(*selection_.region(), TextField::Label);
+    }
+}
+
 void TFormWaveform::DeleteRegionClick() {
-    if (!selectedRegion_) {
+    const auto region = selection_.region();
+    if (!region) {
         return;
     }
-    const Result removed = editing_.remove(*selectedRegion_);
+    const Result removed = editing_.remove(*region);
     if (removed.ok()) {
-        selectedRegion_.reset();
+        selection_.placeCursor(selection_.anchor());
     }
     showFailure(removed);
 }
 
 void TFormWaveform::RenameRegionClick() {
-    if (selectedRegion_ && editing_.editable()) {
-        openTextEditor(*selectedRegion_, TextField::Label);
+    // Enter in the open label keeps it (the key reaches this action first).
+    if (textEditor_ != nullptr) {
+        finishTextEditor(true);
+    } else if (selection_.region() && editsAllowed()) {
+        openTextEditor(*selection_.region(), TextField::Label);
     }
 }
 
 void TFormWaveform::EditNoteClick() {
-    if (selectedRegion_ && editing_.editable()) {
-        openTextEditor(*selectedRegion_, TextField::Note);
+    if (selection_.region() && editsAllowed()) {
+        openTextEditor(*selection_.region(), TextField::Note);
     }
 }
 
-void TFormWaveform::PlayRegionClick() {
-    if (selectedRegion_ && program_.idle()) {
-        editing_.playRegion(*selectedRegion_);
+// Space: stops the file playing, else plays the selection, the region under the cursor or
+// from the cursor on.
+void TFormWaveform::PlayStopClick() {
+    if (program_.mode() == TransportMode::tmPlay) {
+        stopPlaying();
+    } else {
+        playSpan(selection_.playSpan(shownCues()));
+    }
+}
+
+void TFormWaveform::playSpan(std::pair<int64_t, int64_t> span) {
+    if (program_.idle() && span.second > span.first) {
+        program_.PlaySpan(span.first, span.second - span.first);
+    }
+}
+
+void TFormWaveform::stopPlaying() {
+    if (program_.mode() == TransportMode::tmSessionPlay) {
+        program_.StopSessionPlay();
+    } else {
+        program_.StopPlayback();
     }
 }
 
@@ -618,10 +920,32 @@ void TFormWaveform::RedoClick() {
     refresh();
 }
 
+void TFormWaveform::ZoomToSelectionClick() {
+    if (const auto span = selection_.span()) {
+        viewport_.zoomTo(span->first, span->second);
+        syncScrollBar();
+        update();
+    }
+}
+
+void TFormWaveform::ZoomFitClick() {
+    viewport_.fit();
+    syncScrollBar();
+    update();
+}
+
+void TFormWaveform::ZoomInClick() {
+    zoom(pointerX(), kZoomStep);
+}
+
+void TFormWaveform::ZoomOutClick() {
+    zoom(pointerX(), 1 / kZoomStep);
+}
+
 // The label or note is edited where the label stands, in a line edit over the region:
 // Enter (or a click elsewhere) keeps the text, Escape leaves it as it was.
 void TFormWaveform::openTextEditor(size_t index, TextField field) {
-    finishTextEditor(false);
+    finishTextEditor(true);
     const std::vector<CuePoint>& cues = editing_.editor().cues();
     if (index >= cues.size()) {
         return;

@@ -9,11 +9,15 @@
 
 #include "app/cue_editing.h"
 #include "labels/peak_cache.h"
+#include "labels/waveform_borders.h"
 #include "labels/waveform_layout.h"
 #include "labels/waveform_palette.h"
+#include "labels/waveform_selection.h"
 #include "labels/waveform_viewport.h"
 
 class QAction;
+class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QScrollBar;
 class QTimer;
@@ -23,20 +27,27 @@ namespace murmelix {
 class Program;
 
 // The waveform window: the whole recording as a min/max overview (one lane a channel) with
-// a time ruler, the cue regions as shaded spans with their labels, and what plays now: the
-// segment being heard during an OQT or a session replay, the replayed sequence's entries as
-// marks, or a moving cursor during file playback.
+// a time ruler, the cue regions as shaded spans with their labels (points as markers), and
+// what plays now: the segment being heard during an OQT or a session replay, the replayed
+// sequence's entries as marks, or a moving cursor during file playback.
 //
-// The regions are edited here: drag over the sound to select a stretch, Insert (or "Add
-// region") makes it a region; drag a border to move it; double-click to rename, Delete to
-// remove, Ctrl+Z and Ctrl+Shift+Z to undo and redo; a click on a region plays it. Every
-// edit goes through CueEditing, which writes the table back into the document.
+// The regions are edited here as in Audacity: a click places the cursor or selects the
+// region under it, a drag selects a stretch, Insert makes it a region and Ctrl+B makes one
+// and opens its label; a border clear of its neighbours is dragged to move it (a border two
+// regions share moves for both); Space plays and stops, a double-click plays a region or,
+// on its label, renames it. Every edit goes through CueEditing, which writes the table back
+// into the document. The logic lives in WaveformSelection, WaveformBorders,
+// WaveformViewport and WaveformStatus; this class forwards events and paints.
 class TFormWaveform : public QWidget {
   public:
     static constexpr int kDefaultClientWidth = 900;
     static constexpr int kDefaultClientHeight = 320;
-    // Pixels within which the pointer grabs a region's border.
+    // Pixels within which the pointer grabs a region's border, and how far the border must
+    // stand from every other for that.
     static constexpr int kEdgeGrab = 4;
+    static constexpr int kEdgeApart = 2 * kEdgeGrab + 1;
+    // Pixels the cursor moves with an arrow key.
+    static constexpr int kKeyStep = 2;
 
     TFormWaveform(Program& program, QWidget* owner);
 
@@ -51,6 +62,13 @@ class TFormWaveform : public QWidget {
     // The segment now heard, in frames (frames 0: none).
     void showSegmentSpan(int64_t firstFrame, int64_t frames);
     void showPaused(bool paused);
+    // Shows the window in front with the keyboard focus, so that its keys work at once
+    // (Extras > Waveform, F9).
+    void showAndFocus();
+    // "Snap to zero crossings": dragged borders land on rising zero crossings (kept in the
+    // settings).
+    bool snapToZeroCrossings() const;
+    void setSnapToZeroCrossings(bool on);
 
     QSize clientSize() const { return size(); }
     void setClientSize(QSize size) { resize(size); }
@@ -62,8 +80,10 @@ class TFormWaveform : public QWidget {
     QRect waveArea() const;
     const WaveformViewport& viewport() const { return viewport_; }
     WaveformLayout currentLayout() const;
-    std::optional<std::pair<int64_t, int64_t>> selection() const;
-    std::optional<size_t> selectedRegion() const { return selectedRegion_; }
+    std::optional<std::pair<int64_t, int64_t>> selection() const { return selection_.span(); }
+    const WaveformSelection& selectionModel() const { return selection_; }
+    std::optional<size_t> selectedRegion() const { return selection_.region(); }
+    QString statusText() const;
     std::optional<std::pair<int64_t, int64_t>> highlight() const { return highlight_; }
     std::optional<int64_t> cursorFrame() const;
     const WaveformPalette& waveformPalette() const { return palette_; }
@@ -74,14 +94,20 @@ class TFormWaveform : public QWidget {
 
     // Handlers.
     void AddRegionClick();
+    void AddLabelledRegionClick();
     void DeleteRegionClick();
     void RenameRegionClick();
     void EditNoteClick();
-    void PlayRegionClick();
+    void PlayStopClick();
     void UndoClick();
     void RedoClick();
+    void ZoomToSelectionClick();
+    void ZoomFitClick();
+    void ZoomInClick();
+    void ZoomOutClick();
 
   protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -91,6 +117,7 @@ class TFormWaveform : public QWidget {
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -99,8 +126,21 @@ class TFormWaveform : public QWidget {
     enum class Drag { None, Select, Edge, Scroll };
     enum class TextField { Label, Note };
 
-    QAction* addAction(const char* name, const char* caption, const QKeySequence& key,
+    QAction* addAction(const char* name, const char* caption, const QList<QKeySequence>& keys,
                        void (TFormWaveform::*handler)());
+    void buildActions();
+    // The regions drawn: the document's, or those under review, which no edit reaches.
+    const std::vector<CuePoint>& shownCues() const;
+    bool editsAllowed() const;
+    QAction* actionFor(const QKeyEvent& key) const;
+    bool handleSelectionKey(int key, Qt::KeyboardModifiers modifiers);
+    void selectNextRegion(bool forward);
+    void revealCursor();
+    void afterSelectionChange();
+    void showPointed(std::optional<size_t> pointed);
+    int pointerX() const;
+    void playSpan(std::pair<int64_t, int64_t> span);
+    void stopPlaying();
     void buildBottomBar();
     void rebuildPeaks();
     void followViewport();
@@ -123,12 +163,13 @@ class TFormWaveform : public QWidget {
 
     Drag drag_ = Drag::None;
     int pressX_ = 0;
-    int64_t anchorFrame_ = 0;
+    int64_t pressFrame_ = 0;
+    bool dragMoved_ = false;
     int64_t dragFrame_ = 0;
     int64_t scrollFromPixel_ = 0;
-    std::optional<WaveformViewport::Edge> dragEdge_;
-    std::optional<std::pair<int64_t, int64_t>> selection_;
-    std::optional<size_t> selectedRegion_;
+    std::optional<WaveformBorders::Border> dragBorder_;
+    WaveformSelection selection_;
+    std::optional<size_t> pointed_;  // the region under the pointer
     std::optional<std::pair<int64_t, int64_t>> highlight_;
     std::optional<std::vector<CuePoint>> proposal_;
 
@@ -145,7 +186,15 @@ class TFormWaveform : public QWidget {
 
     QScrollBar* scrollBar_ = nullptr;
     QWidget* bottomBar_ = nullptr;
+    QLabel* status_ = nullptr;
+    QCheckBox* snap_ = nullptr;
     QAction* add_ = nullptr;
+    QAction* addLabelled_ = nullptr;
+    QAction* zoomSelection_ = nullptr;
+    QAction* zoomFit_ = nullptr;
+    QAction* zoomIn_ = nullptr;
+    QAction* zoomOut_ = nullptr;
+    QAction* snapItem_ = nullptr;
     QAction* delete_ = nullptr;
     QAction* rename_ = nullptr;
     QAction* note_ = nullptr;

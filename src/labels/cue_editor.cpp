@@ -41,37 +41,80 @@ Result CueEditor::addRegion(const AudioDocument& doc, int64_t start, int64_t end
     if (start >= end) {
         return Result::failure("Select a part of the sound to make a cue region of it.");
     }
+    return append("Add Region", start, end - start, label, index);
+}
+
+Result CueEditor::addPoint(int64_t frame, const std::string& label, size_t* index) {
+    if (frame < 0 || frame >= frameCount_) {
+        return Result::failure("Place the cursor in the sound to add a point there.");
+    }
+    return append("Add Point", frame, 0, label, index);
+}
+
+Result CueEditor::append(const std::string& name, int64_t start, int64_t length,
+                         const std::string& label, size_t* index) {
     CuePoint cue;
     cue.identifier = CueIdentifiers::fresh(cues_);
     cue.position = static_cast<uint32_t>(start);
-    cue.length = static_cast<uint32_t>(end - start);
+    cue.length = static_cast<uint32_t>(length);
     cue.label = CueText::limit(label);
     if (index != nullptr) {
         *index = cues_.size();
     }
-    return apply({"Add Region", cues_.size(), std::nullopt, std::move(cue), false, {}, {}});
+    return apply(name, {cues_.size(), std::nullopt, std::move(cue)});
+}
+
+std::pair<int64_t, int64_t> CueEditor::edgeRange(const EdgeRef& edge) const {
+    const CuePoint& cue = cues_[edge.index];
+    if (edge.edge == Edge::Start) {
+        return {0, std::max<int64_t>(endOf(cue) - 1, 0)};
+    }
+    return {static_cast<int64_t>(cue.position) + 1, frameCount_};
+}
+
+CuePoint CueEditor::withEdgeAt(const EdgeRef& edge, int64_t frame) const {
+    CuePoint cue = cues_[edge.index];
+    if (edge.edge == Edge::Start) {
+        const int64_t end = endOf(cue);
+        cue.position = static_cast<uint32_t>(frame);
+        // A point, or a region to the end of the data, stays one.
+        cue.length = cue.length == 0 ? 0 : static_cast<uint32_t>(end - frame);
+    } else {
+        cue.length = static_cast<uint32_t>(frame - cue.position);
+    }
+    return cue;
 }
 
 Result CueEditor::moveEdge(size_t index, Edge edge, int64_t frame) {
-    if (Result checked = checkIndex(index); !checked.ok()) {
-        return checked;
+    return moveEdges({{index, edge}}, frame);
+}
+
+Result CueEditor::moveEdges(const std::vector<EdgeRef>& edges, int64_t frame) {
+    for (const EdgeRef& edge : edges) {
+        if (Result checked = checkIndex(edge.index); !checked.ok()) {
+            return checked;
+        }
     }
-    CuePoint cue = cues_[index];
-    const int64_t start = cue.position;
-    const int64_t end = endOf(cue);
     if (frameCount_ <= 0) {
         return Result::failure("The sound has no frames to move a border to.");
     }
-    if (edge == Edge::Start) {
-        const int64_t moved = std::clamp<int64_t>(frame, 0, std::max<int64_t>(end - 1, 0));
-        cue.position = static_cast<uint32_t>(moved);
-        // A region to the end of the data stays one.
-        cue.length = cue.length == 0 ? 0 : static_cast<uint32_t>(end - moved);
-    } else {
-        const int64_t moved = std::clamp<int64_t>(frame, start + 1, frameCount_);
-        cue.length = static_cast<uint32_t>(moved - start);
+    int64_t low = 0;
+    int64_t high = frameCount_;
+    for (const EdgeRef& edge : edges) {
+        const auto [first, last] = edgeRange(edge);
+        low = std::max(low, first);
+        high = std::min(high, last);
     }
-    return apply({"Move Edge", index, cues_[index], std::move(cue), false, {}, {}});
+    if (edges.empty() || low > high) {
+        return Result::failure("These borders cannot move together.");
+    }
+    const int64_t moved = std::clamp(frame, low, high);
+    Step step;
+    step.name = "Move Edge";
+    for (const EdgeRef& edge : edges) {
+        step.changes.push_back({edge.index, cues_[edge.index], withEdgeAt(edge, moved)});
+    }
+    return apply(std::move(step));
 }
 
 Result CueEditor::rename(size_t index, const std::string& label) {
@@ -80,7 +123,7 @@ Result CueEditor::rename(size_t index, const std::string& label) {
     }
     CuePoint cue = cues_[index];
     cue.label = CueText::limit(label);
-    return apply({"Rename", index, cues_[index], std::move(cue), false, {}, {}});
+    return apply("Rename", {index, cues_[index], std::move(cue)});
 }
 
 Result CueEditor::setNote(size_t index, const std::string& note) {
@@ -89,14 +132,14 @@ Result CueEditor::setNote(size_t index, const std::string& note) {
     }
     CuePoint cue = cues_[index];
     cue.note = CueText::limit(note);
-    return apply({"Edit Note", index, cues_[index], std::move(cue), false, {}, {}});
+    return apply("Edit Note", {index, cues_[index], std::move(cue)});
 }
 
 Result CueEditor::remove(size_t index) {
     if (Result checked = checkIndex(index); !checked.ok()) {
         return checked;
     }
-    return apply({"Delete Region", index, cues_[index], std::nullopt, false, {}, {}});
+    return apply("Delete Region", {index, cues_[index], std::nullopt});
 }
 
 Result CueEditor::replaceAll(std::vector<CuePoint> cues, const std::string& name) {
@@ -108,9 +151,20 @@ Result CueEditor::replaceAll(std::vector<CuePoint> cues, const std::string& name
     return apply(std::move(step));
 }
 
+Result CueEditor::apply(const std::string& name, Change change) {
+    Step step;
+    step.name = name;
+    step.changes.push_back(std::move(change));
+    return apply(std::move(step));
+}
+
 Result CueEditor::apply(Step step) {
     // An edit that changes nothing is no step: undoing it would seem to do nothing.
-    if (step.wholeTable ? step.tableBefore == step.tableAfter : step.before == step.after) {
+    const bool same = step.wholeTable
+                          ? step.tableBefore == step.tableAfter
+                          : std::all_of(step.changes.begin(), step.changes.end(),
+                                        [](const Change& c) { return c.before == c.after; });
+    if (same) {
         return Result::success();
     }
     put(step, true);
@@ -123,9 +177,10 @@ Result CueEditor::apply(Step step) {
     return Result::success();
 }
 
-void CueEditor::put(size_t index, const std::optional<CuePoint>& from,
-                    const std::optional<CuePoint>& to) {
-    const auto at = cues_.begin() + static_cast<long>(index);
+void CueEditor::put(const Change& change, bool forward) {
+    const std::optional<CuePoint>& from = forward ? change.before : change.after;
+    const std::optional<CuePoint>& to = forward ? change.after : change.before;
+    const auto at = cues_.begin() + static_cast<long>(change.index);
     if (from && to) {
         *at = *to;
     } else if (to) {
@@ -133,18 +188,21 @@ void CueEditor::put(size_t index, const std::optional<CuePoint>& from,
     } else if (from) {
         cues_.erase(at);
     }
-    ++revision_;
 }
 
 void CueEditor::put(const Step& step, bool forward) {
     if (step.wholeTable) {
         cues_ = forward ? step.tableAfter : step.tableBefore;
-        ++revision_;
     } else if (forward) {
-        put(step.index, step.before, step.after);
+        for (const Change& change : step.changes) {
+            put(change, true);
+        }
     } else {
-        put(step.index, step.after, step.before);
+        for (auto change = step.changes.rbegin(); change != step.changes.rend(); ++change) {
+            put(*change, false);
+        }
     }
+    ++revision_;
 }
 
 std::string CueEditor::undoName() const {

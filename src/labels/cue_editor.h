@@ -23,6 +23,12 @@ namespace murmelix {
 class CueEditor {
   public:
     enum class Edge { Start, End };
+    // One border of one region.
+    struct EdgeRef {
+        size_t index;
+        Edge edge;
+        bool operator==(const EdgeRef&) const = default;
+    };
     static constexpr size_t kDefaultDepth = 1000;
 
     explicit CueEditor(size_t depth = kDefaultDepth) : depth_(depth < 100 ? 100 : depth) {}
@@ -39,8 +45,14 @@ class CueEditor {
     // outside the data. The new region's index is in `index`.
     Result addRegion(const AudioDocument& doc, int64_t start, int64_t end, const std::string& label,
                      bool snapToZeroCrossings, size_t* index = nullptr);
+    // Adds a point (a region of length 0) at `frame`: a marker in the picture.
+    Result addPoint(int64_t frame, const std::string& label, size_t* index = nullptr);
     // Moves one border to `frame`, kept inside the data and one frame from the other border.
     Result moveEdge(size_t index, Edge edge, int64_t frame);
+    // Moves several borders that lie on one frame (the end of one region where the next
+    // starts) to `frame` as one step, so that no gap opens between them. The frame is kept
+    // where every one of them may go. A point (length 0) moves as a whole.
+    Result moveEdges(const std::vector<EdgeRef>& edges, int64_t frame);
     Result rename(size_t index, const std::string& label);
     Result setNote(size_t index, const std::string& note);
     Result remove(size_t index);
@@ -61,12 +73,17 @@ class CueEditor {
     uint64_t revision() const { return revision_; }
 
   private:
-    // One step: the point at `index` before and after (none: it did not exist).
-    struct Step {
-        std::string name;
+    // One point at `index` before and after (none: it did not exist).
+    struct Change {
         size_t index = 0;
         std::optional<CuePoint> before;
         std::optional<CuePoint> after;
+        bool operator==(const Change&) const = default;
+    };
+    // One step: its changes, made in order and undone in reverse.
+    struct Step {
+        std::string name;
+        std::vector<Change> changes;
         // A step over the whole table: both tables, and `before` and `after` unused.
         bool wholeTable = false;
         std::vector<CuePoint> tableBefore;
@@ -74,7 +91,13 @@ class CueEditor {
     };
 
     Result apply(Step step);
-    void put(size_t index, const std::optional<CuePoint>& from, const std::optional<CuePoint>& to);
+    Result append(const std::string& name, int64_t start, int64_t length, const std::string& label,
+                  size_t* index);
+    Result apply(const std::string& name, Change change);
+    // Where `edge` may go: [first, last] frames.
+    std::pair<int64_t, int64_t> edgeRange(const EdgeRef& edge) const;
+    CuePoint withEdgeAt(const EdgeRef& edge, int64_t frame) const;
+    void put(const Change& change, bool forward);
     void put(const Step& step, bool forward);
     Result checkIndex(size_t index) const;
 

@@ -11,16 +11,34 @@ namespace {
 constexpr int kLaneGap = 1;
 constexpr int kMinLabelSpacing = 70;  // pixels between ruler texts at least
 
-// 1, 2 and 5 times a power of ten, in seconds, the smallest that keeps texts apart.
-double tickStep(double secondsPerPixel) {
+struct TickStep {
+    double seconds;  // between major ticks, which carry the text
+    int minor;       // minor ticks a step
+};
+
+// Steps a person reads a clock in: 1, 2 and 5 times a power of ten below a minute (with 15
+// and 30 seconds), then whole minutes and hours in the same spirit.
+constexpr TickStep kClockSteps[] = {{10, 5},   {15, 3},    {30, 3},    {60, 4},   {120, 4},
+                                    {300, 5},  {600, 5},   {900, 3},   {1800, 3}, {3600, 4},
+                                    {7200, 4}, {18000, 5}, {36000, 5}, {86400, 4}};
+
+// The smallest step that keeps the texts apart.
+TickStep tickStep(double secondsPerPixel) {
     const double wanted = secondsPerPixel * kMinLabelSpacing;
-    for (double power = 0.001;; power *= 10) {
-        for (const double factor : {1.0, 2.0, 5.0}) {
-            if (power * factor >= wanted || power > 1.0e6) {
-                return power * factor;
+    for (double power = 0.001; power < 10; power *= 10) {
+        for (const TickStep step : {TickStep{1, 5}, TickStep{2, 4}, TickStep{5, 5}}) {
+            if (power * step.seconds >= wanted) {
+                return {power * step.seconds, step.minor};
             }
         }
     }
+    for (const TickStep step : kClockSteps) {
+        if (step.seconds >= wanted) {
+            return step;
+        }
+    }
+    const double days = std::ceil(wanted / 86400);
+    return {days * 86400, 4};
 }
 
 std::string timeText(double seconds, double step) {
@@ -31,6 +49,26 @@ std::string timeText(double seconds, double step) {
     std::snprintf(buffer, sizeof(buffer), "%lld:%0*.*f", minutes, decimals > 0 ? decimals + 3 : 2,
                   decimals, rest);
     return buffer;
+}
+
+// A point's label reaches to the next point right of it.
+void clipPointLabels(std::vector<WaveformLayout::Region>& regions) {
+    std::vector<int> starts;
+    for (const WaveformLayout::Region& region : regions) {
+        if (region.point) {
+            starts.push_back(region.rect.x);
+        }
+    }
+    std::sort(starts.begin(), starts.end());
+    for (WaveformLayout::Region& region : regions) {
+        if (!region.point) {
+            continue;
+        }
+        const auto next = std::upper_bound(starts.begin(), starts.end(), region.rect.x);
+        if (next != starts.end()) {
+            region.labelClipRight = std::min(region.labelClipRight, *next);
+        }
+    }
 }
 
 }  // namespace
@@ -55,16 +93,17 @@ WaveformLayout WaveformLayout::compute(const AudioDocument& doc, const PeakCache
     const int rulerHeight = view.textHeight + 6;
     layout.ruler = {0, 0, width, rulerHeight};
     const double rate = doc.fileSampleRate > 0 ? doc.fileSampleRate : 1;
-    const double step = tickStep(layout.framesPerPixel / rate);
+    const TickStep step = tickStep(layout.framesPerPixel / rate);
+    const double minor = step.seconds / step.minor;
     const double firstSecond = view.firstFrame / rate;
-    for (auto k = static_cast<long long>(std::ceil(firstSecond / step * 5));; ++k) {
-        const double seconds = k * step / 5;
+    for (auto k = static_cast<long long>(std::ceil(firstSecond / minor));; ++k) {
+        const double seconds = k * minor;
         const int x = layout.xOf(static_cast<int64_t>(std::llround(seconds * rate)));
         if (x >= width) {
             break;
         }
-        const bool major = k % 5 == 0;
-        layout.ticks.push_back({x, major, major ? timeText(seconds, step) : std::string()});
+        const bool major = k % step.minor == 0;
+        layout.ticks.push_back({x, major, major ? timeText(seconds, step.seconds) : std::string()});
     }
 
     const int channels = std::max(doc.channels(), 1);
@@ -107,18 +146,27 @@ WaveformLayout WaveformLayout::compute(const AudioDocument& doc, const PeakCache
     const std::vector<CuePoint>& cues = view.regions != nullptr ? *view.regions : doc.cues;
     for (size_t i = 0; i < cues.size(); ++i) {
         const CuePoint& cue = cues[i];
+        const bool point = cue.length == 0;
         const int64_t from = cue.position;
-        const int64_t to =
-            cue.length == 0 ? doc.frameCount : std::min<int64_t>(from + cue.length, doc.frameCount);
-        auto row =
-            std::find_if(rowEnds.begin(), rowEnds.end(), [&](int64_t e) { return e <= from; });
-        if (row == rowEnds.end()) {
-            rowEnds.push_back(to);
-            row = rowEnds.end() - 1;
+        const int64_t to = std::min<int64_t>(from + cue.length, doc.frameCount);
+        std::optional<LayoutRect> rect;
+        int row = 0;
+        if (point) {
+            const int x = layout.xOf(from);
+            if (x >= 0 && x < width) {
+                rect = LayoutRect{x, lanesTop, 1, lanesBottom - lanesTop};
+            }
         } else {
-            *row = to;
+            auto free =
+                std::find_if(rowEnds.begin(), rowEnds.end(), [&](int64_t e) { return e <= from; });
+            if (free == rowEnds.end()) {
+                free = rowEnds.insert(rowEnds.end(), to);
+            } else {
+                *free = to;
+            }
+            row = static_cast<int>(free - rowEnds.begin());
+            rect = span(from, to);
         }
-        const auto rect = span(from, to);
         if (!rect) {
             continue;
         }
@@ -126,15 +174,26 @@ WaveformLayout WaveformLayout::compute(const AudioDocument& doc, const PeakCache
         region.cueIndex = i;
         region.rect = *rect;
         region.fill = static_cast<int>(i % 3);
+        region.point = point;
+        region.thin = !point && rect->width < kThinRegion;
+        region.bordered = point || rect->width >= kBorderedRegion;
         region.startVisible = layout.xOf(from) >= 0;
-        region.endVisible = layout.xOf(to) <= width;
-        region.labelX = rect->x + 2;
+        region.endVisible = !point && layout.xOf(to) <= width;
+        region.labelX = rect->x + (point ? 3 : 2);
+        // Points carry their labels at the foot of the lanes, clear of the regions' labels.
         region.labelY =
-            lanesTop + 2 + static_cast<int>(row - rowEnds.begin()) * (view.textHeight + 2);
-        region.labelClipRight = rect->x + rect->width;
-        region.label = cue.label;
+            point ? lanesBottom - view.textHeight - 2 : lanesTop + 2 + row * (view.textHeight + 2);
+        // Two pixels short of the border, so that neighbouring labels never run together.
+        region.labelClipRight = point ? width : rect->x + rect->width - 2;
+        // A label cut to a letter or two says nothing; the status line names the region
+        // instead. A short label that fits whole is drawn.
+        const auto shown = std::min<int>(static_cast<int>(cue.label.size()), 3);
+        if (point || region.labelClipRight - region.labelX >= shown * view.charWidth) {
+            region.label = cue.label;
+        }
         layout.regions.push_back(std::move(region));
     }
+    clipPointLabels(layout.regions);
 
     if (view.highlight) {
         layout.highlight = span(view.highlight->first, view.highlight->second);

@@ -66,9 +66,22 @@ struct WaveformLayout {
         bool endVisible;
         int labelX;
         int labelY;
-        int labelClipRight;  // the label is cut here (the region's right edge)
-        std::string label;   // UTF-8, as in the cue table
+        int labelClipRight;  // the label is cut here (short of the region's right edge)
+        std::string label;   // UTF-8, as in the cue table; empty with no room for it
+        // A point (length 0): a marker line at rect.x, its label beside it.
+        bool point = false;
+        // Narrower than kThinRegion: a bar along the top of the lanes, without borders or
+        // label, so that a dense view keeps the wave visible.
+        bool thin = false;
+        // Wide enough for its borders to be drawn: narrower regions are told apart by their
+        // fills alone, so that a dense view is not a fence of lines.
+        bool bordered = true;
     };
+    static constexpr int kThinRegion = 4;
+    static constexpr int kBorderedRegion = 10;
+    static constexpr int kThinBarHeight = 5;
+    // The play cursor: this wide, with a pixel of the background either side.
+    static constexpr int kCursorWidth = 2;
 
     LayoutRect ruler;
     std::vector<Tick> ticks;

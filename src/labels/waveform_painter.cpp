@@ -22,9 +22,11 @@ RgbaImage WaveformPainter::paint(const WaveformLayout& layout, const WaveformPal
     }
     for (const WaveformLayout::Region& region : layout.regions) {
         const LayoutRect& r = region.rect;
-        image.fillRect(
-            r.x, r.y, r.width, r.height,
-            palette.regionFills[static_cast<size_t>(region.fill) % palette.regionFills.size()]);
+        if (!region.point && !region.thin) {
+            image.fillRect(
+                r.x, r.y, r.width, r.height,
+                palette.regionFills[static_cast<size_t>(region.fill) % palette.regionFills.size()]);
+        }
     }
     for (const WaveformLayout::Lane& lane : layout.lanes) {
         for (const WaveformLayout::Column& column : lane.columns) {
@@ -37,17 +39,25 @@ RgbaImage WaveformPainter::paint(const WaveformLayout& layout, const WaveformPal
     }
     for (const WaveformLayout::Region& region : layout.regions) {
         const LayoutRect& r = region.rect;
-        if (region.startVisible) {
-            image.verticalLine(r.x, r.y, r.y + r.height - 1, palette.regionBorder);
+        if (region.thin) {
+            image.fillRect(r.x, r.y, r.width, WaveformLayout::kThinBarHeight, palette.regionBorder);
+            continue;
         }
-        if (region.endVisible) {
-            image.verticalLine(r.x + r.width - 1, r.y, r.y + r.height - 1, palette.regionBorder);
+        const Rgba border = region.point ? palette.marker : palette.regionBorder;
+        if (region.bordered && region.startVisible) {
+            image.verticalLine(r.x, r.y, r.y + r.height - 1, border);
         }
-        image.drawText(region.labelX, region.labelY, region.label, palette.regionText,
-                       region.labelClipRight);
+        if (region.bordered && region.endVisible) {
+            image.verticalLine(r.x + r.width - 1, r.y, r.y + r.height - 1, border);
+        }
+        image.drawText(region.labelX, region.labelY, region.label,
+                       region.point ? palette.marker : palette.regionText, region.labelClipRight);
     }
     if (layout.cursorX) {
-        image.verticalLine(*layout.cursorX, ruler.y + ruler.height, height - 1, palette.cursor);
+        const int top = ruler.y + ruler.height;
+        const int w = WaveformLayout::kCursorWidth;
+        image.fillRect(*layout.cursorX - 1, top, w + 2, height - top, palette.cursorOutline);
+        image.fillRect(*layout.cursorX, top, w, height - top, palette.cursor);
     }
     return image;
 }

@@ -25,7 +25,9 @@ constexpr Pair kRegionFills[3] = {{{255, 190, 60, 90}, {255, 190, 60, 80}},
 constexpr Pair kRegionBorder{{150, 110, 40, 255}, {230, 190, 110, 255}};
 constexpr Pair kRegionText{{20, 20, 20, 255}, {240, 240, 240, 255}};
 constexpr Pair kHighlight{{255, 80, 60, 80}, {255, 90, 70, 90}};
+constexpr Pair kMarker{{170, 40, 150, 255}, {240, 120, 225, 255}};
 constexpr Pair kCursor{{220, 30, 30, 255}, {255, 70, 70, 255}};
+constexpr Pair kCursorOutline{{255, 255, 255, 230}, {0, 0, 0, 230}};
 
 WaveformPalette variant(Rgba Pair::*colour) {
     WaveformPalette palette{kBackground.*colour,
@@ -37,8 +39,10 @@ WaveformPalette variant(Rgba Pair::*colour) {
                             {},
                             kRegionBorder.*colour,
                             kRegionText.*colour,
+                            kMarker.*colour,
                             kHighlight.*colour,
-                            kCursor.*colour};
+                            kCursor.*colour,
+                            kCursorOutline.*colour};
     for (size_t i = 0; i < palette.regionFills.size(); ++i) {
         palette.regionFills[i] = kRegionFills[i].*colour;
     }

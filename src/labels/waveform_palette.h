@@ -17,10 +17,12 @@ struct WaveformPalette {
     Rgba centreLine;
     Rgba wave;
     std::array<Rgba, 3> regionFills;  // taken in turn, so that neighbours differ
-    Rgba regionBorder;
+    Rgba regionBorder;                // also the bars of regions too narrow to shade
     Rgba regionText;
+    Rgba marker;  // points: a line with the label beside it
     Rgba highlight;
     Rgba cursor;
+    Rgba cursorOutline;  // either side of the cursor, so that it shows over the wave
 
     static WaveformPalette light();
     static WaveformPalette dark();

@@ -42,6 +42,24 @@ void WaveformViewport::zoomAround(int x, double factor) {
     clamp();
 }
 
+void WaveformViewport::zoomTo(int64_t first, int64_t end) {
+    framesPerPixel_ = std::max<double>(static_cast<double>(end - first), 1.0) / width_;
+    clamp();
+    // Centred: a stretch shorter than the closest zoom shows in the middle.
+    first_ = (static_cast<double>(first + end) - width_ * framesPerPixel_) / 2;
+    clamp();
+}
+
+void WaveformViewport::reveal(int64_t first, int64_t end) {
+    const double shown = width_ * framesPerPixel_;
+    if (first < first_ || static_cast<double>(end - first) > shown) {
+        first_ = static_cast<double>(first);
+    } else if (static_cast<double>(end) > first_ + shown) {
+        first_ = static_cast<double>(end) - shown;
+    }
+    clamp();
+}
+
 void WaveformViewport::scrollTo(int64_t pixel) {
     first_ = static_cast<double>(pixel) * framesPerPixel_;
     clamp();
@@ -98,10 +116,26 @@ std::optional<size_t> WaveformViewport::regionAt(const WaveformLayout& layout, i
     std::optional<size_t> found;
     int narrowest = std::numeric_limits<int>::max();
     for (const WaveformLayout::Region& region : layout.regions) {
-        if (x >= region.rect.x && x < region.rect.x + region.rect.width &&
-            region.rect.width <= narrowest) {
-            narrowest = region.rect.width;
+        const int reach = region.point ? kPointReach : 0;
+        const int width = region.point ? 0 : region.rect.width;
+        if (x >= region.rect.x - reach && x < region.rect.x + region.rect.width + reach &&
+            width <= narrowest) {
+            narrowest = width;
             found = region.cueIndex;
+        }
+    }
+    return found;
+}
+
+std::optional<size_t> WaveformViewport::labelAt(const WaveformLayout& layout, int x, int y,
+                                                int textHeight, int charWidth) {
+    std::optional<size_t> found;
+    for (const WaveformLayout::Region& region : layout.regions) {
+        const auto chars = static_cast<int>(std::max<size_t>(region.label.size(), 2));
+        const int right = std::min(region.labelX + chars * charWidth, region.labelClipRight);
+        if (!region.thin && x >= region.labelX && x < right && y >= region.labelY &&
+            y < region.labelY + textHeight) {
+            found = region.cueIndex;  // the later one is drawn on top
         }
     }
     return found;

@@ -26,6 +26,11 @@ class WaveformViewport {
     void scrollBy(int pixels) { scrollTo(scrollPosition() + pixels); }
     void home() { scrollTo(0); }
     void end() { scrollTo(scrollRange()); }
+    // Frames [first, end) fill the width, as far as the zoom limits allow.
+    void zoomTo(int64_t first, int64_t end);
+    void fit() { zoomTo(0, frameCount_); }
+    // Scrolls as little as brings [first, end) into view (its start, when it is wider).
+    void reveal(int64_t first, int64_t end);
 
     int width() const { return width_; }
     int64_t frameCount() const { return frameCount_; }
@@ -48,8 +53,13 @@ class WaveformViewport {
     };
     static std::optional<Edge> edgeAt(const WaveformLayout& layout, int x, int tolerance);
     // The region under x: the shortest of those that cover it, so that a region inside
-    // another stays reachable.
+    // another stays reachable; a point (a marker) within `kPointReach` pixels comes first.
+    static constexpr int kPointReach = 3;
     static std::optional<size_t> regionAt(const WaveformLayout& layout, int x);
+    // The region whose drawn label is under (x, y), for labels `textHeight` high in a font
+    // of `charWidth` average width; an empty label is reached where it would start.
+    static std::optional<size_t> labelAt(const WaveformLayout& layout, int x, int y, int textHeight,
+                                         int charWidth);
 
   private:
     double fitFramesPerPixel() const;

@@ -121,6 +121,7 @@ ProgramSettings everythingChanged() {
     s.echoDelay = 0;
     s.visualFeedbackWindowFont.strikeOut = true;
     s.visualFeedbackWindowHeight = 77;
+    s.waveformWindowSnapToZeroCrossings = true;
     s.recording = {"8000", 1, 0, 1000, false};
     s.deviceRandomSource = -1;
     return s;

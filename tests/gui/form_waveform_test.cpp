@@ -1,12 +1,14 @@
 #include "gui/form_waveform.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTest>
+#include <QWheelEvent>
 #include <set>
 
 #include "audio/wav_reader.h"
@@ -27,6 +29,9 @@ struct WaveRig : Rig {
         wave = form->waveformWindow();
         form->findChild<QAction*>("MenuExtrasWaveformWindow")->trigger();
         EXPECT_TRUE(wave->isVisible());
+        // As F9 leaves it: in front with the focus, so that its keys work.
+        wave->showAndFocus();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(wave));
     }
     int midY() const { return wave->waveArea().height() / 2 + 10; }
     void drag(int from, int to) {
@@ -43,6 +48,22 @@ struct WaveRig : Rig {
     }
     const std::vector<CuePoint>& cues() { return program().document().cues; }
     int xOf(int64_t frame) const { return wave->currentLayout().xOf(frame); }
+    // The pointer over x with no button down (QTest moves only the cursor then).
+    void hover(int x) {
+        const QPointF at(x, midY());
+        QMouseEvent move(QEvent::MouseMove, at, wave->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(wave, &move);
+    }
+    // Where region `index` has its label drawn.
+    QPoint labelOf(size_t index) const {
+        for (const WaveformLayout::Region& region : wave->currentLayout().regions) {
+            if (region.cueIndex == index) {
+                return {region.labelX + 3, region.labelY + 3};
+            }
+        }
+        return {};
+    }
     std::vector<ScriptedFormMain::Shown>& messages() { return form->messages; }
 };
 
@@ -87,23 +108,20 @@ TEST(WaveformWindowTest, MouseEditsChangeTheTableAndUndoRedoRestoreIt) {
         {"dragging the end border moves it",
          [&] { rig.drag(rig.xOf(rig.cues()[0].position + rig.cues()[0].length) - 1, 360); },
          [&] { EXPECT_NEAR(rig.xOf(rig.cues()[0].position + rig.cues()[0].length), 360, 1); }},
-        {"double-click and typing rename",
+        {"double-click on the label and typing rename",
          [&] {
-             QTest::mouseDClick(rig.wave, Qt::LeftButton, {}, QPoint(200, rig.midY()));
+             QTest::mouseDClick(rig.wave, Qt::LeftButton, {}, rig.labelOf(0));
              auto* edit = rig.wave->findChild<QLineEdit*>("EditRegionText");
              ASSERT_NE(edit, nullptr);
              edit->setText("hello");
              QTest::keyClick(edit, Qt::Key_Return);
-             rig.program().StopPlayback();  // the clicks played the region
-             ASSERT_TRUE(rig.drain());
          },
          [&] { EXPECT_EQ(rig.cues()[0].label, "hello"); }},
-        {"Delete removes the selected region",
+        {"Delete removes the region a click selected",
          [&] {
              QTest::mouseClick(rig.wave, Qt::LeftButton, {}, QPoint(500, rig.midY()));
-             rig.program().StopPlayback();
-             ASSERT_TRUE(rig.drain());
-             rig.act("ActionDeleteRegion");
+             EXPECT_EQ(rig.program().mode(), TransportMode::tmIdle);
+             QTest::keyClick(rig.wave, Qt::Key_Delete);
          },
          [&] {
              ASSERT_EQ(rig.cues().size(), 1u);
@@ -138,11 +156,15 @@ TEST(WaveformWindowTest, MouseEditsChangeTheTableAndUndoRedoRestoreIt) {
     EXPECT_EQ(back.cues, tables.back());
 }
 
-// A click on a region plays just that region through file playback, which Stop ends.
-TEST(WaveformWindowTest, ClickOnARegionPlaysItsSpan) {
+// A click on a region selects it quietly; a double-click plays just that region through
+// file playback, which Stop ends.
+TEST(WaveformWindowTest, DoubleClickOnARegionPlaysItsSpan) {
     WaveRig rig;
     ASSERT_TRUE(rig.wave->cueEditing().addRegion(16000, 24000, false).ok());
     QTest::mouseClick(rig.wave, Qt::LeftButton, {}, QPoint(rig.xOf(20000), rig.midY()));
+    EXPECT_EQ(rig.program().mode(), TransportMode::tmIdle);
+    EXPECT_EQ(rig.wave->selectedRegion(), 0u);
+    QTest::mouseDClick(rig.wave, Qt::LeftButton, {}, QPoint(rig.xOf(20000), rig.midY()));
     EXPECT_EQ(rig.program().mode(), TransportMode::tmPlay);
     EXPECT_EQ(rig.program().transport().filePlayFirst(), 16000);
     EXPECT_EQ(rig.program().transport().filePlayFrames(), 8000);
@@ -152,6 +174,243 @@ TEST(WaveformWindowTest, ClickOnARegionPlaysItsSpan) {
     rig.click("ButtonStop");
     ASSERT_TRUE(rig.drain());
     EXPECT_FALSE(rig.wave->cursorFrame().has_value());
+}
+
+// The window's keys as Audacity's users know them, each from a cursor placed by a click at
+// 3.75 s, with regions a [1 s, 2 s) and b [2 s, 3 s) and a point at 5 s.
+TEST(WaveformWindowTest, KeysPlaySelectZoomAndLabel) {
+    struct Case {
+        const char* name;
+        std::function<void(WaveRig&)> act;
+        std::function<void(WaveRig&)> check;
+    };
+    const auto key = [](WaveRig& rig, int k, Qt::KeyboardModifiers mods = {}) {
+        QTest::keyClick(rig.wave, static_cast<Qt::Key>(k), mods);
+    };
+    const auto span = [](WaveRig& rig) {
+        return rig.wave->selection().value_or(std::pair{-1, -1});
+    };
+    const int64_t cursorAt = 30000;
+    const Case cases[] = {
+        {"Space plays from the cursor", [&](WaveRig& rig) { key(rig, Qt::Key_Space); },
+         [&](WaveRig& rig) {
+             EXPECT_EQ(rig.program().mode(), TransportMode::tmPlay);
+             EXPECT_NEAR(rig.program().transport().filePlayFirst(), cursorAt, 100);
+             EXPECT_EQ(rig.program().transport().filePlayFirst() +
+                           rig.program().transport().filePlayFrames(),
+                       80000);
+         }},
+        {"Shift+Right grows a selection that Space plays",
+         [&](WaveRig& rig) {
+             key(rig, Qt::Key_Right, Qt::ShiftModifier);
+             key(rig, Qt::Key_Right, Qt::ShiftModifier);
+             key(rig, Qt::Key_Space);
+         },
+         [&](WaveRig& rig) {
+             const auto [first, end] = span(rig);
+             EXPECT_NEAR(end - first, 4 * rig.wave->viewport().framesPerPixel(), 2);
+             EXPECT_EQ(rig.program().transport().filePlayFirst(), first);
+             EXPECT_EQ(rig.program().transport().filePlayFrames(), end - first);
+             EXPECT_EQ(rig.wave->statusText().left(10), "Selection ");
+         }},
+        {"Space again stops",
+         [&](WaveRig& rig) {
+             key(rig, Qt::Key_Space);
+             key(rig, Qt::Key_Space);
+         },
+         [&](WaveRig& rig) { EXPECT_EQ(rig.program().mode(), TransportMode::tmIdle); }},
+        {"Escape stops",
+         [&](WaveRig& rig) {
+             key(rig, Qt::Key_Space);
+             key(rig, Qt::Key_Escape);
+         },
+         [&](WaveRig& rig) { EXPECT_EQ(rig.program().mode(), TransportMode::tmIdle); }},
+        {"Shift+Home selects to the start",
+         [&](WaveRig& rig) { key(rig, Qt::Key_Home, Qt::ShiftModifier); },
+         [&](WaveRig& rig) { EXPECT_EQ(span(rig).first, 0); }},
+        {"Alt+Right: the point after the cursor",
+         [&](WaveRig& rig) { key(rig, Qt::Key_Right, Qt::AltModifier); },
+         [&](WaveRig& rig) { EXPECT_EQ(rig.wave->selectedRegion(), 2u); }},
+        {"Alt+Left: the region before it, selected",
+         [&](WaveRig& rig) { key(rig, Qt::Key_Left, Qt::AltModifier); },
+         [&](WaveRig& rig) {
+             EXPECT_EQ(rig.wave->selectedRegion(), 1u);
+             EXPECT_EQ(span(rig), std::make_pair(int64_t{16000}, int64_t{24000}));
+         }},
+        {"Shift+Tab twice: back to the first region",
+         [&](WaveRig& rig) {
+             key(rig, Qt::Key_Backtab, Qt::ShiftModifier);
+             key(rig, Qt::Key_Backtab, Qt::ShiftModifier);
+         },
+         [&](WaveRig& rig) { EXPECT_EQ(rig.wave->selectedRegion(), 0u); }},
+        {"Tab, then F2 and typing rename",
+         [&](WaveRig& rig) {
+             key(rig, Qt::Key_Tab);
+             key(rig, Qt::Key_F2);
+             QTest::keyClicks(QApplication::focusWidget(), "marker");
+             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+         },
+         [&](WaveRig& rig) { EXPECT_EQ(rig.cues()[2].label, "marker"); }},
+        {"Ctrl+B: a region of the selection, its label typed at once",
+         [&](WaveRig& rig) {
+             key(rig, Qt::Key_End, Qt::ShiftModifier);
+             key(rig, Qt::Key_B, Qt::ControlModifier);
+             QTest::keyClicks(QApplication::focusWidget(), "tail");
+             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+         },
+         [&](WaveRig& rig) {
+             ASSERT_EQ(rig.cues().size(), 4u);
+             EXPECT_EQ(rig.cues()[3].label, "tail");
+             EXPECT_EQ(rig.cues()[3].position + rig.cues()[3].length, 80000u);
+         }},
+        {"Ctrl+B without a selection: a point at the cursor",
+         [&](WaveRig& rig) {
+             key(rig, Qt::Key_B, Qt::ControlModifier);
+             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+         },
+         [&](WaveRig& rig) {
+             ASSERT_EQ(rig.cues().size(), 4u);
+             EXPECT_EQ(rig.cues()[3].length, 0u);
+             EXPECT_NEAR(rig.cues()[3].position, cursorAt, 100);
+         }},
+        {"Ctrl+E zooms to the selection, Ctrl+F fits the whole",
+         [&](WaveRig& rig) {
+             key(rig, Qt::Key_Left, Qt::AltModifier);
+             key(rig, Qt::Key_E, Qt::ControlModifier);
+             EXPECT_NEAR(rig.wave->viewport().firstFrame(), 16000, 1);
+             EXPECT_NEAR(rig.wave->viewport().endFrame(), 24000, 2);
+             key(rig, Qt::Key_F, Qt::ControlModifier);
+         },
+         [&](WaveRig& rig) { EXPECT_TRUE(rig.wave->viewport().fitsWhole()); }},
+        {"Ctrl+1 zooms in, Ctrl+3 out",
+         [&](WaveRig& rig) {
+             key(rig, Qt::Key_1, Qt::ControlModifier);
+             key(rig, Qt::Key_1, Qt::ControlModifier);
+             key(rig, Qt::Key_3, Qt::ControlModifier);
+         },
+         [&](WaveRig& rig) {
+             EXPECT_NEAR(rig.wave->viewport().framesPerPixel(),
+                         80000.0 / rig.wave->viewport().width() / 1.5, 0.1);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WaveRig rig;
+        CueEditing& editing = rig.wave->cueEditing();
+        ASSERT_TRUE(editing.addRegion(8000, 16000, false).ok());
+        ASSERT_TRUE(editing.addRegion(16000, 24000, false).ok());
+        ASSERT_TRUE(editing.addPoint(40000).ok());
+        rig.form->refreshCommands();
+        QTest::mouseClick(rig.wave, Qt::LeftButton, {}, QPoint(rig.xOf(cursorAt), rig.midY()));
+        c.act(rig);
+        c.check(rig);
+        rig.program().StopPlayback();
+        ASSERT_TRUE(rig.drain());
+    }
+}
+
+// Shown from the main window with F9, the window has the keys at once.
+TEST(WaveformWindowTest, ShownFromTheMainWindowItTakesTheFocus) {
+    Rig rig;
+    rig.form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(rig.form.get()));
+    QTest::keyClick(rig.form.get(), Qt::Key_F9);
+    TFormWaveform* wave = rig.form->waveformWindow();
+    ASSERT_TRUE(wave->isVisible());
+    // Activation comes through the window system, a moment later.
+    for (int ms = 0; ms < 1000 && !wave->hasFocus(); ms += 10) {
+        QTest::qWait(10);
+    }
+    EXPECT_TRUE(wave->hasFocus());
+}
+
+// The context menu's items, which are the window's actions, each have a letter of their own.
+TEST(WaveformWindowTest, ItemsHaveLettersOfTheirOwn) {
+    WaveRig rig;
+    std::set<QChar> letters;
+    for (const QAction* action : rig.wave->actions()) {
+        const QString text = action->text();
+        const auto at = text.indexOf('&');
+        ASSERT_GE(at, 0) << text.toStdString();
+        EXPECT_TRUE(letters.insert(text[at + 1].toLower()).second) << text.toStdString();
+    }
+    EXPECT_EQ(letters.size(), 13u);
+}
+
+// The wheel scrolls, with Ctrl it zooms around the pointer.
+TEST(WaveformWindowTest, WheelScrollsAndCtrlWheelZooms) {
+    WaveRig rig;
+    const auto wheel = [&](int notches, Qt::KeyboardModifiers mods) {
+        const QPointF at(450, rig.midY());
+        QWheelEvent event(at, rig.wave->mapToGlobal(at), {}, {0, notches * 120}, Qt::NoButton, mods,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(rig.wave, &event);
+    };
+    wheel(2, Qt::ControlModifier);
+    const double zoomed = rig.wave->viewport().framesPerPixel();
+    EXPECT_NEAR(zoomed, 80000.0 / rig.wave->viewport().width() / 2.25, 0.1);
+    const int64_t first = rig.wave->viewport().firstFrame();
+    wheel(-1, {});
+    EXPECT_GT(rig.wave->viewport().firstFrame(), first);
+    wheel(1, Qt::ShiftModifier);
+    EXPECT_NEAR(rig.wave->viewport().firstFrame(), first, zoomed);
+    EXPECT_DOUBLE_EQ(rig.wave->viewport().framesPerPixel(), zoomed);
+}
+
+// In a view where regions stand a few pixels apart a drag selects and moves no border;
+// zoomed in, a border two regions share moves both, onto a rising zero crossing when
+// snapping is on. The region under the pointer is in the status line.
+TEST(WaveformWindowTest, DenseDragsSelectAndSharedBordersMoveTogether) {
+    WaveRig rig;
+    std::vector<CuePoint> dense;
+    for (uint32_t i = 0; i < 200; ++i) {
+        dense.push_back({i + 1, i * 400, 400, "w" + std::to_string(i), "confidence 0.5"});
+    }
+    ASSERT_TRUE(rig.wave->cueEditing().adoptFound(dense, true).ok());
+    rig.form->refreshCommands();
+    rig.drag(100, 300);
+    EXPECT_EQ(rig.cues(), dense);
+    ASSERT_TRUE(rig.wave->selection().has_value());
+    QTest::keyClick(rig.wave, Qt::Key_E, Qt::ControlModifier);
+    rig.wave->setSnapToZeroCrossings(true);
+    const int64_t border = 40 * 400;  // between w39 and w40
+    const int x = rig.xOf(border);
+    // Escape drops a border while it is dragged; the status line says where it is.
+    QTest::mousePress(rig.wave, Qt::LeftButton, {}, QPoint(x + 1, rig.midY()));
+    QTest::mouseMove(rig.wave, QPoint(x + 5, rig.midY()));
+    EXPECT_EQ(rig.wave->statusText().left(7), "Border ");
+    QTest::keyClick(rig.wave, Qt::Key_Escape);
+    QTest::mouseRelease(rig.wave, Qt::LeftButton, {}, QPoint(x + 5, rig.midY()));
+    EXPECT_EQ(rig.cues(), dense);
+    rig.drag(x + 1, x + 5);
+    const CuePoint& before = rig.cues()[39];
+    const CuePoint& after = rig.cues()[40];
+    EXPECT_EQ(before.position + before.length, after.position);
+    EXPECT_NEAR(rig.xOf(after.position), x + 5, 2);
+    EXPECT_EQ(ZeroCrossing::next(rig.program().document(), after.position), after.position);
+    EXPECT_EQ(after.position + after.length, 41u * 400);
+    rig.hover(rig.xOf(after.position + 100));
+    EXPECT_TRUE(rig.wave->statusText().contains("Region 41 \"w40\""));
+    EXPECT_TRUE(rig.wave->statusText().contains("confidence 0.5"));
+}
+
+// Found regions under review are shown and named, but no click or drag edits them or the
+// table behind them.
+TEST(WaveformWindowTest, RegionsUnderReviewAreShownNotEdited) {
+    WaveRig rig;
+    ASSERT_TRUE(rig.wave->cueEditing().addRegion(40000, 48000, false).ok());
+    const std::vector<CuePoint> before = rig.cues();
+    rig.wave->setProposal(std::vector<CuePoint>{{7, 8000, 16000, "found", "confidence 0.9"}});
+    const int x = rig.xOf(8000);
+    rig.drag(x + 1, x + 40);
+    QTest::mouseClick(rig.wave, Qt::LeftButton, {}, QPoint(rig.xOf(12000), rig.midY()));
+    EXPECT_EQ(rig.wave->selection(), std::make_pair(int64_t{8000}, int64_t{24000}));
+    rig.hover(rig.xOf(12000));
+    EXPECT_TRUE(rig.wave->statusText().contains("Region 1 \"found\""));
+    EXPECT_FALSE(rig.wave->findChild<QAction*>("ActionDeleteRegion")->isEnabled());
+    EXPECT_EQ(rig.cues(), before);
+    rig.wave->setProposal(std::nullopt);
+    EXPECT_FALSE(rig.wave->selectedRegion().has_value());
 }
 
 // During an OQT in cue-list mode the highlight is always the region being heard, and it

@@ -108,6 +108,9 @@ TEST(CueEditorTest, EditsKeepRegionsInsideTheData) {
         {"a region to the end stays one when its start moves",
          [&] { return editor.moveEdge(0, CueEditor::Edge::Start, 40); },
          {1, 40, 0, "end", ""}},
+        {"a point stays a point at the cursor",
+         [&] { return editor.addPoint(700, "p"); },
+         {4, 700, 0, "p", ""}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -119,9 +122,34 @@ TEST(CueEditorTest, EditsKeepRegionsInsideTheData) {
         ASSERT_NE(it, cues.end());
         EXPECT_EQ(*it, c.last);
     }
-    EXPECT_EQ(editor.undoName(), "Move Edge");
+    EXPECT_EQ(editor.undoName(), "Add Point");
+    EXPECT_FALSE(editor.addPoint(1000, "past the end").ok());
     EXPECT_FALSE(editor.addRegion(doc, 500, 500, "", false).ok());
     EXPECT_FALSE(editor.remove(9).ok());
+}
+
+// A border two regions share moves for both as one step, no further than either allows.
+TEST(CueEditorTest, SharedBorderMovesBothRegionsAsOneStep) {
+    const struct {
+        int64_t frame;
+        uint32_t border;  // where the border lands
+    } cases[] = {{250, 250}, {90, 101}, {2000, 399}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.frame);
+        CueEditor editor;
+        const std::vector<CuePoint> before = {{1, 100, 100, "a", ""}, {2, 200, 200, "b", ""}};
+        editor.reset(before, 1000);
+        ASSERT_TRUE(
+            editor.moveEdges({{0, CueEditor::Edge::End}, {1, CueEditor::Edge::Start}}, c.frame)
+                .ok());
+        EXPECT_EQ(editor.cues()[0].position + editor.cues()[0].length, c.border);
+        EXPECT_EQ(editor.cues()[1].position, c.border);
+        EXPECT_EQ(editor.cues()[1].position + editor.cues()[1].length, 400u);
+        EXPECT_EQ(editor.undoName(), "Move Edge");
+        ASSERT_TRUE(editor.undo());
+        EXPECT_EQ(editor.cues(), before);
+        EXPECT_FALSE(editor.canUndo());
+    }
 }
 
 }  // namespace

@@ -31,14 +31,17 @@ TEST(WaveformPictureTest, RegionsAreShadedWhereTheLayoutPutsThemAndThePngHasTheS
     ASSERT_EQ(layout.regions.size(), 2u);
     EXPECT_EQ(layout.regions[0].rect.x, 100);
     EXPECT_EQ(layout.regions[0].rect.width, 100);
-    EXPECT_EQ(layout.regions[1].rect.x + layout.regions[1].rect.width, 400);
+    // Length 0 is a point: a marker, not a region to the end.
+    EXPECT_TRUE(layout.regions[1].point);
+    EXPECT_EQ(layout.regions[1].rect.x, 300);
     EXPECT_EQ(layout.cursorX, 200);
 
     const WaveformPalette palette = WaveformPalette::light();
     const RgbaImage image = WaveformPainter::paint(layout, palette, view.width, view.height);
     const int y = layout.lanes[1].rect.y + layout.lanes[1].rect.height - 3;
     EXPECT_EQ(image.at(150, y), Rgba::over(palette.regionFills[0], palette.background));
-    EXPECT_EQ(image.at(350, y), Rgba::over(palette.regionFills[1], palette.background));
+    EXPECT_EQ(image.at(300, y), palette.marker);
+    EXPECT_EQ(image.at(350, y), palette.background);
     EXPECT_EQ(image.at(50, y), palette.background);
     EXPECT_EQ(image.at(200, y), palette.cursor);
 
@@ -51,6 +54,80 @@ TEST(WaveformPictureTest, RegionsAreShadedWhereTheLayoutPutsThemAndThePngHasTheS
     ASSERT_GT(png.size(), 24u);
     EXPECT_EQ(png.substr(0, 8), "\x89PNG\r\n\x1A\n");
     EXPECT_EQ(png.substr(16, 8), std::string("\0\0\x01\x90\0\0\0\x78", 8));  // 400 x 120
+}
+
+AudioDocument silence(int64_t frames) {
+    AudioDocument doc;
+    doc.format = WaveFormat::pcm(1000, 1, 16);
+    doc.data.assign(static_cast<size_t>(frames) * 2, 0);
+    doc.commit("s.wav");
+    return doc;
+}
+
+// The ruler's texts step as a clock is read: 15 s, 2 min, 5 min, never 3:20.
+TEST(WaveformPictureTest, RulerStepsAreClockSteps) {
+    const struct {
+        int64_t seconds;  // shown in 1000 pixels
+        std::vector<std::string> first;
+    } cases[] = {
+        {5, {"0:00.0", "0:00.5", "0:01.0"}},
+        {200, {"0:00", "0:15", "0:30"}},
+        {1000, {"0:00", "2:00", "4:00"}},
+        {1800, {"0:00", "5:00", "10:00"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.seconds);
+        const AudioDocument doc = silence(c.seconds * 1000);
+        PeakCache peaks;
+        peaks.build(doc);
+        WaveformView view;
+        view.width = 1000;
+        std::vector<std::string> texts;
+        for (const WaveformLayout::Tick& tick : WaveformLayout::compute(doc, peaks, view).ticks) {
+            if (tick.major && texts.size() < 3) {
+                texts.push_back(tick.text);
+            }
+        }
+        EXPECT_EQ(texts, c.first);
+    }
+}
+
+// A region narrower than a few pixels is a bar along the top, so that thousands of them
+// leave the wave visible, one a little wider is a fill without borders; a point is a line.
+TEST(WaveformPictureTest, NarrowRegionsAreBarsAndPointsAreLines) {
+    AudioDocument doc = silence(1000);
+    doc.cues = {{1, 100, 2, "narrow", ""},
+                {2, 600, 0, "point", ""},
+                {3, 800, 100, "wide", ""},
+                {4, 300, 6, "few pixels", ""}};
+    PeakCache peaks;
+    peaks.build(doc);
+    WaveformView view;
+    view.width = 1000;
+    const WaveformLayout layout = WaveformLayout::compute(doc, peaks, view);
+    ASSERT_EQ(layout.regions.size(), 4u);
+    EXPECT_TRUE(layout.regions[0].thin);
+    EXPECT_FALSE(layout.regions[2].thin);
+    const WaveformPalette palette = WaveformPalette::light();
+    const RgbaImage image = WaveformPainter::paint(layout, palette, view.width, view.height);
+    const int top = layout.lanes[0].rect.y + 1;
+    const int low = layout.lanes[0].rect.y + layout.lanes[0].rect.height - 3;
+    const struct {
+        int x, y;
+        Rgba colour;
+    } pixels[] = {
+        {100, top, palette.regionBorder},
+        {100, low, palette.background},
+        {600, low, palette.marker},
+        {700, low, palette.background},
+        {850, low, Rgba::over(palette.regionFills[2], palette.background)},
+        {800, low, palette.regionBorder},
+        {300, low, Rgba::over(palette.regionFills[0], palette.background)},  // no border
+    };
+    for (const auto& p : pixels) {
+        SCOPED_TRACE(p.x);
+        EXPECT_EQ(image.at(p.x, p.y), p.colour);
+    }
 }
 
 }  // namespace
