@@ -29,6 +29,7 @@
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/ini_location.h"
 #include "app/settings_binding.h"
@@ -323,8 +324,18 @@ std::optional<std::string> TFormMain::runFileDialog(const FileDialogRequest& req
     if (!request.presetName.empty()) {
         dialog.selectFile(QString::fromUtf8(request.presetName));
     }
+    // A name typed without an extension gets the chosen type's, not always the first one's.
+    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+        if (const QString suffix = qtFilterSuffix(filter); !suffix.isEmpty()) {
+            dialog.setDefaultSuffix(suffix);
+        }
+    });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
+    }
+    if (request.chosenFilter != nullptr) {
+        *request.chosenFilter = static_cast<int>(
+            std::max<qsizetype>(0, dialog.nameFilters().indexOf(dialog.selectedNameFilter())));
     }
     return dialog.selectedFiles().front().toStdString();
 }

@@ -148,6 +148,9 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
     // the cue table with them, add them, or keep the table.
     void findCueRegions(const CueSearch& search);
     void MenuFileExportLabelsClick();
+    // Undo and redo of the cue region edits, the waveform window's own history.
+    void MenuEditUndoClick();
+    void MenuEditRedoClick();
     // The tier of a label file with several, chosen by name; nothing when cancelled.
     virtual std::optional<std::string> chooseLabelTier(const std::vector<std::string>& names);
     TFormWaveform* waveformWindow() { return formWaveform_; }
@@ -203,6 +206,7 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
     void buildToolBar();
     void buildMenus();
     void buildFileMenu();
+    void buildEditMenu();
     void buildSessionMenu();
     void buildExtrasMenu();
     void buildHelpMenu();
@@ -222,10 +226,15 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
     // The waveform window, its Extras item and the label file items (form_main_waveform).
     void buildWaveformWindow();
     void buildLabelFileItems(QMenu* file);
+    // Where the label file dialogs start.
+    std::string labelFolder() const;
     void applyWaveformWindowSettings();
     void captureWaveformWindowSettings(ProgramSettings& settings) const;
     void refreshWaveformCommands();
+    void refreshEditMenu();
     void placeWaveformWindow();
+    // Shows or hides the waveform window as its item's check mark says, keeping the focus.
+    void followWaveformWindowItem();
     void showWaveformPaused(bool paused);
     void openByExtension(const QString& path);
     QWidget* buildSegmentsGroup();
@@ -316,6 +325,8 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
     TFormFindRegions* formFindRegions_ = nullptr;
     CueSearch cueSearch_;
     QAction* exportLabels_ = nullptr;
+    QAction* undo_ = nullptr;
+    QAction* redo_ = nullptr;
     TFormRecParam* formRecParam_ = nullptr;
     QProgressDialog* progress_ = nullptr;  // while a long operation runs
     TFormSettings* formSettings_ = nullptr;

@@ -47,6 +47,7 @@ class ScriptedFormMain : public TFormMain {
     }
     // File dialogs: answered from a queue, cancelled when it is empty.
     std::deque<std::string> fileAnswers;
+    std::deque<int> filterAnswers;  // the type chosen, where a dialog asks for it
     std::vector<FileDialogRequest> fileDialogs;
     std::optional<std::string> openFileDialog(const FileDialogRequest& request) override {
         return nextFile(request);
@@ -56,6 +57,10 @@ class ScriptedFormMain : public TFormMain {
     }
     std::optional<std::string> nextFile(const FileDialogRequest& request) {
         fileDialogs.push_back(request);
+        if (request.chosenFilter != nullptr && !filterAnswers.empty()) {
+            *request.chosenFilter = filterAnswers.front();
+            filterAnswers.pop_front();
+        }
         if (fileAnswers.empty()) {
             return std::nullopt;
         }
@@ -107,9 +112,10 @@ class ScriptedFormMain : public TFormMain {
         countAnswers.pop_front();
         return true;
     }
-    bool showProgress(const std::string&, int64_t done, int64_t) override {
+    bool cancelProgress = false;  // Cancel in the progress dialog
+    bool showProgress(const std::string&, int64_t done, int64_t total) override {
         progress.push_back(done);
-        return true;
+        return done >= total || !cancelProgress;
     }
 };
 
