@@ -85,6 +85,8 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
     // Cleared once the close of the window has been accepted.
     bool alive() const { return alive_; }
     const std::string& applicationTitle() const { return applicationTitle_; }
+    // The files named on the command line have been opened (once the window was drawn).
+    bool started() const { return started_; }
     std::string statusText(int panel) const;
 
     // UserInterface
@@ -213,6 +215,8 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
     void buildRandomSourceMenu(QMenu* extras);
     void refreshRandomSourceMenu();
     void LoadSettings();
+    void afterFirstDrawing();
+    void buildDialogs();
     // Takes the device lists when they are still to come, and the stored devices with them.
     void listDevices();
     void changeSegmentControls(const std::function<void(SegmentControls&)>& change);
@@ -264,6 +268,8 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
     bool shown_ = false;
     bool devicesListed_ = false;
     bool drawn_ = false;
+    bool started_ = false;
+    static constexpr int kFirstDrawingDeadlineMs = 1000;
     bool alive_ = true;
     std::string applicationTitle_ = "Murmelix";
     std::string defaultStatus_[3] = {"Sample:", "Cues:", "Time:"};

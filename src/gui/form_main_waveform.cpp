@@ -55,7 +55,6 @@ constexpr const char* kFoundQuestion =
 
 void TFormMain::buildWaveformWindow() {
     formWaveform_ = new TFormWaveform(*program_, this);
-    formFindRegions_ = new TFormFindRegions(this);
     formWaveform_->onClosed = [this] {
         if (alive_) {
             waveformWindowItem_->setChecked(false);
@@ -251,6 +250,7 @@ void TFormMain::MenuFileImportLabelsClick() {
 
 void TFormMain::MenuExtrasFindRegionsClick() {
     cueSearch_.pauses.zeroCross = program_->controls().zeroCrossAdjust;
+    buildDialogs();
     if (formWaveform_->cueEditing().editable() && formFindRegions_->ask(cueSearch_)) {
         findCueRegions(cueSearch_);
     }

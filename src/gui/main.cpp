@@ -1,5 +1,4 @@
 #include <QApplication>
-#include <QIcon>
 #include <QLocale>
 #include "device/chatter_filter.h"
 #include "device/port_audio_device_catalog.h"
@@ -13,9 +12,8 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName("Murmelix");
     // Lets the desktop match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName("murmelix");
-    // The program's own picture; the window puts the icon theme's in its place once it is
-    // drawn (looking through the theme's folders takes a while).
-    QApplication::setWindowIcon(QIcon(":/murmelix.png"));
+    // The window takes its icon once it is drawn: reading the picture, or looking through the
+    // icon theme's folders, would hold it up.
     // Every number the program shows or reads uses a point, whatever the user's locale.
     QLocale::setDefault(QLocale::c());
 

@@ -312,6 +312,21 @@ TEST(FormMainMenusTest, WaveformWindowOpensWhereItCoversNeitherTheMainWindowNorT
     }
 }
 
+// The window appears before the files named on the command line are read (a long
+// recording takes seconds), and opens them right after.
+TEST(FormMainMenusTest, CommandLineFilesOpenOnceTheWindowIsDrawn) {
+    Rig rig(QStringList{});
+    const QString path = rig.folder.filePath("late.wav");
+    writeToneWav(path);
+    TFormMain::StartOptions options;
+    options.settingsPath = rig.settingsPath().toStdString();
+    ScriptedFormMain form({rig.output, rig.recordInput, rig.noiseInput}, {path}, options);
+    form.show();
+    EXPECT_FALSE(form.program().document().loaded);
+    EXPECT_TRUE(QTest::qWaitFor([&form] { return form.started(); }, 5000));
+    EXPECT_EQ(form.caption(), "late.wav - Murmelix 2.1");
+}
+
 // F9 takes the keyboard to the waveform window, so that its keys work at once.
 TEST(WindowManagerTest, F9GivesTheWaveformWindowTheKeyboard) {
     Rig rig;

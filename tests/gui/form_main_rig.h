@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QUrl>
 #include <cmath>
 #include <deque>
@@ -196,6 +197,11 @@ struct Rig {
         form = std::make_unique<ScriptedFormMain>(Program::Devices{output, recordInput, noiseInput},
                                                   arguments, options);
         form->show();
+        // The window opens its files and makes its dialogs once it has been drawn; a test of
+        // what comes before lists the devices itself.
+        if (!listDevices) {
+            EXPECT_TRUE(QTest::qWaitFor([this] { return form->started(); }, 5000));
+        }
     }
     QString settingsPath() const { return folder.filePath("murmelix.ini"); }
     Program& program() { return form->program(); }
