@@ -4,10 +4,12 @@
 #include "device/port_audio_device_catalog.h"
 #include "device/port_audio_input_device.h"
 #include "device/port_audio_output_device.h"
+#include "gui/font_preload.h"
 #include "gui/form_main.h"
 
 int main(int argc, char* argv[]) {
     const murmelix::ChatterFilter chatterFilter;
+    const murmelix::FontPreload fontPreload;
     QApplication application(argc, argv);
     QApplication::setApplicationName("Murmelix");
     // Lets the desktop match the window to its menu entry and icon.
