@@ -10,6 +10,9 @@
 int main(int argc, char* argv[]) {
     const murmelix::ChatterFilter chatterFilter;
     const murmelix::FontPreload fontPreload;
+    // The menus stay in the window, as they always were; asking the desktop for a menu bar
+    // of its own (over D-Bus) would also hold up the window's first appearance.
+    QApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     QApplication application(argc, argv);
     QApplication::setApplicationName("Murmelix");
     // Lets the desktop match the window to its menu entry and icon.
