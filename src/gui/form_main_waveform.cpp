@@ -96,9 +96,9 @@ void TFormMain::placeWaveformWindow() {
     const QRect area =
         (screen != nullptr ? screen : QGuiApplication::primaryScreen())->availableGeometry();
     const int frame = 40;  // what a window manager adds around a window, at most
-    const QRect place = placeBesideMainWindow(
-        frameGeometry(), formWaveform_->size(),
-        QSize(320, 160).expandedTo(formWaveform_->minimumSize()), area, frame);
+    const QRect place =
+        placeBesideMainWindow(frameGeometry(), formWaveform_->size(), QSize(320, 160),
+                              formWaveform_->minimumSize(), area, frame);
     formWaveform_->resize(place.size());
     formWaveform_->move(place.topLeft());
     waveformPlaced_ = true;

@@ -269,10 +269,12 @@ TEST(FormMainMenusTest, WaveformWindowOpensWhereItCoversNeitherTheMainWindowNorT
         {"lower below", QRect(0, 200, 345, 520), QRect(0, 740, 900, 220)},
         {"beside, right", QRect(300, 300, 345, 520), QRect(665, 300, 575, 320)},
         {"beside, left", QRect(900, 300, 345, 520), QRect(0, 300, 840, 320)},
+        {"centred, smaller below", QRect(281, 201, 718, 598), QRect(281, 819, 900, 141)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const QRect place = placeBesideMainWindow(c.main, wanted, least, screen, frame);
+        const QRect place =
+            placeBesideMainWindow(c.main, wanted, least, QSize(240, 120), screen, frame);
         EXPECT_EQ(place, c.expected);
         const QRect outer(place.topLeft(), place.size() + QSize(frame, frame));
         EXPECT_FALSE(outer.intersects(c.main));
