@@ -11,7 +11,8 @@ CommandEnabling CommandEnabling::compute(TransportMode mode, const AudioDocument
     const bool playing = mode == TransportMode::tmPlay || mode == TransportMode::tmRandomPlay;
     CommandEnabling on;
     on.open = idle;
-    on.save = idle && document.loaded && document.changed;
+    // A document in no file yet (an import, a recording) can always be saved.
+    on.save = idle && document.loaded && (document.changed || document.fileName.empty());
     on.record = idle;
     on.play = idle && document.loaded;
     on.oqt = idle && document.loaded;
@@ -52,6 +53,14 @@ SessionControlsEnabling CommandEnabling::sessionControls(TransportMode mode,
     on.texts = any;
     on.cueLabels = any;
     return on;
+}
+
+std::string CommandEnabling::sessionRecordReason(TransportMode mode,
+                                                 const AudioDocument& document) {
+    if (mode != TransportMode::tmIdle || !document.fileName.empty()) {
+        return {};
+    }
+    return document.loaded ? kSaveRecordingFirst : kOpenRecordingFirst;
 }
 
 }  // namespace murmelix

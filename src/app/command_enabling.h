@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 #include "synth/segment_controls.h"
 #include "synth/transport_mode.h"
@@ -30,6 +31,11 @@ struct SessionControlsEnabling {
 
 // Everything the transport mode decides in the main window, as data the window applies.
 struct CommandEnabling {
+    static constexpr const char* kSaveRecordingFirst =
+        "Save the recording as a WAV file first (File > Save WAV file...): a session refers "
+        "to a WAV file.";
+    static constexpr const char* kOpenRecordingFirst =
+        "Open a WAV file first: a session refers to a WAV file.";
     bool open = false;
     bool save = false;
     bool record = false;
@@ -47,6 +53,8 @@ struct CommandEnabling {
 
     static CommandEnabling compute(TransportMode mode, const AudioDocument& document,
                                    const SegmentControls& controls, const Session& session);
+    // Why the session's Rec is off while idle, for its hint; empty when it is not off.
+    static std::string sessionRecordReason(TransportMode mode, const AudioDocument& document);
     static SessionControlsEnabling sessionControls(TransportMode mode,
                                                    const AudioDocument& document,
                                                    const Session& session);

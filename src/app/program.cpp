@@ -1,5 +1,7 @@
 #include "app/program.h"
 
+#include "app/held_messages.h"
+
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -41,10 +43,10 @@ int Program::OpenWav(const std::string& path) {
     return openWav(path, true);
 }
 
-std::optional<std::string> Program::chooseFile(const char* title) {
+std::optional<std::string> Program::chooseFile(const char* title, const std::string& filter) {
     FileDialogRequest request;
     request.title = title;
-    request.filter = openFilter();
+    request.filter = filter;
     request.defaultExtension = "*.wav";
     request.startFolder = folders_.startFolder(Folders::Kind::Wav);
     request.mustExist = true;
@@ -54,7 +56,7 @@ std::optional<std::string> Program::chooseFile(const char* title) {
 int Program::openWav(const std::string& path, bool offerImport) {
     std::string name = path;
     if (name.empty()) {
-        const auto chosen = chooseFile("Open WAV file...");
+        const auto chosen = chooseFile("Open WAV file...", openFilter());
         if (!chosen) {
             return 1;
         }
@@ -75,9 +77,12 @@ int Program::openWav(const std::string& path, bool offerImport) {
     if (CloseDocument()) {
         return 1;
     }
-    const int result = WavReader::readFile(name, document_, ui_);
+    HeldMessages readerMessages(ui_);
+    const int result = WavReader::readFile(
+        name, document_, offerImport ? static_cast<UserInterface&>(readerMessages) : ui_);
     documentReplaced();
     if (result == 0) {
+        readerMessages.release();
         UpdateTitleAndStatus();
     } else {
         document_.clear();
@@ -85,24 +90,28 @@ int Program::openWav(const std::string& path, bool offerImport) {
         ui_.setApplicationTitle("Murmelix");
     }
     transport_.SetTransportMode(TransportMode::tmIdle);
-    if (result != 0 && offerImport && this->offerImport(name)) {
+    if (result != 0 && offerImport && this->offerImport(name, readerMessages)) {
         return 0;
     }
     return result;
 }
 
-// The reader has told why it refused the file; libsndfile may still know it. When it does
-// not either, the person learns which file it was and what is wrong with it (the reader's
-// own messages do not always name the file); a file that is not there was named already.
-bool Program::offerImport(const std::string& path) {
+// The reader refused the file; libsndfile may still know it, and then the one question is
+// whether to import it (the reader's advice to choose another file would contradict it).
+// When it does not either, the reader's messages are shown, and the person learns which
+// file it was and what is wrong with it (the reader's own messages do not always name the
+// file); a file that is not there was named already.
+bool Program::offerImport(const std::string& path, HeldMessages& readerMessages) {
     SoundFileInfo info;
     const Result probed = SoundFileInfo::probe(path, info);
     if (!probed.ok()) {
+        readerMessages.release();
         if (::access(path.c_str(), R_OK) == 0) {
             ui_.showError(probed.message());
         }
         return false;
     }
+    readerMessages.drop();
     const std::string question =
         formatText(kImportQuestion, PathText::fileNameOf(path).c_str(), info.describe().c_str());
     if (ui_.messageBox("Import", question, MessageIcon::Question, MessageButtons::YesNo) !=
@@ -117,18 +126,51 @@ bool Program::isImportExtension(const std::string& lowerExtension) {
                        [&](const char* known) { return lowerExtension == known; });
 }
 
-std::string Program::openFilter() {
+namespace {
+
+constexpr const char* kWavFilter = "WAV Files (*.wav)|*.wav";
+constexpr const char* kAllFilter = "|All Files (*.*)|*.*";
+
+std::string soundFilesFilter() {
     std::string patterns;
-    for (const char* extension : kSoundExtensions) {
+    for (const char* extension : Program::kSoundExtensions) {
         patterns += (patterns.empty() ? "*" : ";*") + std::string(extension);
     }
-    return "WAV Files (*.wav)|*.wav|Sound Files|" + patterns + "|All Files (*.*)|*.*";
+    return "Sound Files|" + patterns;
+}
+
+}  // namespace
+
+std::string Program::openFilter() {
+    return kWavFilter + ("|" + soundFilesFilter()) + kAllFilter;
+}
+
+std::string Program::importFilter() {
+    return soundFilesFilter() + "|" + kWavFilter + kAllFilter;
+}
+
+std::string Program::unusedName(const std::string& path) {
+    std::error_code error;
+    if (path.empty() || !std::filesystem::exists(path, error)) {
+        return path;
+    }
+    const std::string stem = PathText::withoutExtension(path);
+    const std::string extension = path.substr(stem.size());
+    for (int n = 1; n < 100; ++n) {
+        const std::string candidate =
+            stem + (n == 1 ? std::string(" (imported)") : formatText(" (imported %d)", n)) +
+            extension;
+        if (!std::filesystem::exists(candidate, error)) {
+            return candidate;
+        }
+    }
+    return path;  // the save dialog asks before it replaces a file
 }
 
 Result Program::ImportSound(const std::string& path) {
     std::string name = path;
     if (name.empty()) {
-        const auto chosen = chooseFile("Import sound file...");
+        const auto chosen = chooseFile("Import sound file...", importFilter());
         if (!chosen) {
             return Result::cancel();
         }
@@ -136,30 +178,37 @@ Result Program::ImportSound(const std::string& path) {
     }
     name = AbsolutePath::of(name);
     folders_.rememberFolderOf(Folders::Kind::Wav, name);
-    if (CloseDocument()) {
-        return Result::cancel();
-    }
+    // The open document stays until the new one is there: a cancelled or failed import
+    // leaves the person where they were.
     ImportedSound imported;
-    const Result result =
-        runInBackground(kImportProgress, [&name, &imported](const auto& progress) {
-            return SoundImporter::importFile(name, SoundImportOptions{}, progress, imported);
-        });
+    Result result = runInBackground(kImportProgress, [&name, &imported](const auto& progress) {
+        return SoundImporter::importFile(name, SoundImportOptions{}, progress, imported);
+    });
     if (result.failed()) {
         ui_.showError(result.message());
+    } else if (result.ok() && CloseDocument()) {
+        result = Result::cancel();
     } else if (result.ok()) {
-        document_ = std::move(imported.document);
-        documentReplaced();
-        importDescription_ = imported.description;
-        importProposedName_ = imported.proposedName;
-        importSourceName_ = PathText::fileNameOf(name);
-        UpdateTitleAndStatus();
-        // Nothing the file held may go unnoticed: clipped peaks and a cut end are told.
-        if (imported.clippedSamples > 0 || imported.framesLeftOut > 0) {
-            ui_.messageBox("Warning", imported.summary(), MessageIcon::Warning, MessageButtons::Ok);
-        }
+        adoptImport(imported, name);
     }
     transport_.SetTransportMode(TransportMode::tmIdle);
     return result;
+}
+
+void Program::adoptImport(ImportedSound& imported, const std::string& source) {
+    document_ = std::move(imported.document);
+    // Nothing the person did yet, and the source file still holds all of it: closing the
+    // document as it came loses nothing, so it does not ask to save it.
+    document_.changed = false;
+    documentReplaced();
+    importDescription_ = imported.description;
+    importProposedName_ = imported.proposedName;
+    importSourceName_ = PathText::fileNameOf(source);
+    UpdateTitleAndStatus();
+    // Nothing the file held may go unnoticed: clipped peaks and a cut end are told.
+    if (imported.clippedSamples > 0 || imported.framesLeftOut > 0) {
+        ui_.messageBox("Warning", imported.summary(), MessageIcon::Warning, MessageButtons::Ok);
+    }
 }
 
 // The work runs on a worker; the UI thread shows how far it got, a few times a second, and
@@ -223,9 +272,7 @@ void Program::UpdateTitleAndStatus() {
         name = formatText("%s (%s)", importSourceName_.c_str(), importDescription_.c_str());
         origin = importDescription_ + " \xC2\xB7 ";
     }
-    const std::string title = formatText("%s - %s", name.c_str(), kDefaultCaption);
-    ui_.setCaption(title);
-    ui_.setApplicationTitle(title);
+    showTitle(name);
     ui_.setStatusText(0, origin + formatText("Sample: %d Hz \xC2\xB7 %d Bit \xC2\xB7 %s",
                                              document_.fileSampleRate, document_.bitsPerSample(),
                                              document_.channels() == 1 ? "Mono" : "Stereo"));
@@ -233,8 +280,18 @@ void Program::UpdateTitleAndStatus() {
     ui_.setStatusText(2, formatText("Time: %.3f s", document_.durationSeconds()));
 }
 
+void Program::showTitle(const std::string& name) {
+    const std::string title =
+        formatText("%s%s - %s", document_.changed ? "*" : "", name.c_str(), kDefaultCaption);
+    ui_.setCaption(title);
+    ui_.setApplicationTitle(title);
+}
+
 bool Program::SaveDocument(bool ask) {
-    if (!document_.changed) {
+    // A document that is in no file yet (an import as it came) is saved when asked to, but
+    // closing it loses nothing the person did.
+    const bool inNoFile = document_.loaded && document_.fileName.empty();
+    if (!document_.changed && (ask || !inNoFile)) {
         return false;
     }
     if (ask) {
@@ -252,7 +309,8 @@ bool Program::SaveDocument(bool ask) {
     request.title = "Save WAV file...";
     request.filter = "WAV Files (*.wav)|*.wav|All Files (*.*)|*.*";
     request.defaultExtension = "*.wav";
-    request.presetName = document_.fileName.empty() ? importProposedName_ : document_.fileName;
+    request.presetName =
+        document_.fileName.empty() ? unusedName(importProposedName_) : document_.fileName;
     request.startFolder = folders_.startFolder(Folders::Kind::Wav);
     const auto chosen = ui_.saveFileDialog(request);
     if (!chosen) {
@@ -265,10 +323,7 @@ bool Program::SaveDocument(bool ask) {
     document_.fileName = *chosen;
     document_.changed = false;
     forgetImport();
-    const std::string title =
-        formatText("%s - %s", PathText::fileNameOf(*chosen).c_str(), kDefaultCaption);
-    ui_.setCaption(title);
-    ui_.setApplicationTitle(title);
+    showTitle(PathText::fileNameOf(*chosen));
     transport_.SetTransportMode(TransportMode::tmIdle);
     return false;
 }
@@ -379,6 +434,7 @@ void Program::PlayCurrentSequence() {
 void Program::afterEffect() {
     document_.changed = true;
     documentReplaced();
+    UpdateTitleAndStatus();
     transport_.SetTransportMode(TransportMode::tmIdle);
 }
 

@@ -30,6 +30,7 @@
 
 namespace murmelix {
 
+class HeldMessages;
 class UserInterface;
 
 // The program: owns every long-lived object (document, segment controls, random source and
@@ -62,6 +63,11 @@ class Program : private TransportHost, private SessionHost, private RandomSource
         ".aif", ".aiff", ".aifc", ".caf", ".w64",  ".rf64"};
     static bool isImportExtension(const std::string& lowerExtension);
     static std::string openFilter();
+    // The import dialog's filter: every sound file it reads comes first.
+    static std::string importFilter();
+    // `path` when no file has that name, else the first free "name (imported).ext",
+    // "name (imported 2).ext", ...: saving an import must not propose its neighbour's name.
+    static std::string unusedName(const std::string& path);
 
     Program(UserInterface& ui, Devices devices, ProgramView* view = nullptr);
     Program(const Program&) = delete;
@@ -69,14 +75,16 @@ class Program : private TransportHost, private SessionHost, private RandomSource
 
     // Documents. Return values as the window's operations: true = cancelled or failed.
     // OpenWav reads a WAV file as the program always has; a sound file of another kind, or a
-    // WAV file the reader refuses for its format (after its message, when the person
-    // agrees), is imported instead.
+    // WAV file the reader refuses for its format (when the person agrees to the one question
+    // that offers it), is imported instead.
     int OpenWav(const std::string& path);
     // Any sound file libsndfile reads becomes a new document without a name of its own (Save
-    // asks for one, proposing the source's name with ".wav"): 16-bit (8-bit sources stay
-    // 8-bit), mono or stereo (more channels mixed down), with its markers. The file is read
-    // on a worker thread while the window shows progress with Cancel. An empty path asks
-    // for the file.
+    // asks for one, proposing the source's name with ".wav", or a free name beside it):
+    // 16-bit (8-bit sources stay 8-bit), mono or stereo (more channels mixed down), with its
+    // markers. The file is read on a worker thread while the window shows progress with
+    // Cancel; the open document is closed only once the import has succeeded. The new
+    // document counts as unchanged until it is edited (its source is still there), yet Save
+    // works on it at once. An empty path asks for the file.
     Result ImportSound(const std::string& path);
     // Finds cue regions in the loaded recording (pauses, words or phonemes) on a worker
     // thread, with progress and Cancel; `found` gets them (the document is not changed: the
@@ -210,12 +218,16 @@ class Program : private TransportHost, private SessionHost, private RandomSource
 
     void afterEffect();
     int openWav(const std::string& path, bool offerImport);
-    std::optional<std::string> chooseFile(const char* title);
+    std::optional<std::string> chooseFile(const char* title, const std::string& filter);
+    // The caption and application title for the document: its name, "*" in front while it
+    // has changes that are not saved.
+    void showTitle(const std::string& name);
+    void adoptImport(ImportedSound& imported, const std::string& source);
     void forgetImport();
     // Runs `work` on a worker while the window shows `text` with progress and Cancel.
     using BackgroundWork = std::function<Result(const std::function<bool(int64_t, int64_t)>&)>;
     Result runInBackground(const char* text, const BackgroundWork& work);
-    bool offerImport(const std::string& path);
+    bool offerImport(const std::string& path, HeldMessages& readerMessages);
     void documentReplaced();
     static Folders::Kind folderKind(SessionFolder kind);
 

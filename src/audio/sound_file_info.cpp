@@ -15,14 +15,18 @@ struct Name {
 };
 
 constexpr Name kContainers[] = {
-    {SF_FORMAT_WAV, "WAV"},   {SF_FORMAT_WAVEX, "WAVEX"}, {SF_FORMAT_RF64, "RF64"},
-    {SF_FORMAT_W64, "W64"},   {SF_FORMAT_AIFF, "AIFF"},   {SF_FORMAT_CAF, "CAF"},
-    {SF_FORMAT_FLAC, "FLAC"}, {SF_FORMAT_AU, "AU"},       {SF_FORMAT_RAW, "raw"},
-    {SF_FORMAT_PAF, "PAF"},   {SF_FORMAT_SVX, "8SVX"},    {SF_FORMAT_NIST, "NIST SPHERE"},
-    {SF_FORMAT_VOC, "VOC"},   {SF_FORMAT_IRCAM, "IRCAM"}, {SF_FORMAT_MAT4, "MAT4"},
-    {SF_FORMAT_MAT5, "MAT5"}, {SF_FORMAT_PVF, "PVF"},     {SF_FORMAT_XI, "XI"},
-    {SF_FORMAT_HTK, "HTK"},   {SF_FORMAT_SDS, "SDS"},     {SF_FORMAT_AVR, "AVR"},
-    {SF_FORMAT_WVE, "WVE"},   {SF_FORMAT_SD2, "SD2"},     {SF_FORMAT_MPC2K, "MPC2K"},
+    {SF_FORMAT_WAV, "WAV"},   {SF_FORMAT_WAVEX, "WAV (extensible)"},
+    {SF_FORMAT_RF64, "RF64"}, {SF_FORMAT_W64, "W64"},
+    {SF_FORMAT_AIFF, "AIFF"}, {SF_FORMAT_CAF, "CAF"},
+    {SF_FORMAT_FLAC, "FLAC"}, {SF_FORMAT_AU, "AU"},
+    {SF_FORMAT_RAW, "raw"},   {SF_FORMAT_PAF, "PAF"},
+    {SF_FORMAT_SVX, "8SVX"},  {SF_FORMAT_NIST, "NIST SPHERE"},
+    {SF_FORMAT_VOC, "VOC"},   {SF_FORMAT_IRCAM, "IRCAM"},
+    {SF_FORMAT_MAT4, "MAT4"}, {SF_FORMAT_MAT5, "MAT5"},
+    {SF_FORMAT_PVF, "PVF"},   {SF_FORMAT_XI, "XI"},
+    {SF_FORMAT_HTK, "HTK"},   {SF_FORMAT_SDS, "SDS"},
+    {SF_FORMAT_AVR, "AVR"},   {SF_FORMAT_WVE, "WVE"},
+    {SF_FORMAT_SD2, "SD2"},   {SF_FORMAT_MPC2K, "MPC2K"},
 };
 
 constexpr Name kEncodings[] = {

@@ -14,7 +14,7 @@ namespace murmelix {
 // remembered either way. The program keeps one of these for all its dialogs.
 class Folders {
   public:
-    enum class Kind { Wav, Export, Session, RandomSource, RandomNumbers };
+    enum class Kind { Wav, Export, Session, RandomSource, RandomNumbers, Labels };
 
     const std::string& remembered(Kind kind) const { return folders_[index(kind)]; }
     void remember(Kind kind, std::string folder) { folders_[index(kind)] = std::move(folder); }
@@ -32,7 +32,7 @@ class Folders {
   private:
     static size_t index(Kind kind) { return static_cast<size_t>(kind); }
 
-    std::array<std::string, 5> folders_;
+    std::array<std::string, 6> folders_;
     bool separate_ = true;
 };
 

@@ -21,6 +21,9 @@ struct FileDialogRequest {
     // Save dialogs: ask before replacing an existing file. Session files are saved over
     // themselves as a matter of course, so their dialog does not ask.
     bool confirmOverwrite = true;
+    // When set, receives which of the filter's types the person chose (0 the first): a save
+    // dialog whose types are file formats writes the one chosen.
+    int* chosenFilter = nullptr;
 };
 
 // The choices of the recording parameters dialog, as its controls hold them.

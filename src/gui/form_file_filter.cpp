@@ -47,6 +47,19 @@ QStringList qtNameFilters(const std::string& filter) {
     return filters;
 }
 
+QString qtFilterSuffix(const QString& nameFilter) {
+    const qsizetype open = nameFilter.lastIndexOf('(');
+    if (open < 0 || !nameFilter.endsWith(')')) {
+        return {};
+    }
+    const QString pattern = nameFilter.mid(open + 1, nameFilter.size() - open - 2).trimmed();
+    if (!pattern.startsWith("*.") || pattern.contains(' ') || pattern.mid(2).contains('*') ||
+        pattern.mid(2).contains('?')) {
+        return {};
+    }
+    return pattern.mid(2);
+}
+
 QString qtDefaultSuffix(const std::string& defaultExtension) {
     QString suffix = QString::fromUtf8(defaultExtension).trimmed();
     while (suffix.startsWith('*') || suffix.startsWith('.')) {

@@ -29,6 +29,7 @@
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/ini_location.h"
 #include "app/settings_binding.h"
@@ -37,6 +38,7 @@
 #include "gui/form_about.h"
 #include "gui/form_echo.h"
 #include "gui/form_file_filter.h"
+#include "gui/form_find_regions.h"
 #include "gui/form_fractal.h"
 #include "gui/form_rec_param.h"
 #include "gui/form_session_edit.h"
@@ -106,14 +108,9 @@ TFormMain::TFormMain(Program::Devices devices, QStringList arguments, StartOptio
     timerRandomPlay_->setSingleShot(true);
     connect(timerRandomPlay_, &QTimer::timeout, this, [this] { TimerRandomPlayTimer(); });
 
-    // The windows in the order the program always made them.
-    formSessionEdit_ = new TFormSessionEdit(this);
-    formAbout_ = new TFormAbout(this);
-    formFractal_ = new TFormFractal(this, program_->source());
-    formWriteRN_ = new TFormWriteRN(this);
-    formEcho_ = new TFormEcho(this);
+    // The windows that start shown, or whose settings are read at start; the dialogs follow
+    // once the window is on the screen (buildDialogs).
     buildToolWindows();
-    formRecParam_ = new TFormRecParam(this);
     formSettings_ = new TFormSettings(this, *program_);
     formSettings_->saveNow = [this] { return SaveSettings(); };
     settingsPath_ = options_.settingsPath.empty() ? IniLocation::resolve(IniLocation::current())
@@ -323,8 +320,18 @@ std::optional<std::string> TFormMain::runFileDialog(const FileDialogRequest& req
     if (!request.presetName.empty()) {
         dialog.selectFile(QString::fromUtf8(request.presetName));
     }
+    // A name typed without an extension gets the chosen type's, not always the first one's.
+    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+        if (const QString suffix = qtFilterSuffix(filter); !suffix.isEmpty()) {
+            dialog.setDefaultSuffix(suffix);
+        }
+    });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
+    }
+    if (request.chosenFilter != nullptr) {
+        *request.chosenFilter = static_cast<int>(
+            std::max<qsizetype>(0, dialog.nameFilters().indexOf(dialog.selectedNameFilter())));
     }
     return dialog.selectedFiles().front().toStdString();
 }
@@ -347,19 +354,39 @@ void TFormMain::setApplicationTitle(const std::string& text) {
     applicationTitle_ = text;
 }
 
+// The dialogs, in the order the program always made them. Made after the window has been
+// drawn, when nothing has asked for one before: each takes a while to build, and the window
+// appears sooner without them.
+void TFormMain::buildDialogs() {
+    if (formAbout_ != nullptr) {
+        return;
+    }
+    formSessionEdit_ = new TFormSessionEdit(this);
+    formAbout_ = new TFormAbout(this);
+    formFractal_ = new TFormFractal(this, program_->source());
+    formWriteRN_ = new TFormWriteRN(this);
+    formEcho_ = new TFormEcho(this);
+    formRecParam_ = new TFormRecParam(this);
+    formFindRegions_ = new TFormFindRegions(this);
+}
+
 bool TFormMain::askRecordingParameters(RecordingParameters& parameters) {
+    buildDialogs();
     return formRecParam_->ask(parameters);
 }
 
 std::optional<FractalFieldTexts> TFormMain::askFractalFormula() {
+    buildDialogs();
     return formFractal_->ask();
 }
 
 bool TFormMain::askEchoParameters(int& delayMs, int& decayPercent) {
+    buildDialogs();
     return formEcho_->ask(delayMs, decayPercent);
 }
 
 bool TFormMain::askWriteCount(int& count) {
+    buildDialogs();
     return formWriteRN_->ask(count);
 }
 
@@ -498,10 +525,12 @@ bool TFormMain::openUrl(const QUrl& url) {
 }
 
 std::optional<std::string> TFormMain::askText(const std::string& prompt, const std::string& text) {
+    buildDialogs();
     return formSessionEdit_->ask(prompt, text);
 }
 
 void TFormMain::showAbout() {
+    buildDialogs();
     formAbout_->exec();
 }
 
@@ -521,9 +550,8 @@ void TFormMain::showEvent(QShowEvent* event) {
     showToolWindows();
     program_->transport().SetTransportMode(TransportMode::tmIdle);
     refreshSessionPanel();
-    for (const QString& argument : arguments_) {
-        openByExtension(argument);
-    }
+    // A window that is never drawn (started minimised, say) still opens its files.
+    QTimer::singleShot(kFirstDrawingDeadlineMs, this, [this] { afterFirstDrawing(); });
 }
 
 void TFormMain::paintEvent(QPaintEvent* event) {
@@ -532,18 +560,30 @@ void TFormMain::paintEvent(QPaintEvent* event) {
         return;
     }
     drawn_ = true;
-    // After this first drawing has reached the screen. The tool windows were shown before
-    // the main window appeared, which the window manager then put over them.
-    QTimer::singleShot(0, this, [this] {
-        listDevices();
-        QApplication::setWindowIcon(QIcon::fromTheme("murmelix", QApplication::windowIcon()));
-        for (QWidget* window : {static_cast<QWidget*>(formSpeedControlWindow_),
-                                static_cast<QWidget*>(formVisualFeedbackWindow_)}) {
-            if (window->isVisible()) {
-                window->raise();
-            }
+    QTimer::singleShot(0, this, [this] { afterFirstDrawing(); });
+}
+
+// What can wait until the window is on the screen: the files named on the command line (a
+// long recording takes seconds to read), the dialogs, the device list, and the icon. The tool
+// windows were shown before the main window appeared, which the window manager then put
+// over them.
+void TFormMain::afterFirstDrawing() {
+    if (started_) {
+        return;
+    }
+    started_ = true;
+    buildDialogs();
+    QApplication::setWindowIcon(QIcon::fromTheme("murmelix", QIcon(":/murmelix.png")));
+    for (QWidget* window : {static_cast<QWidget*>(formSpeedControlWindow_),
+                            static_cast<QWidget*>(formVisualFeedbackWindow_)}) {
+        if (window->isVisible()) {
+            window->raise();
         }
-    });
+    }
+    for (const QString& argument : arguments_) {
+        openByExtension(argument);
+    }
+    listDevices();
 }
 
 void TFormMain::listDevices() {

@@ -85,6 +85,8 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
     // Cleared once the close of the window has been accepted.
     bool alive() const { return alive_; }
     const std::string& applicationTitle() const { return applicationTitle_; }
+    // The files named on the command line have been opened (once the window was drawn).
+    bool started() const { return started_; }
     std::string statusText(int panel) const;
 
     // UserInterface
@@ -148,6 +150,9 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
     // the cue table with them, add them, or keep the table.
     void findCueRegions(const CueSearch& search);
     void MenuFileExportLabelsClick();
+    // Undo and redo of the cue region edits, the waveform window's own history.
+    void MenuEditUndoClick();
+    void MenuEditRedoClick();
     // The tier of a label file with several, chosen by name; nothing when cancelled.
     virtual std::optional<std::string> chooseLabelTier(const std::vector<std::string>& names);
     TFormWaveform* waveformWindow() { return formWaveform_; }
@@ -203,12 +208,15 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
     void buildToolBar();
     void buildMenus();
     void buildFileMenu();
+    void buildEditMenu();
     void buildSessionMenu();
     void buildExtrasMenu();
     void buildHelpMenu();
     void buildRandomSourceMenu(QMenu* extras);
     void refreshRandomSourceMenu();
     void LoadSettings();
+    void afterFirstDrawing();
+    void buildDialogs();
     // Takes the device lists when they are still to come, and the stored devices with them.
     void listDevices();
     void changeSegmentControls(const std::function<void(SegmentControls&)>& change);
@@ -222,10 +230,15 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
     // The waveform window, its Extras item and the label file items (form_main_waveform).
     void buildWaveformWindow();
     void buildLabelFileItems(QMenu* file);
+    // Where the label file dialogs start.
+    std::string labelFolder() const;
     void applyWaveformWindowSettings();
     void captureWaveformWindowSettings(ProgramSettings& settings) const;
     void refreshWaveformCommands();
+    void refreshEditMenu();
     void placeWaveformWindow();
+    // Shows or hides the waveform window as its item's check mark says, keeping the focus.
+    void followWaveformWindowItem();
     void showWaveformPaused(bool paused);
     void openByExtension(const QString& path);
     QWidget* buildSegmentsGroup();
@@ -255,6 +268,8 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
     bool shown_ = false;
     bool devicesListed_ = false;
     bool drawn_ = false;
+    bool started_ = false;
+    static constexpr int kFirstDrawingDeadlineMs = 1000;
     bool alive_ = true;
     std::string applicationTitle_ = "Murmelix";
     std::string defaultStatus_[3] = {"Sample:", "Cues:", "Time:"};
@@ -316,6 +331,8 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
     TFormFindRegions* formFindRegions_ = nullptr;
     CueSearch cueSearch_;
     QAction* exportLabels_ = nullptr;
+    QAction* undo_ = nullptr;
+    QAction* redo_ = nullptr;
     TFormRecParam* formRecParam_ = nullptr;
     QProgressDialog* progress_ = nullptr;  // while a long operation runs
     TFormSettings* formSettings_ = nullptr;

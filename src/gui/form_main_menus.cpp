@@ -160,6 +160,7 @@ void TFormMain::buildToolBar() {
 void TFormMain::buildMenus() {
     menuBar()->setObjectName("Menu");
     buildFileMenu();
+    buildEditMenu();
     buildSessionMenu();
     buildExtrasMenu();
     buildHelpMenu();
@@ -191,6 +192,19 @@ void TFormMain::buildFileMenu() {
     for (const Command* c : {&save_, &play_, &rndPlay_, &pause_, &stop_}) {
         c->setEnabled(false);
     }
+}
+
+// "E&dit": the E belongs to "&Extras".
+void TFormMain::buildEditMenu() {
+    QMenu* edit = menuBar()->addMenu("E&dit");
+    edit->setObjectName("MenuEdit");
+    undo_ =
+        addItem(edit, "MenuEditUndo", "&Undo", QKeySequence::Undo, &TFormMain::MenuEditUndoClick);
+    redo_ = addItem(edit, "MenuEditRedo", "&Redo", QKeySequence("Ctrl+Shift+Z"),
+                    &TFormMain::MenuEditRedoClick);
+    redo_->setShortcuts({QKeySequence("Ctrl+Shift+Z"), QKeySequence("Ctrl+Y")});
+    undo_->setEnabled(false);
+    redo_->setEnabled(false);
 }
 
 void TFormMain::buildSessionMenu() {
@@ -241,7 +255,7 @@ void TFormMain::buildExtrasMenu() {
         addItem(extras, "MenuExtrasVisualFeedbackWindow", "Visual &feedback window", {},
                 &TFormMain::MenuExtrasVisualFeedbackWindowClick);
     feedbackWindowItem_->setCheckable(true);
-    waveformWindowItem_ = addItem(extras, "MenuExtrasWaveformWindow", "&Waveform", Qt::Key_F9,
+    waveformWindowItem_ = addItem(extras, "MenuExtrasWaveformWindow", "W&aveform", Qt::Key_F9,
                                   &TFormMain::MenuExtrasWaveformWindowClick);
     waveformWindowItem_->setCheckable(true);
     findRegions_ = addItem(extras, "MenuExtrasFindRegions", "F&ind cue regions...", {},

@@ -22,6 +22,8 @@ namespace murmelix {
 
 namespace {
 
+constexpr const char* kSessionRecHint = "Recording session ON/OFF";
+
 QLineEdit* panelEdit(QWidget* parent, const char* name, const char* hint, bool readOnly) {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(name);
@@ -96,7 +98,7 @@ QWidget* TFormMain::buildSessionGroup() {
                                         &TFormMain::ButtonOpenSessionFileClick);
     sessionSave_.button = sessionButton("ButtonSaveSessionFile", "&Save", "Save Session file",
                                         &TFormMain::ButtonSaveSessionFileClick);
-    auto* rec = sessionButton("ButtonSessionRec", "&Rec", "Recording session ON/OFF",
+    auto* rec = sessionButton("ButtonSessionRec", "&Rec", kSessionRecHint,
                               &TFormMain::ButtonSessionRecClick);
     sessionPlay_.button = sessionButton("ButtonSessionPlay", "&Play", "Play entire session",
                                         &TFormMain::ButtonSessionPlayClick);
@@ -188,6 +190,14 @@ void TFormMain::applySessionControls(const SessionControlsEnabling& on) {
     sessionNew_.setEnabled(on.newSession);
     sessionSave_.setEnabled(on.save);
     sessionRecord_.setEnabled(on.record);
+    // A disabled Rec tells why, where the person looks: its hint and its menu item's.
+    const std::string reason =
+        CommandEnabling::sessionRecordReason(program_->mode(), program_->document());
+    const QString hint = reason.empty() ? QString(kSessionRecHint)
+                                        : QString("%1\n%2").arg(kSessionRecHint, reason.c_str());
+    sessionRecord_.button->setToolTip(hint);
+    sessionRecord_.action->setToolTip(hint);
+    sessionRecord_.action->setStatusTip(QString::fromUtf8(reason));
     for (const Command* c : {&sessionPlay_, &sessionOqt_, &sessionWav_, &sessionEdit_}) {
         c->setEnabled(on.play);
     }

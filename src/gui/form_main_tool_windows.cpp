@@ -105,7 +105,7 @@ void TFormMain::captureToolWindowSettings(ProgramSettings& s) const {
 void TFormMain::showToolWindows() {
     MenuExtrasSpeedControlWindowClick();
     MenuExtrasVisualFeedbackWindowClick();
-    MenuExtrasWaveformWindowClick();
+    followWaveformWindowItem();
 }
 
 namespace {

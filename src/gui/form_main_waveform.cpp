@@ -2,22 +2,42 @@
 // window shows and edits the cue regions, the menu reads and writes them as Audacity label
 // tracks and Praat TextGrids.
 #include <QAction>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QMenu>
 #include <QScreen>
 #include <algorithm>
+#include <cctype>
 
 #include "base/path_text.h"
 #include "base/text_format.h"
 #include "gui/form_find_regions.h"
 #include "gui/form_main.h"
+#include "gui/form_main_placement.h"
 #include "gui/form_waveform.h"
 #include "labels/label_file.h"
 
 namespace murmelix {
 
 namespace {
+
+// The export's types, in the order of its filter, by the extension that makes each (the
+// label writer goes by it).
+constexpr const char* kExportExtensions[] = {".txt", ".TextGrid"};
+constexpr const char* kExportFilter =
+    "Audacity Labels (*.txt)|*.txt|Praat TextGrids (*.TextGrid)|*.TextGrid";
+constexpr const char* kReplaceFile = "'%s' already exists. Do you want to replace it?";
+
+// The chosen type decides the format; a name that does not end in its extension gets it,
+// so that the file is read back (here, by Audacity, by Praat) as what it holds.
+std::string withExtension(const std::string& path, const char* extension) {
+    const std::string lower = PathText::lowerExtension(path);
+    std::string wanted = extension;
+    std::transform(wanted.begin(), wanted.end(), wanted.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return lower == wanted ? path : path + extension;
+}
 
 constexpr const char* kLabelFilter =
     "Label Files (*.txt;*.TextGrid)|*.txt;*.TextGrid|Audacity Labels (*.txt)|*.txt|"
@@ -35,7 +55,6 @@ constexpr const char* kFoundQuestion =
 
 void TFormMain::buildWaveformWindow() {
     formWaveform_ = new TFormWaveform(*program_, this);
-    formFindRegions_ = new TFormFindRegions(this);
     formWaveform_->onClosed = [this] {
         if (alive_) {
             waveformWindowItem_->setChecked(false);
@@ -46,7 +65,7 @@ void TFormMain::buildWaveformWindow() {
 void TFormMain::buildLabelFileItems(QMenu* file) {
     importLabels_ = addItem(file, "MenuFileImportLabels", "Import &labels...", {},
                             &TFormMain::MenuFileImportLabelsClick);
-    exportLabels_ = addItem(file, "MenuFileExportLabels", "E&xport labels...", {},
+    exportLabels_ = addItem(file, "MenuFileExportLabels", "Ex&port labels...", {},
                             &TFormMain::MenuFileExportLabelsClick);
     importLabels_->setEnabled(false);
     exportLabels_->setEnabled(false);
@@ -71,22 +90,30 @@ void TFormMain::captureWaveformWindowSettings(ProgramSettings& s) const {
 }
 
 // A window never placed opens under the main window when it is shown (the main window has
-// its place by then), or as low as the screen lets it.
+// its place by then), or beside it: never over the main window's buttons.
 void TFormMain::placeWaveformWindow() {
     const QScreen* screen = QGuiApplication::screenAt(frameGeometry().center());
     const QRect area =
         (screen != nullptr ? screen : QGuiApplication::primaryScreen())->availableGeometry();
     const int frame = 40;  // what a window manager adds around a window, at most
-    const QSize size = formWaveform_->size().boundedTo(area.size() - QSize(frame, frame));
-    formWaveform_->resize(size);
-    const int top =
-        std::min(frameGeometry().bottom() + frame / 2, area.bottom() - size.height() - frame);
-    const int left = std::min(frameGeometry().left(), area.right() - size.width() - frame);
-    formWaveform_->move(std::max(left, area.left()), std::max(top, area.top()));
+    const QRect place =
+        placeBesideMainWindow(frameGeometry(), formWaveform_->size(), QSize(320, 160),
+                              formWaveform_->minimumSize(), area, frame);
+    formWaveform_->resize(place.size());
+    formWaveform_->move(place.topLeft());
     waveformPlaced_ = true;
 }
 
+// F9 and the menu item take the keyboard to the window, so that its keys work at once.
 void TFormMain::MenuExtrasWaveformWindowClick() {
+    followWaveformWindowItem();
+    if (formWaveform_->isVisible()) {
+        formWaveform_->activateWindow();
+        formWaveform_->raise();
+    }
+}
+
+void TFormMain::followWaveformWindowItem() {
     if (waveformWindowItem_->isChecked()) {
         if (!waveformPlaced_) {
             placeWaveformWindow();
@@ -107,6 +134,30 @@ void TFormMain::refreshWaveformCommands() {
     importLabels_->setEnabled(formWaveform_->cueEditing().editable());
     findRegions_->setEnabled(formWaveform_->cueEditing().editable());
     exportLabels_->setEnabled(loaded);
+    refreshEditMenu();
+}
+
+void TFormMain::refreshEditMenu() {
+    const CueEditing& editing = formWaveform_->cueEditing();
+    const CueEditor& editor = editing.editor();
+    const auto show = [&editing](QAction* item, const char* verb, bool can,
+                                 const std::string& step) {
+        item->setEnabled(editing.editable() && can);
+        item->setText(can ? QString("%1 %2").arg(verb, QString::fromStdString(step)).trimmed()
+                          : QString(verb));
+    };
+    show(undo_, "&Undo", editor.canUndo(), editor.undoName());
+    show(redo_, "&Redo", editor.canRedo(), editor.redoName());
+}
+
+void TFormMain::MenuEditUndoClick() {
+    formWaveform_->cueEditing().undo();
+    refreshCommands();
+}
+
+void TFormMain::MenuEditRedoClick() {
+    formWaveform_->cueEditing().redo();
+    refreshCommands();
 }
 
 void TFormMain::showWaveformPaused(bool paused) {
@@ -125,6 +176,15 @@ void TFormMain::documentReplaced() {
     if (formWaveform_ != nullptr) {
         formWaveform_->documentReplaced();
     }
+}
+
+// Label files usually lie beside their recordings: until one has been chosen, the label
+// dialogs start where the recordings are.
+std::string TFormMain::labelFolder() const {
+    const Folders& folders = program_->folders();
+    return folders.remembered(Folders::Kind::Labels).empty()
+               ? folders.startFolder(Folders::Kind::Wav)
+               : folders.startFolder(Folders::Kind::Labels);
 }
 
 std::optional<std::string> TFormMain::chooseLabelTier(const std::vector<std::string>& names) {
@@ -150,11 +210,12 @@ void TFormMain::MenuFileImportLabelsClick() {
     request.title = "Import labels...";
     request.filter = kLabelFilter;
     request.mustExist = true;
-    request.startFolder = program_->folders().startFolder(Folders::Kind::Wav);
+    request.startFolder = labelFolder();
     const std::optional<std::string> path = openFileDialog(request);
     if (!path) {
         return;
     }
+    program_->folders().rememberFolderOf(Folders::Kind::Labels, *path);
     LabelFile::Contents contents;
     if (Result read = LabelFile::read(*path, contents); !read.ok()) {
         messageBox("Error", read.message(), MessageIcon::Error, MessageButtons::Ok);
@@ -189,6 +250,7 @@ void TFormMain::MenuFileImportLabelsClick() {
 
 void TFormMain::MenuExtrasFindRegionsClick() {
     cueSearch_.pauses.zeroCross = program_->controls().zeroCrossAdjust;
+    buildDialogs();
     if (formWaveform_->cueEditing().editable() && formFindRegions_->ask(cueSearch_)) {
         findCueRegions(cueSearch_);
     }
@@ -231,17 +293,27 @@ void TFormMain::MenuFileExportLabelsClick() {
     if (!doc.loaded) {
         return;
     }
+    int type = 0;
     FileDialogRequest request;
     request.title = "Export labels...";
-    request.filter = "Audacity Labels (*.txt)|*.txt|Praat TextGrids (*.TextGrid)|*.TextGrid";
+    request.filter = kExportFilter;
     request.defaultExtension = "txt";
-    request.startFolder = program_->folders().startFolder(Folders::Kind::Wav);
+    request.startFolder = labelFolder();
     request.presetName = PathText::withoutExtension(PathText::fileNameOf(doc.fileName));
-    const std::optional<std::string> path = saveFileDialog(request);
-    if (!path) {
+    request.chosenFilter = &type;
+    const std::optional<std::string> chosen = saveFileDialog(request);
+    if (!chosen) {
         return;
     }
-    if (Result written = LabelFile::write(*path, doc); !written.ok()) {
+    program_->folders().rememberFolderOf(Folders::Kind::Labels, *chosen);
+    const std::string path = withExtension(*chosen, kExportExtensions[std::clamp(type, 0, 1)]);
+    // The dialog asked about the name it gave; one it did not see is asked about here.
+    if (path != *chosen && QFileInfo::exists(QString::fromStdString(path)) &&
+        messageBox("Export labels", formatText(kReplaceFile, PathText::fileNameOf(path).c_str()),
+                   MessageIcon::Question, MessageButtons::YesNo) != MessageResult::Yes) {
+        return;
+    }
+    if (Result written = LabelFile::write(path, doc); !written.ok()) {
         messageBox("Error", written.message(), MessageIcon::Error, MessageButtons::Ok);
     }
 }

@@ -55,6 +55,15 @@ TEST(CommandEnablingTest, TransportModeDecidesTheCommands) {
     EXPECT_TRUE(idleEmpty.open && idleEmpty.record);
     const AudioDocument saved = loadedDocument(false);
     EXPECT_FALSE(CommandEnabling::compute(M::tmIdle, saved, controls, session).save);
+    // A document in no file yet (an import as it came) can be saved all the same.
+    AudioDocument inNoFile = loadedDocument(false);
+    inNoFile.fileName.clear();
+    EXPECT_TRUE(CommandEnabling::compute(M::tmIdle, inNoFile, controls, session).save);
+    EXPECT_EQ(CommandEnabling::sessionRecordReason(M::tmIdle, inNoFile),
+              CommandEnabling::kSaveRecordingFirst);
+    EXPECT_EQ(CommandEnabling::sessionRecordReason(M::tmIdle, empty),
+              CommandEnabling::kOpenRecordingFirst);
+    EXPECT_EQ(CommandEnabling::sessionRecordReason(M::tmIdle, saved), "");
 }
 
 TEST(CommandEnablingTest, SessionPanelFollowsItsTable) {

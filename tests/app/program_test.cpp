@@ -144,9 +144,10 @@ TEST(ProgramTest, FilesNamedRelativeToTheCurrentFolderAreKeptWithTheirFullPath) 
     EXPECT_EQ(rig.program.session().sessionFileName, scratch.file("new.oqt"));
 }
 
-// Sound files other than the program's own WAV files come in by import: a new, changed
-// document without a name of its own that says where it came from; a WAV file the reader
-// refuses is offered for import after the reader's message.
+// Sound files other than the program's own WAV files come in by import: a new document
+// without a name of its own that says where it came from, unchanged until edited (its
+// source is still there); a WAV file the reader refuses is offered for import in one
+// question, without the reader's advice to choose another file.
 TEST(ProgramTest, SoundFilesAreImportedIntoANewUnnamedDocument) {
     struct Case {
         const char* name;
@@ -161,17 +162,24 @@ TEST(ProgramTest, SoundFilesAreImportedIntoANewUnnamedDocument) {
         {"refused WAV, import accepted",
          "f.wav",
          SF_FORMAT_WAV | SF_FORMAT_FLOAT,
-         {MessageResult::Ok, MessageResult::Yes},
+         {MessageResult::Yes},
          false,
          true,
-         {"Error", "Import"}},
+         {"Import"}},
         {"refused WAV, import declined",
          "f.wav",
          SF_FORMAT_WAV | SF_FORMAT_FLOAT,
-         {MessageResult::Ok, MessageResult::No},
+         {MessageResult::No},
          false,
          false,
-         {"Error", "Import"}},
+         {"Import"}},
+        {"24-bit WAV",
+         "d.wav",
+         SF_FORMAT_WAV | SF_FORMAT_PCM_24,
+         {MessageResult::Yes},
+         false,
+         true,
+         {"Import"}},
         {"cancelled", "x.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, {}, true, false, {}},
         {"no sound file", "junk.flac", 0, {}, false, false, {"Error"}},
         {"neither reader knows it", "junk.wav", 0, {}, false, false, {"Error", "Error"}},
@@ -210,15 +218,22 @@ TEST(ProgramTest, SoundFilesAreImportedIntoANewUnnamedDocument) {
         if (!c.imported) {
             continue;
         }
-        EXPECT_TRUE(program.document().changed);
+        EXPECT_FALSE(program.document().changed);
         EXPECT_EQ(program.document().fileName, "");
         EXPECT_EQ(program.document().frameCount, 400000);
         EXPECT_NE(ui.caption().find(std::string(c.file) + " (Imported: "), std::string::npos);
         EXPECT_EQ(ui.status[0].rfind("Imported: ", 0), 0u) << ui.status[0];
         ui.fileAnswers.push_back(std::nullopt);
         EXPECT_TRUE(program.SaveDocument(false));
-        EXPECT_EQ(ui.fileDialogs.back().presetName,
-                  std::filesystem::path(path).replace_extension(".wav").string());
+        // The source's own name, or beside it when a file has that name already.
+        std::filesystem::path proposed = std::filesystem::path(path).replace_extension(".wav");
+        if (std::filesystem::exists(proposed)) {
+            proposed.replace_filename(proposed.stem().string() + " (imported).wav");
+        }
+        EXPECT_EQ(ui.fileDialogs.back().presetName, proposed.string());
+        const size_t shown = ui.messages.size();
+        EXPECT_FALSE(program.CloseDocument());
+        EXPECT_EQ(ui.messages.size(), shown) << "an untouched import closes without a question";
     }
 }
 

@@ -90,7 +90,7 @@ TEST_F(SoundImporterTest, EveryEncodingBecomesTheDocumentSoxHears) {
         {"float.wav", SF_FORMAT_WAV | SF_FORMAT_FLOAT, 2,
          "Imported: 32-bit float 8000 Hz stereo WAV", 16, stereo, 2},
         {"ext16.wav", SF_FORMAT_WAVEX | SF_FORMAT_PCM_16, 2,
-         "Imported: 16-bit 8000 Hz stereo WAVEX", 16, stereo, 0},
+         "Imported: 16-bit 8000 Hz stereo WAV (extensible)", 16, stereo, 0},
         {"rf64.wav", SF_FORMAT_RF64 | SF_FORMAT_PCM_16, 1, "Imported: 16-bit 8000 Hz mono RF64", 16,
          mono, 0},
         {"rifx.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16 | SF_ENDIAN_BIG, 2,

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QUrl>
 #include <cmath>
 #include <deque>
@@ -47,6 +48,7 @@ class ScriptedFormMain : public TFormMain {
     }
     // File dialogs: answered from a queue, cancelled when it is empty.
     std::deque<std::string> fileAnswers;
+    std::deque<int> filterAnswers;  // the type chosen, where a dialog asks for it
     std::vector<FileDialogRequest> fileDialogs;
     std::optional<std::string> openFileDialog(const FileDialogRequest& request) override {
         return nextFile(request);
@@ -56,6 +58,10 @@ class ScriptedFormMain : public TFormMain {
     }
     std::optional<std::string> nextFile(const FileDialogRequest& request) {
         fileDialogs.push_back(request);
+        if (request.chosenFilter != nullptr && !filterAnswers.empty()) {
+            *request.chosenFilter = filterAnswers.front();
+            filterAnswers.pop_front();
+        }
         if (fileAnswers.empty()) {
             return std::nullopt;
         }
@@ -107,9 +113,10 @@ class ScriptedFormMain : public TFormMain {
         countAnswers.pop_front();
         return true;
     }
-    bool showProgress(const std::string&, int64_t done, int64_t) override {
+    bool cancelProgress = false;  // Cancel in the progress dialog
+    bool showProgress(const std::string&, int64_t done, int64_t total) override {
         progress.push_back(done);
-        return true;
+        return done >= total || !cancelProgress;
     }
 };
 
@@ -190,6 +197,11 @@ struct Rig {
         form = std::make_unique<ScriptedFormMain>(Program::Devices{output, recordInput, noiseInput},
                                                   arguments, options);
         form->show();
+        // The window opens its files and makes its dialogs once it has been drawn; a test of
+        // what comes before lists the devices itself.
+        if (!listDevices) {
+            EXPECT_TRUE(QTest::qWaitFor([this] { return form->started(); }, 5000));
+        }
     }
     QString settingsPath() const { return folder.filePath("murmelix.ini"); }
     Program& program() { return form->program(); }

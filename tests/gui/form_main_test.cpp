@@ -338,6 +338,9 @@ TEST(FormMainTest, DialogFiltersBecomeQtNameFilters) {
     EXPECT_EQ(qtDefaultSuffix("*.wav"), "wav");
     EXPECT_EQ(qtDefaultSuffix(".oqt"), "oqt");
     EXPECT_EQ(qtDefaultSuffix("*.*"), "");
+    EXPECT_EQ(qtFilterSuffix("Praat TextGrids (*.TextGrid)"), "TextGrid");
+    EXPECT_EQ(qtFilterSuffix("Label Files (*.txt *.TextGrid)"), "");
+    EXPECT_EQ(qtFilterSuffix("All Files (*)"), "");
 }
 
 }  // namespace
