@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "app/found_regions_advice.h"
 #include "audio/sound_importer.h"
 #include "audio/wav_writer.h"
 #include "cli/in_place_output.h"
@@ -63,30 +64,42 @@ Result transcriptOf(const CuesFindOptions& options, std::string& text) {
     return Result::success();
 }
 
-Result find(const std::string& kind, const AudioDocument& doc, const CuesFindOptions& options,
-            const std::string& transcript, std::vector<CuePoint>& cues) {
-    if (kind == "pauses") {
-        PauseSettings settings;
-        settings.thresholdDb = options.thresholdDb;
-        settings.minPauseMs = nonNegative(options.minPauseMs, settings.minPauseMs);
-        settings.minRegionMs = nonNegative(options.minRegionMs, settings.minRegionMs);
-        settings.paddingMs = nonNegative(options.paddingMs, settings.paddingMs);
-        settings.zeroCross = options.zeroCross;
-        settings.transcript = transcript;
-        TerminalProgress progress("Finding pauses");
-        return SpeechRegions::findPauses(doc, settings, progress.callback(), cues);
+CueSearch searchOf(const std::string& kind, const CuesFindOptions& options,
+                   const std::string& transcript) {
+    CueSearch search;
+    search.kind = kind == "pauses"  ? CueSearch::Kind::Pauses
+                  : kind == "words" ? CueSearch::Kind::Words
+                                    : CueSearch::Kind::Phonemes;
+    PauseSettings& pauses = search.pauses;
+    pauses.thresholdDb = options.thresholdDb;
+    pauses.minPauseMs = nonNegative(options.minPauseMs, pauses.minPauseMs);
+    pauses.minRegionMs = nonNegative(options.minRegionMs, pauses.minRegionMs);
+    pauses.paddingMs = nonNegative(options.paddingMs, pauses.paddingMs);
+    pauses.zeroCross = options.zeroCross;
+    pauses.transcript = transcript;
+    RecognitionSettings& recognition = search.recognition;
+    recognition.transcript = transcript;
+    recognition.ipa = options.ipa;
+    recognition.zeroCross = options.zeroCross;
+    recognition.paddingMs = nonNegative(options.paddingMs, recognition.paddingMs);
+    return search;
+}
+
+Result find(const CueSearch& search, const AudioDocument& doc, std::vector<CuePoint>& cues) {
+    switch (search.kind) {
+        case CueSearch::Kind::Words: {
+            TerminalProgress progress("Finding words");
+            return SpeechRegions::findWords(doc, search.recognition, progress.callback(), cues);
+        }
+        case CueSearch::Kind::Phonemes: {
+            TerminalProgress progress("Finding phonemes");
+            return SpeechRegions::findPhonemes(doc, search.recognition, progress.callback(), cues);
+        }
+        case CueSearch::Kind::Pauses:
+            break;
     }
-    RecognitionSettings settings;
-    settings.transcript = transcript;
-    settings.ipa = options.ipa;
-    settings.zeroCross = options.zeroCross;
-    settings.paddingMs = nonNegative(options.paddingMs, settings.paddingMs);
-    if (kind == "words") {
-        TerminalProgress progress("Finding words");
-        return SpeechRegions::findWords(doc, settings, progress.callback(), cues);
-    }
-    TerminalProgress progress("Finding phonemes");
-    return SpeechRegions::findPhonemes(doc, settings, progress.callback(), cues);
+    TerminalProgress progress("Finding pauses");
+    return SpeechRegions::findPauses(doc, search.pauses, progress.callback(), cues);
 }
 
 }  // namespace
@@ -143,16 +156,22 @@ int runCuesFind(const std::vector<std::string>& args, const std::optional<std::s
         return failed(ui, refused);
     }
     AudioDocument& doc = imported.document;
+    const CueSearch search = searchOf(kind, options, transcript);
     std::vector<CuePoint> cues;
-    if (const Result found = find(kind, doc, options, transcript, cues); !found.ok()) {
+    if (const Result found = find(search, doc, cues); !found.ok()) {
         return failed(ui, found);
     }
     const size_t found = cues.size();
+    const std::string advice = FoundRegionsAdvice::of(search, cues);
     doc.cues = add ? CueIdentifiers::merged(std::move(doc.cues), cues) : std::move(cues);
     if (WavWriter::writeDocument(*output, doc, ui) != 0) {
         return kExitFailed;
     }
     std::fprintf(*output == "-" ? stderr : stdout, "%zu regions found.\n", found);
+    if (!advice.empty()) {
+        std::fflush(stdout);
+        ui.messageBox("Warning", advice, MessageIcon::Warning, MessageButtons::Ok);
+    }
     return kExitOk;
 }
 

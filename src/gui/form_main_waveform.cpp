@@ -79,6 +79,7 @@ void TFormMain::applyWaveformWindowSettings() {
         formWaveform_->move(s.waveformWindowLeftPosition, s.waveformWindowTopPosition);
     }
     waveformWindowItem_->setChecked(s.waveformWindowVisible);
+    formWaveform_->setSnapToZeroCrossings(s.waveformWindowSnapToZeroCrossings);
 }
 
 void TFormMain::captureWaveformWindowSettings(ProgramSettings& s) const {
@@ -87,6 +88,7 @@ void TFormMain::captureWaveformWindowSettings(ProgramSettings& s) const {
     s.waveformWindowTopPosition = formWaveform_->pos().y();
     s.waveformWindowWidth = formWaveform_->clientSize().width();
     s.waveformWindowHeight = formWaveform_->clientSize().height();
+    s.waveformWindowSnapToZeroCrossings = formWaveform_->snapToZeroCrossings();
 }
 
 // A window never placed opens under the main window when it is shown (the main window has
@@ -108,8 +110,7 @@ void TFormMain::placeWaveformWindow() {
 void TFormMain::MenuExtrasWaveformWindowClick() {
     followWaveformWindowItem();
     if (formWaveform_->isVisible()) {
-        formWaveform_->activateWindow();
-        formWaveform_->raise();
+        formWaveform_->showAndFocus();
     }
 }
 
@@ -151,12 +152,12 @@ void TFormMain::refreshEditMenu() {
 }
 
 void TFormMain::MenuEditUndoClick() {
-    formWaveform_->cueEditing().undo();
+    formWaveform_->UndoClick();
     refreshCommands();
 }
 
 void TFormMain::MenuEditRedoClick() {
-    formWaveform_->cueEditing().redo();
+    formWaveform_->RedoClick();
     refreshCommands();
 }
 

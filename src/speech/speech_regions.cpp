@@ -1,8 +1,11 @@
 #include "speech/speech_regions.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <string>
 
+#include "base/text_format.h"
 #include "speech/level_meter.h"
 #include "speech/pause_finder.h"
 #include "speech/region_borders.h"
@@ -38,6 +41,38 @@ Result unloaded() {
 }
 
 }  // namespace
+
+std::string SpeechRegions::fitNote(double fit) {
+    return formatText("fit %.2f", fit);
+}
+
+std::optional<double> SpeechRegions::fitOf(const std::string& note) {
+    double fit = 0.0;
+    char rest = 0;
+    if (std::sscanf(note.c_str(), "fit %lf%c", &fit, &rest) != 1) {
+        return std::nullopt;
+    }
+    return fit;
+}
+
+std::optional<double> SpeechRegions::overallFit(const std::vector<CuePoint>& words) {
+    // The geometric mean over every frame, as each word's own fit is.
+    double logSum = 0.0;
+    double frames = 0.0;
+    for (const CuePoint& word : words) {
+        const std::optional<double> fit = fitOf(word.note);
+        if (!fit) {
+            return std::nullopt;
+        }
+        // A note of "fit 0.00" stands for anything below half a hundredth.
+        logSum += std::log(std::max(*fit, 0.001)) * word.length;
+        frames += word.length;
+    }
+    if (frames <= 0.0) {
+        return std::nullopt;
+    }
+    return std::exp(logSum / frames);
+}
 
 int64_t SpeechRegions::blockFrames(const AudioDocument& doc) {
     return std::max<int64_t>(1, doc.fileSampleRate / 100);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "audio/audio_document.h"
@@ -27,14 +29,25 @@ class SpeechRegions {
     // Labelled 1, 2, ..., or with the transcript's words when there are as many regions.
     static Result findPauses(const AudioDocument& doc, const PauseSettings& settings,
                              const SpeechProgress& progress, std::vector<CuePoint>& out);
-    // Labelled with the words; the note holds the recogniser's confidence when no
-    // transcript was given.
+    // Labelled with the words; the note holds how well each word's sound fits it when
+    // aligned to a transcript ("fit 0.31", see fitNote), the recogniser's confidence when no
+    // transcript was given ("confidence 0.85").
     static Result findWords(const AudioDocument& doc, const RecognitionSettings& settings,
                             const SpeechProgress& progress, std::vector<CuePoint>& out);
     // Labelled with the phones (ARPAbet, or IPA); with a transcript the note names the word
     // and the labels of a word spell its pronunciation in the model's dictionary.
     static Result findPhonemes(const AudioDocument& doc, const RecognitionSettings& settings,
                                const SpeechProgress& progress, std::vector<CuePoint>& out);
+
+    // Below this fit a word's sound is unlike what the transcript says it is: read speech
+    // that matches its words fits 0.2-0.4, a wrong transcript on it below 0.02; synthetic
+    // or very noisy speech can fit poorly with the right words.
+    static constexpr double kPoorFit = 0.05;
+    static std::string fitNote(double fit);
+    // The fit a word's note gives; none for other notes.
+    static std::optional<double> fitOf(const std::string& note);
+    // The fit of all the words over their lengths, when they are notes of fits.
+    static std::optional<double> overallFit(const std::vector<CuePoint>& words);
 
     // The level curve's block: 10 ms, at least one frame.
     static int64_t blockFrames(const AudioDocument& doc);

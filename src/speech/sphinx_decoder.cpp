@@ -5,6 +5,7 @@
 #include <sphinxbase/jsgf.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "base/text_format.h"
@@ -181,6 +182,11 @@ Result SphinxDecoder::decode(const AudioDocument& doc, const SpeechProgress& pro
         int32 language = 0;
         int32 backoff = 0;
         segment.confidence = logmath_exp(logmath, ps_seg_prob(seg, &acoustic, &language, &backoff));
+        // Acoustic scores are kept relative to each frame's best sound, in units 2^10 times
+        // the log base's (the library's fixed senone score shift).
+        constexpr double kSenoneScoreScale = 1024.0;
+        segment.fit = std::exp(logmath_log_to_ln(logmath, acoustic) * kSenoneScoreScale /
+                               std::max(1, segment.endFrame - segment.firstFrame));
         out.push_back(std::move(segment));
     }
     return Result::success();

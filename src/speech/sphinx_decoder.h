@@ -26,6 +26,10 @@ class SphinxDecoder {
         int firstFrame = 0;
         int endFrame = 0;  // one past the last
         double confidence = 1.0;
+        // How well the sound fits what the segment says: the geometric mean over its frames
+        // of the acoustic likelihood against that of the best-matching sound in each frame
+        // (1: every frame sounds like nothing else; read speech matching its words 0.2-0.4).
+        double fit = 1.0;
     };
     static constexpr int kFramesPerSecond = 100;
 

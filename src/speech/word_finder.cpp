@@ -7,6 +7,7 @@
 #include "base/text_format.h"
 #include "speech/alignment_grammar.h"
 #include "speech/phone_spelling.h"
+#include "speech/speech_regions.h"
 #include "speech/sphinx_decoder.h"
 #include "speech/transcript.h"
 
@@ -170,6 +171,7 @@ Result alignWords(const AudioDocument& doc, const RecognitionSettings& settings,
     for (size_t i = 0; i < words.size(); ++i) {
         FrameSpan span = spanOf(segments[i], doc);
         span.label = words[i].written;
+        span.note = SpeechRegions::fitNote(segments[i].fit);
         out.push_back(std::move(span));
     }
     return Result::success();

@@ -508,9 +508,10 @@ TEST(WaveformWindowTest, FollowsItsMenuItemAndTheSettings) {
     Rig rig(QStringList{"speech.wav"},
             "[WAVEFORMWINDOW]\nWaveformWindowVisible=1\nWaveformWindowLeftPosition=30\n"
             "WaveformWindowTopPosition=40\nWaveformWindowWidth=640\n"
-            "WaveformWindowHeight=200\n");
+            "WaveformWindowHeight=200\nWaveformWindowSnapToZeroCrossings=1\n");
     TFormWaveform* wave = rig.form->waveformWindow();
     EXPECT_TRUE(wave->isVisible());
+    EXPECT_TRUE(wave->snapToZeroCrossings());
     EXPECT_EQ(wave->clientSize(), QSize(640, 200));
     QAction* item = rig.find<QAction>("MenuExtrasWaveformWindow");
     EXPECT_EQ(item->shortcut(), QKeySequence(Qt::Key_F9));
@@ -519,7 +520,9 @@ TEST(WaveformWindowTest, FollowsItsMenuItemAndTheSettings) {
     item->trigger();
     EXPECT_TRUE(wave->isVisible());
     wave->setClientSize(QSize(700, 250));
+    wave->setSnapToZeroCrossings(false);
     const ProgramSettings settings = rig.form->currentSettings();
+    EXPECT_FALSE(settings.waveformWindowSnapToZeroCrossings);
     EXPECT_TRUE(settings.waveformWindowVisible);
     EXPECT_EQ(settings.waveformWindowWidth, 700);
     EXPECT_EQ(settings.waveformWindowHeight, 250);

@@ -37,6 +37,10 @@ TEST_F(CuesFind, WritesTheRegionsItFinds) {
              "tight-22050.wav' -o {dir}/out.wav --text 'hello world seven apple "
              "green morning river paper yellow number' --padding 30",
          0, 10, "hello", ""},
+        // A transcript of other words is aligned all the same, with a warning.
+        {"words '" + std::string(REAL_SPEECH) +
+             "/ls-0880.wav' -o {dir}/out.wav --text 'the cat sat on the mat today'",
+         0, 7, "the", "fit the speech poorly"},
         {"phonemes " + corpus + "tight-8000.wav' -o {dir}/out.wav --text 'hello' --ipa", 0, 4, "h",
          ""},
         {"words " + corpus + "gaps-8000.wav' -o {dir}/out.wav --text 'hello zzyzxq'", 1, 0, "",

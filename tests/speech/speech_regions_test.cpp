@@ -134,9 +134,16 @@ TEST(SpeechRegions, ReadSentencesAgreeWithTheReference) {
         EXPECT_EQ(labels(heard), labels(words));
         EXPECT_GE(testing::agreement(heard, words, 0.050).share(), 0.95);
         EXPECT_GE(testing::agreement(heard, words, 0.020).share(), 0.85);
+        // The words fit their sound; another sentence aligned to the same speech does not.
+        EXPECT_GE(SpeechRegions::overallFit(found).value_or(0.0), 4 * SpeechRegions::kPoorFit);
         if (id == "0880") {
             EXPECT_NEAR(heard.front().start, 0.21, 0.020);
             EXPECT_NEAR(heard.front().end, 0.33, 0.020);
+            RecognitionSettings wrong;
+            wrong.transcript = "the cat sat on the mat today";
+            std::vector<CuePoint> misfit;
+            ASSERT_TRUE(SpeechRegions::findWords(doc, wrong, {}, misfit).ok());
+            EXPECT_LT(SpeechRegions::overallFit(misfit).value_or(1.0), SpeechRegions::kPoorFit);
         }
         ASSERT_TRUE(SpeechRegions::findPhonemes(doc, settings, {}, found).ok());
         EXPECT_GE(testing::phoneAgreement(found, doc.fileSampleRate, truth, 0.030).share(), 0.85);
