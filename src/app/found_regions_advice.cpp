@@ -34,9 +34,9 @@ std::string FoundRegionsAdvice::onPauses(const PauseSettings& settings, size_t f
             ? formatText("%.0f dB below the loudest part", *settings.thresholdDb)
             : std::string("below the level chosen from the recording's noise floor");
     return formatText(
-        "Only %zu region was found: no stretch of the recording at least %d ms long lies %s. "
-        "A shorter \"Shortest pause\" or a threshold of fewer dB finds more pauses.",
-        found, settings.minPauseMs, threshold.c_str());
+        "%s was found: no stretch of the recording at least %d ms long lies %s. A shorter "
+        "\"Shortest pause\" or a threshold of fewer dB finds more pauses.",
+        found == 0 ? "No region" : "Only one region", settings.minPauseMs, threshold.c_str());
 }
 
 std::string FoundRegionsAdvice::onWords(const std::vector<CuePoint>& found) {

@@ -9,12 +9,15 @@
 #include <limits>
 #include "base/atomic_file.h"
 
+#include "app/held_messages.h"
 #include "audio/audio_document.h"
 #include "audio/wav_reader.h"
 #include "base/text_format.h"
 #include "base/utf8_text.h"
 #include "cli/json_writer.h"
 #include "cli/session_access.h"
+#include "session/played_words.h"
+#include "session/sequence_explanation.h"
 #include "session/session_date_time.h"
 #include "session/session_file_operations.h"
 #include "session/session_file_reader.h"
@@ -58,9 +61,62 @@ std::vector<std::string> argumentsAfter(const CommandLine& line, size_t expected
     return arguments;
 }
 
+// The cue regions of the session's recording, by which the words a sequence played are told;
+// none, with the reason, when the recording cannot be read (the session is shown all the same).
+struct RecordingRegions {
+    std::vector<CuePoint> regions;
+    std::string problem;
+};
+
+RecordingRegions regionsOf(const SessionFileContents& contents, UserInterface& ui) {
+    AudioDocument doc;
+    HeldMessages held(ui);
+    const bool read = WavReader::readFile(contents.wavFileName, doc, held) == 0;
+    held.drop();
+    if (!read) {
+        return {{},
+                formatText("the recording '%s' cannot be read",
+                           Utf8Text::fromBytes(contents.wavFileName).c_str())};
+    }
+    return {std::move(doc.cues), {}};
+}
+
+std::string noPlayedWords(const RecordingRegions& recording) {
+    return recording.problem.empty() ? "the recording has no labelled regions" : recording.problem;
+}
+
+Json scoreJson(const std::optional<AnswerScore>& score) {
+    if (!score) {
+        return nullptr;
+    }
+    return Json{
+        {"answer_words", score->answerWords},
+        {"found", score->found},
+        {"found_share", score->foundShare()},
+        {"word_error_rate", score->wordErrorRate ? Json(*score->wordErrorRate) : Json(nullptr)}};
+}
+
+void addExplanationJson(JsonWriter& json, const SequenceExplanation& explained,
+                        const RecordingRegions& recording) {
+    if (!explained.played) {
+        json.key("played_words").value(nullptr);
+        json.key("played_words_note").value(noPlayedWords(recording));
+    } else {
+        Json words = Json::array();
+        for (const PlayedWord& word : *explained.played) {
+            words.push_back(Json{{"word", JsonWriter::text(word.label)},
+                                 {"heard", word.heard},
+                                 {"written", JsonWriter::text(word.written())}});
+        }
+        json.key("played_words").value(words);
+    }
+    json.key("scores").value(Json{{"played", scoreJson(explained.playedScore)}});
+}
+
 // Streamed one entry at a time: a session of a million entries makes a text of hundreds
 // of megabytes.
-void printSessionJson(const SessionFileContents& contents, std::FILE* out) {
+void printSessionJson(const SessionFileContents& contents, const RecordingRegions& recording,
+                      std::FILE* out) {
     JsonWriter json(out);
     json.beginObject();
     json.key("version").value(contents.version);
@@ -81,6 +137,7 @@ void printSessionJson(const SessionFileContents& contents, std::FILE* out) {
                             {"fade", entry.fade}});
         }
         json.endArray();
+        addExplanationJson(json, SequenceExplanation::of(sequence, recording.regions), recording);
         json.endObject();
     }
     json.endArray();
@@ -88,12 +145,28 @@ void printSessionJson(const SessionFileContents& contents, std::FILE* out) {
     std::fputc('\n', out);
 }
 
-void printSequence(const SEQUENCE& sequence, size_t position, size_t count) {
+void printExplanation(const SequenceExplanation& explained, const RecordingRegions& recording) {
+    std::printf("  Played:    %s\n",
+                explained.played ? Utf8Text::fromBytes(PlayedWords::text(*explained.played)).c_str()
+                                 : ("(" + noPlayedWords(recording) + ")").c_str());
+    if (const auto& score = explained.playedScore) {
+        std::printf("  Score:     %zu of %zu answer words among the played words", score->found,
+                    score->answerWords);
+        if (score->wordErrorRate) {
+            std::printf(", word error rate %.2f", *score->wordErrorRate);
+        }
+        std::printf("\n");
+    }
+}
+
+void printSequence(const SEQUENCE& sequence, size_t position, size_t count,
+                   const RecordingRegions& recording) {
     std::printf("\nSequence %zu of %zu\n", position, count);
     std::printf("  Date/Time: %s\n",
                 Utf8Text::fromBytes(SessionDateTime::displayFormOf(sequence.dateTime)).c_str());
     std::printf("  Question:  %s\n", Utf8Text::fromBytes(sequence.question).c_str());
     std::printf("  Answer:    %s\n", Utf8Text::fromBytes(sequence.answer).c_str());
+    printExplanation(SequenceExplanation::of(sequence, recording.regions), recording);
     std::printf("  Entries:   %zu\n", sequence.entries.size());
     if (sequence.entries.empty()) {
         return;
@@ -106,14 +179,15 @@ void printSequence(const SEQUENCE& sequence, size_t position, size_t count) {
     }
 }
 
-void printSession(const std::string& path, const SessionFileContents& contents) {
+void printSession(const std::string& path, const SessionFileContents& contents,
+                  const RecordingRegions& recording) {
     std::printf("Session file: %s (version %d)\n", Utf8Text::fromBytes(path).c_str(),
                 contents.version);
     std::printf("WAV file:     %s\n", Utf8Text::fromBytes(contents.wavFileName).c_str());
     std::printf("Sequences:    %zu\n", contents.sequences.size());
     size_t position = 0;
     for (const SEQUENCE& sequence : contents.sequences) {
-        printSequence(sequence, ++position, contents.sequences.size());
+        printSequence(sequence, ++position, contents.sequences.size(), recording);
     }
 }
 
@@ -124,10 +198,11 @@ int runShow(CommandLine& line, ConsoleUserInterface& ui) {
     if (!readSessionFile(path, contents, ui)) {
         return kExitFailed;
     }
+    const RecordingRegions recording = regionsOf(contents, ui);
     if (asJson) {
-        printSessionJson(contents, stdout);
+        printSessionJson(contents, recording, stdout);
     } else {
-        printSession(path, contents);
+        printSession(path, contents, recording);
     }
     return kExitOk;
 }

@@ -37,7 +37,11 @@ TEST_F(SessionCommandTest, JsonHoldsEveryFieldWithTextsEscaped) {
         "{\"start\":300,\"length\":50,\"number\":2,\"index\":-1,\"label\":\"\","
         "\"fade\":true},"
         "{\"start\":10,\"length\":20,\"number\":3,\"index\":4,\"label\":\"k a\","
-        "\"fade\":false}]}]}\n");
+        "\"fade\":false}],"
+        // A cue segment carries its word even when the recording cannot be read.
+        "\"played_words\":[{\"word\":\"k a\",\"heard\":1.0,\"written\":\"k a\"}],"
+        "\"scores\":{\"played\":{\"answer_words\":3,\"found\":0,\"found_share\":0.0,"
+        "\"word_error_rate\":1.5}}}]}\n");
 }
 
 TEST_F(SessionCommandTest, OutcomesAndExitStatus) {

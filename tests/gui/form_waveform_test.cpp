@@ -247,16 +247,16 @@ TEST(WaveformWindowTest, KeysPlaySelectZoomAndLabel) {
          [&](WaveRig& rig) {
              key(rig, Qt::Key_Tab);
              key(rig, Qt::Key_F2);
-             QTest::keyClicks(QApplication::focusWidget(), "marker");
-             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+             QTest::keyClicks(rig.wave->focusWidget(), "marker");
+             QTest::keyClick(rig.wave->focusWidget(), Qt::Key_Return);
          },
          [&](WaveRig& rig) { EXPECT_EQ(rig.cues()[2].label, "marker"); }},
         {"Ctrl+B: a region of the selection, its label typed at once",
          [&](WaveRig& rig) {
              key(rig, Qt::Key_End, Qt::ShiftModifier);
              key(rig, Qt::Key_B, Qt::ControlModifier);
-             QTest::keyClicks(QApplication::focusWidget(), "tail");
-             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+             QTest::keyClicks(rig.wave->focusWidget(), "tail");
+             QTest::keyClick(rig.wave->focusWidget(), Qt::Key_Return);
          },
          [&](WaveRig& rig) {
              ASSERT_EQ(rig.cues().size(), 4u);
@@ -266,7 +266,7 @@ TEST(WaveformWindowTest, KeysPlaySelectZoomAndLabel) {
         {"Ctrl+B without a selection: a point at the cursor",
          [&](WaveRig& rig) {
              key(rig, Qt::Key_B, Qt::ControlModifier);
-             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+             QTest::keyClick(rig.wave->focusWidget(), Qt::Key_Return);
          },
          [&](WaveRig& rig) {
              ASSERT_EQ(rig.cues().size(), 4u);
