@@ -15,6 +15,7 @@
 
 #include "audio/wav_reader.h"
 #include "base/console_user_interface.h"
+#include "session/answer_score.h"
 #include "speech/speech_regions.h"
 #include "support/speech_reference.h"
 
@@ -141,9 +142,16 @@ Figures measure(const Recording& r, bool phones) {
         for (const TimedUnit& unit : heard) {
             labels.push_back(unit.label);
         }
-        const auto said = testing::lowerWords(r.transcript);
+        // The transcript as the truth and the recognised words as an answer to it.
+        std::string heardText;
+        for (const std::string& label : labels) {
+            heardText += label + " ";
+        }
+        const auto said = AnswerScore::wordsOf(r.transcript);
+        const auto score = AnswerScore::of(heardText, said);
         f.spoken = static_cast<int>(said.size());
-        f.errors = static_cast<int>(testing::wordErrorRate(labels, said) * f.spoken + 0.5);
+        const double rate = score ? score->wordErrorRate.value_or(1.0) : 1.0;
+        f.errors = static_cast<int>(rate * f.spoken + 0.5);
         f.covered = coveredWords(heard, truth);
     } else {
         f.failed = true;

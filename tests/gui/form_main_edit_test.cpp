@@ -306,6 +306,7 @@ TEST(WindowManagerTest, F9GivesTheWaveformWindowTheKeyboard) {
     TFormWaveform* wave = rig.form->waveformWindow();
     ASSERT_TRUE(wave->isVisible());
     EXPECT_TRUE(QTest::qWaitFor([wave] { return QApplication::activeWindow() == wave; }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([wave] { return wave->hasFocus(); }, 2000));
 }
 
 }  // namespace

@@ -309,22 +309,6 @@ TEST(WaveformWindowTest, KeysPlaySelectZoomAndLabel) {
     }
 }
 
-// Shown from the main window with F9, the window has the keys at once.
-TEST(WaveformWindowTest, ShownFromTheMainWindowItTakesTheFocus) {
-    Rig rig;
-    rig.form->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(rig.form.get()));
-    QTest::keyClick(rig.form.get(), Qt::Key_F9);
-    TFormWaveform* wave = rig.form->waveformWindow();
-    ASSERT_TRUE(wave->isVisible());
-    // Activation comes through the window system, a moment later.
-    for (int ms = 0; ms < 1000 && !wave->hasFocus(); ms += 10) {
-        QTest::qWait(10);
-    }
-    EXPECT_TRUE(wave->hasFocus());
-}
-
-// The context menu's items, which are the window's actions, each have a letter of their own.
 TEST(WaveformWindowTest, ItemsHaveLettersOfTheirOwn) {
     WaveRig rig;
     std::set<QChar> letters;

@@ -4,7 +4,6 @@
 // we find come to them. Shared by the speech tests and the alignment quality benchmark.
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -127,40 +126,6 @@ inline BorderAgreement phoneAgreement(const std::vector<CuePoint>& found, int ra
         }
     }
     return out;
-}
-
-inline std::vector<std::string> lowerWords(const std::string& text) {
-    std::vector<std::string> out;
-    std::string word;
-    for (const char c : text + " ") {
-        if (std::isalpha(static_cast<unsigned char>(c)) || c == '\'') {
-            word += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        } else if (!word.empty()) {
-            out.push_back(word);
-            word.clear();
-        }
-    }
-    return out;
-}
-
-// Substitutions, insertions and deletions against the reference's length.
-inline double wordErrorRate(const std::vector<std::string>& heard,
-                            const std::vector<std::string>& truth) {
-    std::vector<size_t> row(heard.size() + 1);
-    for (size_t j = 0; j <= heard.size(); ++j) {
-        row[j] = j;
-    }
-    for (size_t i = 1; i <= truth.size(); ++i) {
-        size_t diagonal = row[0];
-        row[0] = i;
-        for (size_t j = 1; j <= heard.size(); ++j) {
-            const size_t above = row[j];
-            row[j] = std::min(
-                {row[j] + 1, row[j - 1] + 1, diagonal + (truth[i - 1] == heard[j - 1] ? 0 : 1)});
-            diagonal = above;
-        }
-    }
-    return truth.empty() ? 0.0 : static_cast<double>(row[heard.size()]) / truth.size();
 }
 
 }  // namespace murmelix::testing
