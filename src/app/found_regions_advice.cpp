@@ -53,7 +53,7 @@ std::string FoundRegionsAdvice::onWords(const std::vector<CuePoint>& found) {
     }
     std::vector<const CuePoint*> poor;
     for (const CuePoint& word : found) {
-        if (SpeechRegions::fitOf(word.note).value_or(1.0) < SpeechRegions::kPoorFit) {
+        if (SpeechRegions::fitOf(word.note).value_or(1.0) < SpeechRegions::kPoorWordFit) {
             poor.push_back(&word);
         }
     }

@@ -42,7 +42,8 @@ const std::vector<Command>& commands() {
          "[--normalize] [--device N]",
          &runRecord},
         {"session",
-         "session show FILE.oqt [--json]\n  session export FILE.oqt --sequence K -o OUT.wav",
+         "session show FILE.oqt [--json]\n  session export FILE.oqt --sequence K -o OUT.wav\n"
+         "  session transcribe FILE.oqt [--sequence K]",
          &runSession},
         {"cues",
          "cues export IN.wav -o OUT.txt|OUT.TextGrid\n  cues import IN.wav LABELS -o OUT.wav "

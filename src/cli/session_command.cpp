@@ -10,6 +10,7 @@
 #include "base/atomic_file.h"
 
 #include "app/held_messages.h"
+#include "app/sequence_transcriber.h"
 #include "audio/audio_document.h"
 #include "audio/wav_reader.h"
 #include "base/text_format.h"
@@ -21,6 +22,7 @@
 #include "session/session_date_time.h"
 #include "session/session_file_operations.h"
 #include "session/session_file_reader.h"
+#include "session/session_side_file.h"
 #include "synth/sequence_wav_writer.h"
 
 namespace murmelix::cli {
@@ -81,6 +83,55 @@ RecordingRegions regionsOf(const SessionFileContents& contents, UserInterface& u
     return {std::move(doc.cues), {}};
 }
 
+// The words a recogniser heard in each sequence, kept beside the session file; none for a
+// sequence not transcribed, or when what is kept cannot be trusted (said once, on stderr).
+std::vector<std::optional<std::vector<MachineWord>>> machineWordsOf(
+    const std::string& sessionPath, const SessionFileContents& contents, UserInterface& ui) {
+    std::vector<std::optional<std::vector<MachineWord>>> out(contents.sequences.size());
+    const std::string sidePath = SessionSideFile::pathFor(sessionPath);
+    SessionSideData data;
+    bool present = false;
+    if (Result read = SessionSideFile::read(sidePath, data, present); !read.ok()) {
+        ui.messageBox("Warning", read.message(), MessageIcon::Warning, MessageButtons::Ok);
+        return out;
+    }
+    if (!present) {
+        return out;
+    }
+    RecordingIdentity identity;
+    if (!RecordingIdentity::of(contents.wavFileName, identity).ok() ||
+        !(identity == data.recording)) {
+        ui.messageBox("Warning",
+                      formatText("The recording '%s' is not the one the words in '%s' were heard "
+                                 "in (it has changed or is missing): they are not shown.",
+                                 contents.wavFileName.c_str(), sidePath.c_str()),
+                      MessageIcon::Warning, MessageButtons::Ok);
+        return out;
+    }
+    size_t stale = 0;
+    const auto matched = SessionSideFile::matched(contents, data, stale);
+    if (stale > 0) {
+        ui.messageBox("Warning",
+                      formatText("%zu sequences of the session are not those '%s' was written "
+                                 "for (the session was changed by another program): their words "
+                                 "are not shown.",
+                                 stale, sidePath.c_str()),
+                      MessageIcon::Warning, MessageButtons::Ok);
+    }
+    for (size_t i = 0; i < matched.size(); ++i) {
+        out[i] = matched[i].machineWords;
+    }
+    return out;
+}
+
+std::vector<std::string> wordsOf(const std::vector<MachineWord>& words) {
+    std::vector<std::string> out;
+    for (const MachineWord& word : words) {
+        out.push_back(word.word);
+    }
+    return out;
+}
+
 std::string noPlayedWords(const RecordingRegions& recording) {
     return recording.problem.empty() ? "the recording has no labelled regions" : recording.problem;
 }
@@ -96,8 +147,9 @@ Json scoreJson(const std::optional<AnswerScore>& score) {
         {"word_error_rate", score->wordErrorRate ? Json(*score->wordErrorRate) : Json(nullptr)}};
 }
 
-void addExplanationJson(JsonWriter& json, const SequenceExplanation& explained,
-                        const RecordingRegions& recording) {
+void addExplanationJson(JsonWriter& json, const SEQUENCE& sequence,
+                        const SequenceExplanation& explained, const RecordingRegions& recording,
+                        const std::optional<std::vector<MachineWord>>& machine) {
     if (!explained.played) {
         json.key("played_words").value(nullptr);
         json.key("played_words_note").value(noPlayedWords(recording));
@@ -110,18 +162,34 @@ void addExplanationJson(JsonWriter& json, const SequenceExplanation& explained,
         }
         json.key("played_words").value(words);
     }
-    json.key("scores").value(Json{{"played", scoreJson(explained.playedScore)}});
+    Json heard = nullptr;
+    if (machine) {
+        heard = Json::array();
+        for (const MachineWord& word : *machine) {
+            heard.push_back(Json{{"word", JsonWriter::text(word.word)},
+                                 {"confidence", word.confidence},
+                                 {"start", word.start},
+                                 {"end", word.end}});
+        }
+    }
+    json.key("machine_words").value(heard);
+    const auto machineScore =
+        machine ? AnswerScore::of(sequence.answer, wordsOf(*machine)) : std::nullopt;
+    json.key("scores").value(
+        Json{{"played", scoreJson(explained.playedScore)}, {"machine", scoreJson(machineScore)}});
 }
 
 // Streamed one entry at a time: a session of a million entries makes a text of hundreds
 // of megabytes.
 void printSessionJson(const SessionFileContents& contents, const RecordingRegions& recording,
+                      const std::vector<std::optional<std::vector<MachineWord>>>& machine,
                       std::FILE* out) {
     JsonWriter json(out);
     json.beginObject();
     json.key("version").value(contents.version);
     json.key("wav_file").value(JsonWriter::text(contents.wavFileName));
     json.key("sequences").beginArray();
+    size_t at = 0;
     for (const SEQUENCE& sequence : contents.sequences) {
         json.beginObject();
         json.key("date_time").value(JsonWriter::text(sequence.dateTime));
@@ -137,7 +205,8 @@ void printSessionJson(const SessionFileContents& contents, const RecordingRegion
                             {"fade", entry.fade}});
         }
         json.endArray();
-        addExplanationJson(json, SequenceExplanation::of(sequence, recording.regions), recording);
+        addExplanationJson(json, sequence, SequenceExplanation::of(sequence, recording.regions),
+                           recording, machine[at++]);
         json.endObject();
     }
     json.endArray();
@@ -145,28 +214,48 @@ void printSessionJson(const SessionFileContents& contents, const RecordingRegion
     std::fputc('\n', out);
 }
 
-void printExplanation(const SequenceExplanation& explained, const RecordingRegions& recording) {
+void printScore(const char* against, const AnswerScore& score) {
+    std::printf("  Score:     %zu of %zu answer words among the %s", score.found, score.answerWords,
+                against);
+    if (score.wordErrorRate) {
+        std::printf(", word error rate %.2f", *score.wordErrorRate);
+    }
+    std::printf("\n");
+}
+
+void printExplanation(const SEQUENCE& sequence, const SequenceExplanation& explained,
+                      const RecordingRegions& recording,
+                      const std::optional<std::vector<MachineWord>>& machine) {
     std::printf("  Played:    %s\n",
                 explained.played ? Utf8Text::fromBytes(PlayedWords::text(*explained.played)).c_str()
                                  : ("(" + noPlayedWords(recording) + ")").c_str());
-    if (const auto& score = explained.playedScore) {
-        std::printf("  Score:     %zu of %zu answer words among the played words", score->found,
-                    score->answerWords);
-        if (score->wordErrorRate) {
-            std::printf(", word error rate %.2f", *score->wordErrorRate);
-        }
-        std::printf("\n");
+    if (explained.playedScore) {
+        printScore("played words", *explained.playedScore);
+    }
+    if (!machine) {
+        return;
+    }
+    std::string heard;
+    for (const MachineWord& word : *machine) {
+        heard +=
+            formatText("%s%s (%.2f)", heard.empty() ? "" : " ", word.word.c_str(), word.confidence);
+    }
+    std::printf("  Heard:     %s\n", Utf8Text::fromBytes(heard).c_str());
+    if (const auto score = AnswerScore::of(sequence.answer, wordsOf(*machine))) {
+        printScore("words heard", *score);
     }
 }
 
 void printSequence(const SEQUENCE& sequence, size_t position, size_t count,
-                   const RecordingRegions& recording) {
+                   const RecordingRegions& recording,
+                   const std::optional<std::vector<MachineWord>>& machine) {
     std::printf("\nSequence %zu of %zu\n", position, count);
     std::printf("  Date/Time: %s\n",
                 Utf8Text::fromBytes(SessionDateTime::displayFormOf(sequence.dateTime)).c_str());
     std::printf("  Question:  %s\n", Utf8Text::fromBytes(sequence.question).c_str());
     std::printf("  Answer:    %s\n", Utf8Text::fromBytes(sequence.answer).c_str());
-    printExplanation(SequenceExplanation::of(sequence, recording.regions), recording);
+    printExplanation(sequence, SequenceExplanation::of(sequence, recording.regions), recording,
+                     machine);
     std::printf("  Entries:   %zu\n", sequence.entries.size());
     if (sequence.entries.empty()) {
         return;
@@ -180,14 +269,17 @@ void printSequence(const SEQUENCE& sequence, size_t position, size_t count,
 }
 
 void printSession(const std::string& path, const SessionFileContents& contents,
-                  const RecordingRegions& recording) {
+                  const RecordingRegions& recording,
+                  const std::vector<std::optional<std::vector<MachineWord>>>& machine) {
     std::printf("Session file: %s (version %d)\n", Utf8Text::fromBytes(path).c_str(),
                 contents.version);
     std::printf("WAV file:     %s\n", Utf8Text::fromBytes(contents.wavFileName).c_str());
     std::printf("Sequences:    %zu\n", contents.sequences.size());
     size_t position = 0;
     for (const SEQUENCE& sequence : contents.sequences) {
-        printSequence(sequence, ++position, contents.sequences.size(), recording);
+        printSequence(sequence, position + 1, contents.sequences.size(), recording,
+                      machine[position]);
+        ++position;
     }
 }
 
@@ -199,10 +291,11 @@ int runShow(CommandLine& line, ConsoleUserInterface& ui) {
         return kExitFailed;
     }
     const RecordingRegions recording = regionsOf(contents, ui);
+    const auto machine = machineWordsOf(path, contents, ui);
     if (asJson) {
-        printSessionJson(contents, recording, stdout);
+        printSessionJson(contents, recording, machine, stdout);
     } else {
-        printSession(path, contents, recording);
+        printSession(path, contents, recording, machine);
     }
     return kExitOk;
 }
@@ -235,9 +328,73 @@ int runExport(CommandLine& line, ConsoleUserInterface& ui) {
                : kExitFailed;
 }
 
+int failedWith(UserInterface& ui, const std::string& message) {
+    ui.showError(message);
+    return kExitFailed;
+}
+
+// Each chosen sequence as it sounded, heard by the recogniser; the words go beside the
+// session file with the recording's identity, the session file itself is not touched.
+int runTranscribe(CommandLine& line, ConsoleUserInterface& ui) {
+    const auto number = line.integer("--sequence", 1, std::numeric_limits<int32_t>::max());
+    const std::string path = argumentsAfter(line, 1).front();
+    SessionFileContents contents;
+    if (!readSessionFile(path, contents, ui)) {
+        return kExitFailed;
+    }
+    if (number && *number > static_cast<long long>(contents.sequences.size())) {
+        ui.showError(formatText("Session file '%s' holds %zu sequences; there is no sequence %lld.",
+                                path.c_str(), contents.sequences.size(), *number));
+        return kExitFailed;
+    }
+    AudioDocument doc;
+    if (WavReader::readFile(contents.wavFileName, doc, ui) != 0) {
+        return kExitFailed;
+    }
+    RecordingIdentity identity;
+    if (Result known = RecordingIdentity::of(contents.wavFileName, identity); !known.ok()) {
+        return failedWith(ui, known.message());
+    }
+    const std::string sidePath = SessionSideFile::pathFor(path);
+    SessionSideData kept;
+    bool present = false;
+    // A damaged file is never written over: what it holds may still be read by hand.
+    if (Result read = SessionSideFile::read(sidePath, kept, present); !read.ok()) {
+        return failedWith(ui, read.message());
+    }
+    size_t stale = 0;
+    SessionSideData data;
+    data.recording = identity;
+    data.sequences = SessionSideFile::matched(
+        contents, present && kept.recording == identity ? kept : SessionSideData{}, stale);
+    size_t position = 0;
+    for (const SEQUENCE& sequence : contents.sequences) {
+        ++position;
+        if (number && static_cast<long long>(position) != *number) {
+            continue;
+        }
+        std::vector<MachineWord> words;
+        const Result heard = SequenceTranscriber::transcribe(sequence, doc, {}, {}, words);
+        if (!heard.ok()) {
+            return failedWith(ui, heard.message());
+        }
+        std::string text;
+        for (const MachineWord& word : words) {
+            text += (text.empty() ? "" : " ") + word.word;
+        }
+        std::printf("Sequence %zu: %s\n", position, Utf8Text::fromBytes(text).c_str());
+        data.sequences[position - 1].machineWords = std::move(words);
+    }
+    if (Result written = SessionSideFile::write(sidePath, data); !written.ok()) {
+        return failedWith(ui, written.message());
+    }
+    return kExitOk;
+}
+
 const Subcommand kSubcommands[] = {
     {"show", &runShow},
     {"export", &runExport},
+    {"transcribe", &runTranscribe},
 };
 
 }  // namespace

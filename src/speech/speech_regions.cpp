@@ -46,13 +46,30 @@ std::string SpeechRegions::fitNote(double fit) {
     return formatText("fit %.2f", fit);
 }
 
-std::optional<double> SpeechRegions::fitOf(const std::string& note) {
-    double fit = 0.0;
-    char rest = 0;
-    if (std::sscanf(note.c_str(), "fit %lf%c", &fit, &rest) != 1) {
+namespace {
+
+// The number of a note "NAME 0.31" that we wrote; none for any other note.
+std::optional<double> numberAfter(const char* name, const std::string& note) {
+    const std::string prefix = std::string(name) + " ";
+    if (note.rfind(prefix, 0) != 0) {
         return std::nullopt;
     }
-    return fit;
+    double value = 0.0;
+    char rest = 0;
+    if (std::sscanf(note.c_str() + prefix.size(), "%lf%c", &value, &rest) != 1) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+}  // namespace
+
+std::optional<double> SpeechRegions::fitOf(const std::string& note) {
+    return numberAfter("fit", note);
+}
+
+std::optional<double> SpeechRegions::confidenceOf(const std::string& note) {
+    return numberAfter("confidence", note);
 }
 
 std::optional<double> SpeechRegions::overallFit(const std::vector<CuePoint>& words) {

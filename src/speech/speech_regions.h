@@ -43,9 +43,13 @@ class SpeechRegions {
     // that matches its words fits 0.2-0.4, a wrong transcript on it below 0.02; synthetic
     // or very noisy speech can fit poorly with the right words.
     static constexpr double kPoorFit = 0.05;
+    // A single short word varies more: it counts as unlike its sound only below this.
+    static constexpr double kPoorWordFit = 0.02;
     static std::string fitNote(double fit);
     // The fit a word's note gives; none for other notes.
     static std::optional<double> fitOf(const std::string& note);
+    // The confidence a heard word's note gives; none for other notes.
+    static std::optional<double> confidenceOf(const std::string& note);
     // The fit of all the words over their lengths, when they are notes of fits.
     static std::optional<double> overallFit(const std::vector<CuePoint>& words);
 

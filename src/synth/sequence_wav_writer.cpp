@@ -78,7 +78,44 @@ std::vector<CuePoint> cuesOf(const std::vector<Piece>& pieces, const std::string
     return cues;
 }
 
+// The sequence's samples as they sounded, block by block: cross-faded entries fade, the
+// first of them in from silence, as they do when replayed.
+template <typename Sink>
+bool forEachBlock(const std::vector<Piece>& pieces, const AudioDocument& doc, Sink&& sink) {
+    CrossFader fader;
+    std::vector<uint8_t> block;
+    for (const Piece& piece : pieces) {
+        const size_t bytes = static_cast<size_t>(piece.length) * doc.frameSize;
+        if (piece.entry->fade) {
+            fader.crossFade(doc, piece.start, piece.length, block);
+            if (!sink(block.data(), bytes)) {
+                return false;
+            }
+        } else if (!sink(doc.data.data() + static_cast<size_t>(piece.start) * doc.frameSize,
+                         bytes)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
+
+void SequenceWavWriter::render(const SEQUENCE& sequence, const AudioDocument& doc,
+                               AudioDocument& out) {
+    size_t leftOut = 0;
+    const std::vector<Piece> pieces = piecesOf(sequence, doc, leftOut);
+    out.clear();
+    out.format = doc.format;
+    out.format.samplesPerSec = static_cast<uint32_t>(doc.fileSampleRate);
+    out.data.clear();
+    forEachBlock(pieces, doc, [&out](const uint8_t* bytes, size_t count) {
+        out.data.insert(out.data.end(), bytes, bytes + count);
+        return true;
+    });
+    out.cues.clear();
+    out.commit("");
+}
 
 int SequenceWavWriter::write(const std::string& path, const SEQUENCE& sequence,
                              const AudioDocument& doc, const std::string& wavFileName,
@@ -96,23 +133,9 @@ int SequenceWavWriter::write(const std::string& path, const SEQUENCE& sequence,
         dataSize += static_cast<uint64_t>(piece.length) * doc.frameSize;
     }
     auto samples = [&](AtomicFile& file) {
-        // The first cross-faded entry fades in from silence, as it does when replayed.
-        CrossFader fader;
-        std::vector<uint8_t> block;
-        for (const Piece& piece : pieces) {
-            const size_t bytes = static_cast<size_t>(piece.length) * doc.frameSize;
-            if (piece.entry->fade) {
-                fader.crossFade(doc, piece.start, piece.length, block);
-                if (!file.write(block.data(), bytes)) {
-                    return false;
-                }
-            } else if (!file.write(
-                           doc.data.data() + static_cast<size_t>(piece.start) * doc.frameSize,
-                           bytes)) {
-                return false;
-            }
-        }
-        return true;
+        return forEachBlock(pieces, doc, [&file](const uint8_t* bytes, size_t count) {
+            return file.write(bytes, count);
+        });
     };
     return WavWriter::write(path, format, dataSize, samples, cuesOf(pieces, wavFileName), ui);
 }

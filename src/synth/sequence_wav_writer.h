@@ -17,6 +17,9 @@ class SequenceWavWriter {
     // whose name without folder goes into every note.
     static int write(const std::string& path, const SEQUENCE& sequence, const AudioDocument& doc,
                      const std::string& wavFileName, UserInterface& ui);
+    // The sequence as it sounded, into a document of the recording's format (entries outside
+    // the data left out, as the file leaves them out).
+    static void render(const SEQUENCE& sequence, const AudioDocument& doc, AudioDocument& out);
 };
 
 }  // namespace murmelix
