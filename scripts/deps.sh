@@ -25,7 +25,7 @@ if [ "${1:-}" = "--tests" ]; then
     packages+=(
         clang clang-format libclang-rt-dev
         pulseaudio-utils xvfb xauth x11-apps x11-utils openbox xdotool imagemagick
-        desktop-file-utils libxml2-utils appstream bash-completion man-db
+        desktop-file-utils libxml2-utils appstream bash-completion man-db python3
     )
     if dpkg-query -W -f='${Status}' pipewire-pulse 2>/dev/null | grep -q "install ok installed"; then
         echo "deps.sh: PipeWire serves sound here; not installing pulseaudio over it." >&2

@@ -43,7 +43,7 @@ const std::vector<Command>& commands() {
          &runRecord},
         {"session",
          "session show FILE.oqt [--json]\n  session export FILE.oqt --sequence K -o OUT.wav\n"
-         "  session transcribe FILE.oqt [--sequence K]",
+         "  session transcribe FILE.oqt [--sequence K]\n  session table FILE.oqt -o OUT.csv",
          &runSession},
         {"cues",
          "cues export IN.wav -o OUT.txt|OUT.TextGrid\n  cues import IN.wav LABELS -o OUT.wav "

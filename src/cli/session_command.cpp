@@ -8,6 +8,7 @@
 #include <iterator>
 #include <limits>
 #include "base/atomic_file.h"
+#include "base/input_file.h"
 
 #include "app/held_messages.h"
 #include "app/sequence_transcriber.h"
@@ -328,9 +329,104 @@ int runExport(CommandLine& line, ConsoleUserInterface& ui) {
                : kExitFailed;
 }
 
+// A field as RFC 4180 has it, which pandas and R read without options: quoted when it holds a
+// separator, quote or line break, quotes doubled.
+std::string csvField(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) {
+        return text;
+    }
+    std::string out = "\"";
+    for (const char c : text) {
+        out += c == '"' ? std::string("\"\"") : std::string(1, c);
+    }
+    return out + "\"";
+}
+
+std::string csvNumber(const std::optional<double>& value) {
+    return value ? formatText("%.4f", *value) : std::string();
+}
+
+// "2024 03 05 14 07 09" as ISO 8601, which analysis tools read as a time; any other text as
+// it stands.
+std::string isoDateTime(const std::string& stored) {
+    int y = 0, mo = 0, d = 0, h = 0, mi = 0, se = 0;
+    char rest = 0;
+    if (std::sscanf(stored.c_str(), "%d %d %d %d %d %d%c", &y, &mo, &d, &h, &mi, &se, &rest) != 6) {
+        return Utf8Text::fromBytes(stored);
+    }
+    return formatText("%04d-%02d-%02dT%02d:%02d:%02d", y, mo, d, h, mi, se);
+}
+
+std::string csvRow(const std::vector<std::string>& fields) {
+    std::string out;
+    for (const std::string& field : fields) {
+        out += (out.empty() ? "" : ",") + csvField(field);
+    }
+    return out + "\r\n";
+}
+
+void addScoreFields(const std::optional<AnswerScore>& score, std::vector<std::string>& row) {
+    row.push_back(score ? std::to_string(score->found) : "");
+    row.push_back(score ? csvNumber(score->foundShare()) : "");
+    row.push_back(score ? csvNumber(score->wordErrorRate) : "");
+}
+
+std::string machineText(const std::vector<MachineWord>& words) {
+    std::string out;
+    for (const MachineWord& word : words) {
+        out += (out.empty() ? "" : " ") + word.word;
+    }
+    return out;
+}
+
 int failedWith(UserInterface& ui, const std::string& message) {
     ui.showError(message);
     return kExitFailed;
+}
+
+// One row a sequence, for analysis tools: what was asked and answered, what was played and
+// heard, and the scores.
+int runTable(CommandLine& line, ConsoleUserInterface& ui) {
+    const auto output = line.value("-o");
+    const std::string path = argumentsAfter(line, 1).front();
+    if (!output) {
+        throw UsageError("expects -o OUT.csv");
+    }
+    SessionFileContents contents;
+    if (!readSessionFile(path, contents, ui)) {
+        return kExitFailed;
+    }
+    const RecordingRegions recording = regionsOf(contents, ui);
+    const auto machine = machineWordsOf(path, contents, ui);
+    std::string text =
+        csvRow({"sequence", "date_time", "question", "answer", "answer_words", "played_words",
+                "machine_words", "played_found", "played_found_share", "played_word_error_rate",
+                "machine_found", "machine_found_share", "machine_word_error_rate", "entries"});
+    size_t at = 0;
+    for (const SEQUENCE& sequence : contents.sequences) {
+        const SequenceExplanation explained = SequenceExplanation::of(sequence, recording.regions);
+        const auto& heard = machine[at];
+        const auto heardScore =
+            heard ? AnswerScore::of(sequence.answer, wordsOf(*heard)) : std::nullopt;
+        std::vector<std::string> row = {
+            std::to_string(++at),
+            isoDateTime(sequence.dateTime),
+            Utf8Text::fromBytes(sequence.question),
+            Utf8Text::fromBytes(sequence.answer),
+            std::to_string(AnswerScore::wordsOf(sequence.answer).size()),
+            explained.played ? Utf8Text::fromBytes(PlayedWords::text(*explained.played)) : "",
+            heard ? Utf8Text::fromBytes(machineText(*heard)) : ""};
+        addScoreFields(explained.playedScore, row);
+        addScoreFields(heardScore, row);
+        row.push_back(std::to_string(sequence.entries.size()));
+        text += csvRow(row);
+    }
+    AtomicFile file(*output);
+    if (!file.open() || !file.write(text) || !file.commit()) {
+        return failedWith(ui, formatText("Can't write '%s' (%s).", output->c_str(),
+                                         InputFile::describeError(file.error()).c_str()));
+    }
+    return kExitOk;
 }
 
 // Each chosen sequence as it sounded, heard by the recogniser; the words go beside the
@@ -378,11 +474,8 @@ int runTranscribe(CommandLine& line, ConsoleUserInterface& ui) {
         if (!heard.ok()) {
             return failedWith(ui, heard.message());
         }
-        std::string text;
-        for (const MachineWord& word : words) {
-            text += (text.empty() ? "" : " ") + word.word;
-        }
-        std::printf("Sequence %zu: %s\n", position, Utf8Text::fromBytes(text).c_str());
+        std::printf("Sequence %zu: %s\n", position,
+                    Utf8Text::fromBytes(machineText(words)).c_str());
         data.sequences[position - 1].machineWords = std::move(words);
     }
     if (Result written = SessionSideFile::write(sidePath, data); !written.ok()) {
@@ -395,6 +488,7 @@ const Subcommand kSubcommands[] = {
     {"show", &runShow},
     {"export", &runExport},
     {"transcribe", &runTranscribe},
+    {"table", &runTable},
 };
 
 }  // namespace

@@ -49,6 +49,16 @@ TEST_F(SessionTranscribe, HearsTheSequenceAndKeepsTheWordsBesideTheSession) {
     EXPECT_EQ(sequence.at("scores").at("played").at("found").get<int>(), 3);
     EXPECT_FALSE(sequence.at("scores").at("machine").is_null());
 
+    // The same side by side in a table that Python's csv module reads as it is.
+    ASSERT_EQ(run("session table {dir}/s.oqt -o {dir}/t.csv").status, 0);
+    const auto table =
+        run("-c \"import csv; r = list(csv.DictReader(open('{dir}/t.csv', newline='', "
+            "encoding='utf-8'))); print(len(r), r[0]['answer'], r[0]['played_found'], "
+            "r[0]['date_time'][4], len(r[0]['machine_words'].split()) == " +
+                std::to_string(heard.size()) + ")\"",
+            false, "python3");
+    EXPECT_EQ(table.out, "1 john had leisure 3 - True\n") << table.err;
+
     // Another recording under the same name: the words are not trusted, and it is said.
     ASSERT_EQ(run("cues find words '" + real + ".wav' -o {dir}/words.wav --transcript '" + real +
                   ".txt' --padding 10")

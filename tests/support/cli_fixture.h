@@ -45,12 +45,14 @@ class CliFixture : public ::testing::Test {
     }
 
     // arguments: everything after "murmelix-cli", shell-quoted by the caller where needed.
-    // With `inFolder` the tool runs with the test's folder as its current folder.
-    CliResult run(const std::string& arguments, bool inFolder = false) const {
+    // With `inFolder` the tool runs with the test's folder as its current folder; `program`
+    // runs another program the same way (a reader of what the tool wrote).
+    CliResult run(const std::string& arguments, bool inFolder = false,
+                  const std::string& program = MURMELIX_CLI) const {
         const std::string out = path("stdout.txt");
         const std::string err = path("stderr.txt");
         const std::string command =
-            (inFolder ? "cd '" + scratch_.path().string() + "' && '" : "'") + MURMELIX_CLI + "' " +
+            (inFolder ? "cd '" + scratch_.path().string() + "' && '" : "'") + program + "' " +
             expand(arguments) + " >'" + out + "' 2>'" + err + "' </dev/null";
         const int raw = std::system(command.c_str());
         return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(out), slurp(err)};
