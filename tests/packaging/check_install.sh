@@ -210,7 +210,7 @@ elif [ -f /usr/share/bash-completion/bash_completion ]; then
             _murmelix_cli murmelix-cli "${COMP_WORDS[-1]}" "${COMP_WORDS[-2]}"
             echo "${COMPREPLY[*]}"
         done' bash "$completion" 2>&1)
-    if [ "$words" = "$(printf 'session\nshow export')" ]; then
+    if [ "$words" = "$(printf 'session\nshow export transcribe table')" ]; then
         pass "bash completion completes commands"
     else
         fail "bash completion: $words"
