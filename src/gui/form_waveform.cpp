@@ -144,8 +144,9 @@ void TFormWaveform::buildBottomBar() {
 }
 
 // Above the scroll bar while found regions are under review. Its buttons take no focus, so
-// that the picture keeps its keys; their letters are used nowhere else in the window or its
-// menu ("Add" has none free, hence "Add to table").
+// that the picture keeps its keys. Their letters are used nowhere else in the window, its
+// menu or the main window's menu bar, whose letters reach this window too (Alt+E opens
+// Extras here as well): "Replace" and "Add" have none free, hence the longer captions.
 QWidget* TFormWaveform::buildReviewBar(QWidget* parent) {
     auto* bar = new QFrame(parent);
     bar->setObjectName("PanelFoundRegions");
@@ -174,7 +175,7 @@ QWidget* TFormWaveform::buildReviewBar(QWidget* parent) {
         row->addWidget(b, 0, Qt::AlignTop);
         return b;
     };
-    replaceFound_ = button("ButtonReplaceFound", "R&eplace", &T::ReplaceFoundClick);
+    replaceFound_ = button("ButtonReplaceFound", "Replace ta&ble", &T::ReplaceFoundClick);
     addFound_ = button("ButtonAddFound", "Add &to table", &T::AddFoundClick);
     button("ButtonDiscardFound", "Dis&card", &T::DiscardFoundClick);
     bar->hide();
@@ -194,13 +195,11 @@ void TFormWaveform::refreshReviewBar() {
         replaceFound_->setEnabled(adopt);
         addFound_->setEnabled(adopt);
     }
-    if (open == reviewBar_->isHidden()) {
-        reviewBar_->setVisible(open);
-        // The picture gives the bar its room now, not at the next layout pass, so that what
-        // is drawn and where clicks land agree at once.
-        layout()->activate();
-        followViewport();
-    }
+    reviewBar_->setVisible(open);
+    // The picture gives the bar its room now, not at the next layout pass, so that what is
+    // drawn and where clicks land agree at once (the bar's height follows its text).
+    layout()->activate();
+    followViewport();
 }
 
 bool TFormWaveform::snapToZeroCrossings() const {

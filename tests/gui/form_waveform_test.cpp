@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -326,24 +327,31 @@ TEST(WaveformWindowTest, ShownFromTheMainWindowItTakesTheFocus) {
     EXPECT_TRUE(wave->hasFocus());
 }
 
-// The context menu's items, which are the window's actions, and the window's buttons each
-// have a letter of their own; the snap toggle is both, with one letter.
+// The context menu's items, which are the window's actions, each have a letter of their
+// own; so do the window's buttons, apart from the menu's letters and from the main window's
+// menu bar, whose letters reach this window too. The snap toggle is both, with one letter.
 TEST(WaveformWindowTest, ItemsHaveLettersOfTheirOwn) {
     WaveRig rig;
-    std::set<QString> texts;
+    const auto letterOf = [](const QString& text) {
+        const auto at = text.indexOf('&');
+        EXPECT_GE(at, 0) << text.toStdString();
+        return at >= 0 ? text[at + 1].toLower() : QChar();
+    };
+    std::set<QChar> items;
     for (const QAction* action : rig.wave->actions()) {
-        texts.insert(action->text());
+        EXPECT_TRUE(items.insert(letterOf(action->text())).second) << action->text().toStdString();
+    }
+    EXPECT_EQ(items.size(), 13u);
+    std::set<QChar> keys;
+    for (const QAction* menu : rig.form->menuBar()->actions()) {
+        keys.insert(letterOf(menu->text()));
     }
     for (const QAbstractButton* button : rig.wave->findChildren<QAbstractButton*>()) {
-        texts.insert(button->text());
+        const QChar letter = letterOf(button->text());
+        EXPECT_TRUE(keys.insert(letter).second) << button->text().toStdString();
+        const bool toggle = button->objectName() == "CheckBoxSnapToZeroCrossings";
+        EXPECT_EQ(items.count(letter), toggle ? 1u : 0u) << button->text().toStdString();
     }
-    std::set<QChar> letters;
-    for (const QString& text : texts) {
-        const auto at = text.indexOf('&');
-        ASSERT_GE(at, 0) << text.toStdString();
-        EXPECT_TRUE(letters.insert(text[at + 1].toLower()).second) << text.toStdString();
-    }
-    EXPECT_EQ(letters.size(), 16u);
 }
 
 // The wheel scrolls, with Ctrl it zooms around the pointer.
@@ -421,6 +429,37 @@ TEST(WaveformWindowTest, RegionsUnderReviewAreShownNotEdited) {
     EXPECT_EQ(rig.cues(), before);
     rig.wave->DiscardFoundClick();
     EXPECT_FALSE(rig.wave->selectedRegion().has_value());
+}
+
+// An OQT holds Replace and Add back until it stops; another document or closing the window
+// ends a review, the table as it was.
+TEST(WaveformWindowTest, AReviewWaitsForAnOqtAndEndsWithItsDocumentOrWindow) {
+    const struct {
+        const char* name;
+        std::function<void(WaveRig&)> act;
+    } cases[] = {
+        {"another document",
+         [](WaveRig& rig) {
+             ASSERT_EQ(rig.program().OpenWav(rig.program().document().fileName), 0);
+         }},
+        {"the window closed", [](WaveRig& rig) { rig.wave->close(); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WaveRig rig;
+        const std::vector<CuePoint> before = rig.cues();
+        rig.wave->reviewFound(CueSearch{}, {{1, 8000, 16000, "found", ""}});
+        auto* replace = rig.wave->findChild<QPushButton*>("ButtonReplaceFound");
+        rig.click("ButtonRndPlay");
+        ASSERT_EQ(rig.program().mode(), TransportMode::tmRandomPlay);
+        EXPECT_FALSE(replace->isEnabled());
+        rig.click("ButtonStop");
+        ASSERT_TRUE(rig.drain());
+        EXPECT_TRUE(replace->isEnabled());
+        c.act(rig);
+        EXPECT_FALSE(rig.wave->review().isOpen());
+        EXPECT_EQ(rig.cues(), before);
+    }
 }
 
 // During an OQT in cue-list mode the highlight is always the region being heard, and it
