@@ -633,6 +633,10 @@ TEST(WaveformWindowTest, FoundRegionsAreReviewedBeforeTheyChangeTheTable) {
         EXPECT_EQ(rig.wave->selectedRegion(), 1u);
         rig.hover(x);
         EXPECT_TRUE(rig.wave->statusText().contains("Found region 2 \"2\""));
+        QTest::keyClick(rig.wave, Qt::Key_Space);
+        EXPECT_EQ(rig.program().transport().filePlayFirst(), second.position);
+        rig.program().StopPlayback();
+        ASSERT_TRUE(rig.drain());
         EXPECT_EQ(rig.cues(), before);
 
         QTest::mouseClick(rig.wave->findChild<QPushButton*>(c.button), Qt::LeftButton);
