@@ -47,9 +47,6 @@ constexpr const char* kReplaceQuestion =
     "the labels to them.";
 
 constexpr const char* kNothingFound = "No cue regions were found; the cue table stays as it is.";
-constexpr const char* kFoundQuestion =
-    "%d cue regions found, shown in the waveform window.\n\nYes replaces the cue table with "
-    "them, No adds them to it, Cancel keeps the table as it is.";
 
 }  // namespace
 
@@ -60,6 +57,7 @@ void TFormMain::buildWaveformWindow() {
             waveformWindowItem_->setChecked(false);
         }
     };
+    formWaveform_->onTableChanged = [this] { refreshCommands(); };
 }
 
 void TFormMain::buildLabelFileItems(QMenu* file) {
@@ -273,19 +271,10 @@ void TFormMain::findCueRegions(const CueSearch& search) {
     if (!waveformWindowItem_->isChecked()) {
         waveformWindowItem_->trigger();
     }
-    // Shown in the waveform window while the person decides.
-    formWaveform_->setProposal(found);
-    const MessageResult answer =
-        messageBox("Find cue regions", formatText(kFoundQuestion, static_cast<int>(found.size())),
-                   MessageIcon::Question, MessageButtons::YesNoCancel);
-    formWaveform_->setProposal(std::nullopt);
-    if (answer == MessageResult::Yes || answer == MessageResult::No) {
-        const Result adopted =
-            formWaveform_->cueEditing().adoptFound(std::move(found), answer == MessageResult::Yes);
-        if (!adopted.ok()) {
-            messageBox("Error", adopted.message(), MessageIcon::Error, MessageButtons::Ok);
-        }
-    }
+    // The person decides in the waveform window, which stays usable meanwhile; a review
+    // still open there gives way to this one.
+    formWaveform_->reviewFound(search, std::move(found));
+    formWaveform_->showAndFocus();
     refreshCommands();
 }
 

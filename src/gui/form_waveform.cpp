@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QFrame>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -12,7 +13,9 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -113,6 +116,8 @@ void TFormWaveform::buildBottomBar() {
     auto* rows = new QVBoxLayout(bottomBar_);
     rows->setContentsMargins(4, 2, 4, 2);
     rows->setSpacing(2);
+    reviewBar_ = buildReviewBar(bottomBar_);
+    rows->addWidget(reviewBar_);
     scrollBar_ = new QScrollBar(Qt::Horizontal, bottomBar_);
     scrollBar_->setObjectName("ScrollBarWaveform");
     scrollBar_->setFocusPolicy(Qt::NoFocus);
@@ -136,6 +141,65 @@ void TFormWaveform::buildBottomBar() {
     statusRow->addWidget(snap_);
     rows->addLayout(statusRow);
     layout->addWidget(bottomBar_);
+}
+
+// Above the scroll bar while found regions are under review. Its buttons take no focus, so
+// that the picture keeps its keys. Their letters are used nowhere else in the window, its
+// menu or the main window's menu bar, whose letters reach this window too (Alt+E opens
+// Extras here as well): "Replace" and "Add" have none free, hence the longer captions.
+QWidget* TFormWaveform::buildReviewBar(QWidget* parent) {
+    auto* bar = new QFrame(parent);
+    bar->setObjectName("PanelFoundRegions");
+    bar->setFrameShape(QFrame::StyledPanel);
+    auto* row = new QHBoxLayout(bar);
+    row->setContentsMargins(6, 3, 6, 3);
+    reviewIcon_ = new QLabel(bar);
+    reviewIcon_->setObjectName("ImageFoundRegionsWarning");
+    const int side = style()->pixelMetric(QStyle::PM_SmallIconSize);
+    reviewIcon_->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(side, side));
+    row->addWidget(reviewIcon_, 0, Qt::AlignTop);
+    reviewText_ = new QLabel(bar);
+    reviewText_->setObjectName("LabelFoundRegions");
+    reviewText_->setTextFormat(Qt::PlainText);
+    reviewText_->setWordWrap(true);
+    // Long advice wraps instead of widening the window.
+    reviewText_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    row->addWidget(reviewText_, 1);
+    using T = TFormWaveform;
+    const auto button = [this, bar, row](const char* name, const char* caption,
+                                         void (T::*handler)()) {
+        auto* b = new QPushButton(QString::fromUtf8(caption), bar);
+        b->setObjectName(name);
+        b->setFocusPolicy(Qt::NoFocus);
+        connect(b, &QPushButton::clicked, this, [this, handler] { (this->*handler)(); });
+        row->addWidget(b, 0, Qt::AlignTop);
+        return b;
+    };
+    replaceFound_ = button("ButtonReplaceFound", "Replace ta&ble", &T::ReplaceFoundClick);
+    addFound_ = button("ButtonAddFound", "Add &to table", &T::AddFoundClick);
+    button("ButtonDiscardFound", "Dis&card", &T::DiscardFoundClick);
+    bar->hide();
+    return bar;
+}
+
+void TFormWaveform::refreshReviewBar() {
+    const bool open = review_.isOpen();
+    if (open) {
+        const std::string& advice = review_.advice();
+        std::string text = review_.heading() + ".";
+        text += advice.empty() ? " Replace puts them in place of the cue table, Add adds them."
+                               : " " + advice;
+        reviewText_->setText(QString::fromStdString(text));
+        reviewIcon_->setVisible(!advice.empty());
+        const bool adopt = review_.canAdopt(editing_.editable());
+        replaceFound_->setEnabled(adopt);
+        addFound_->setEnabled(adopt);
+    }
+    reviewBar_->setVisible(open);
+    // The picture gives the bar its room now, not at the next layout pass, so that what is
+    // drawn and where clicks land agree at once (the bar's height follows its text).
+    layout()->activate();
+    followViewport();
 }
 
 bool TFormWaveform::snapToZeroCrossings() const {
@@ -204,6 +268,10 @@ void TFormWaveform::syncScrollBar() {
 
 void TFormWaveform::refresh() {
     editing_.follow();
+    if (review_.follow(program_.documentRevision())) {
+        endReview();
+        return;
+    }
     const AudioDocument& doc = program_.document();
     selection_.follow(shownCues(), doc.loaded ? doc.frameCount : 0);
     if (pointed_ && *pointed_ >= shownCues().size()) {
@@ -222,6 +290,7 @@ void TFormWaveform::refresh() {
     if (program_.mode() == TransportMode::tmIdle) {
         highlight_.reset();
     }
+    refreshReviewBar();
     refreshActions();
     update();
 }
@@ -250,7 +319,7 @@ void TFormWaveform::refreshActions() {
     if (drag_ == Drag::Edge) {
         status = "Border " + WaveformStatus::timeText(dragFrame_, rate);
     } else if (loaded) {
-        status = WaveformStatus::line(selection_, shownCues(), pointed_, rate);
+        status = WaveformStatus::line(selection_, shownCues(), pointed_, rate, review_.isOpen());
     }
     status_->setText(QString::fromStdString(status));
 }
@@ -304,26 +373,64 @@ WaveformView TFormWaveform::viewFor(int width, int height) const {
     view.charWidth = std::max(metrics.averageCharWidth(), 1);
     view.highlight = highlight_;
     view.cursorFrame = cursorFrame();
-    view.regions = proposal_ ? &*proposal_ : nullptr;
+    if (review_.isOpen()) {
+        view.found = &review_.found();
+        view.poorFound = &review_.poor();
+    }
     view = viewport_.apply(view);
     view.width = width;
     return view;
 }
 
-void TFormWaveform::setProposal(std::optional<std::vector<CuePoint>> regions) {
-    proposal_ = std::move(regions);
-    // A selected region is a place in the table shown: it goes when the table changes.
+void TFormWaveform::reviewFound(const CueSearch& search, std::vector<CuePoint> found) {
+    finishTextEditor(true);
+    review_.open(search, std::move(found), program_.documentRevision());
+    endReview();
+}
+
+// A selected region is a place among the regions shown: it goes when they change.
+void TFormWaveform::endReview() {
     selection_.placeCursor(selection_.cursor());
     pointed_.reset();
+    setToolTip({});
     refresh();
 }
 
 const std::vector<CuePoint>& TFormWaveform::shownCues() const {
-    return proposal_ ? *proposal_ : editing_.editor().cues();
+    return review_.isOpen() ? review_.found() : editing_.editor().cues();
 }
 
 bool TFormWaveform::editsAllowed() const {
-    return editing_.editable() && !proposal_;
+    return editing_.editable() && !review_.isOpen();
+}
+
+void TFormWaveform::ReplaceFoundClick() {
+    adoptFound(true);
+}
+
+void TFormWaveform::AddFoundClick() {
+    adoptFound(false);
+}
+
+// The review ends only when the regions are in the table: a refusal keeps them on show.
+void TFormWaveform::adoptFound(bool replace) {
+    if (!review_.canAdopt(editing_.editable())) {
+        return;
+    }
+    const Result adopted = editing_.adoptFound(review_.found(), replace);
+    if (adopted.ok()) {
+        review_.discard();
+        endReview();
+        if (onTableChanged) {
+            onTableChanged();
+        }
+    }
+    showFailure(adopted);
+}
+
+void TFormWaveform::DiscardFoundClick() {
+    review_.discard();
+    endReview();
 }
 
 WaveformLayout TFormWaveform::currentLayout() const {
@@ -356,12 +463,18 @@ void TFormWaveform::paintLayout(QPainter& painter, const WaveformLayout& layout,
     for (const WaveformLayout::Lane& lane : layout.lanes) {
         painter.fillRect(lane.rect.x, lane.centreY, lane.rect.width, 1, toQColor(p.centreLine));
     }
+    if (layout.foundLane) {
+        const LayoutRect& lane = *layout.foundLane;
+        painter.fillRect(lane.x, lane.y, lane.width, lane.height, toQColor(p.foundLane));
+    }
     for (const WaveformLayout::Region& region : layout.regions) {
         const LayoutRect& r = region.rect;
         if (!region.point && !region.thin) {
-            painter.fillRect(
-                r.x, r.y, r.width, r.height,
-                toQColor(p.regionFills[static_cast<size_t>(region.fill) % p.regionFills.size()]));
+            painter.fillRect(r.x, r.y, r.width, r.height, toQColor(p.fillOf(region)));
+        }
+        if (region.poor && !region.thin) {
+            painter.fillRect(r.x, r.y, r.width, r.height,
+                             QBrush(toQColor(p.poorMark), Qt::BDiagPattern));
         }
     }
     const QColor wave = toQColor(p.wave);
@@ -374,15 +487,13 @@ void TFormWaveform::paintLayout(QPainter& painter, const WaveformLayout& layout,
         const LayoutRect& h = *layout.highlight;
         painter.fillRect(h.x, h.y, h.width, h.height, toQColor(p.highlight));
     }
-    const QColor regionBorder = toQColor(p.regionBorder);
-    const QColor marker = toQColor(p.marker);
     for (const WaveformLayout::Region& region : layout.regions) {
         const LayoutRect& r = region.rect;
+        const QColor border = toQColor(p.borderOf(region));
         if (region.thin) {
-            painter.fillRect(r.x, r.y, r.width, WaveformLayout::kThinBarHeight, regionBorder);
+            painter.fillRect(r.x, r.y, r.width, WaveformLayout::kThinBarHeight, border);
             continue;
         }
-        const QColor& border = region.point ? marker : regionBorder;
         if (region.bordered && region.startVisible) {
             painter.fillRect(r.x, r.y, 1, r.height, border);
         }
@@ -393,7 +504,7 @@ void TFormWaveform::paintLayout(QPainter& painter, const WaveformLayout& layout,
         painter.setClipRect(QRect(region.labelX, region.labelY,
                                   std::max(region.labelClipRight - region.labelX, 0),
                                   metrics.height()));
-        painter.setPen(region.point ? marker : toQColor(p.regionText));
+        painter.setPen(toQColor(p.textOf(region)));
         painter.drawText(QPoint(region.labelX, region.labelY + metrics.ascent()),
                          QString::fromStdString(region.label));
         painter.restore();
@@ -457,7 +568,7 @@ void TFormWaveform::paintEvent(QPaintEvent*) {
     }
     if (const auto selected = selection_.region()) {
         for (const WaveformLayout::Region& region : layout.regions) {
-            if (region.cueIndex == *selected) {
+            if (region.cueIndex == *selected && WaveformViewport::reachable(layout, region)) {
                 painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
                 painter.setBrush(Qt::NoBrush);
                 const LayoutRect& r = region.rect;
@@ -485,8 +596,13 @@ void TFormWaveform::showEvent(QShowEvent* event) {
     }
 }
 
+// A review belongs to the window showing it: closed, the regions go and the table stays.
 void TFormWaveform::closeEvent(QCloseEvent* event) {
     finishTextEditor(false);
+    if (review_.isOpen()) {
+        review_.discard();
+        endReview();
+    }
     QWidget::closeEvent(event);
     if (onClosed) {
         onClosed();

@@ -8,6 +8,8 @@
 #include <utility>
 
 #include "app/cue_editing.h"
+#include "app/cue_search.h"
+#include "app/found_regions_review.h"
 #include "labels/peak_cache.h"
 #include "labels/waveform_borders.h"
 #include "labels/waveform_layout.h"
@@ -19,6 +21,7 @@ class QAction;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QScrollBar;
 class QTimer;
 
@@ -36,8 +39,16 @@ class Program;
 // and opens its label; a border clear of its neighbours is dragged to move it (a border two
 // regions share moves for both); Space plays and stops, a double-click plays a region or,
 // on its label, renames it. Every edit goes through CueEditing, which writes the table back
-// into the document. The logic lives in WaveformSelection, WaveformBorders,
-// WaveformViewport and WaveformStatus; this class forwards events and paints.
+// into the document.
+//
+// Regions a search found are reviewed here before they touch the table: they lie in a lane
+// of their own under the table's, a bar above the scroll bar says how many there are and
+// what to look out for, and its buttons replace the table with them, add them or drop them.
+// Meanwhile the window scrolls, zooms and plays as ever; clicks select found regions, and
+// nothing edits the table from here.
+//
+// The logic lives in WaveformSelection, WaveformBorders, WaveformViewport, WaveformStatus
+// and FoundRegionsReview; this class forwards events and paints.
 class TFormWaveform : public QWidget {
   public:
     static constexpr int kDefaultClientWidth = 900;
@@ -52,9 +63,9 @@ class TFormWaveform : public QWidget {
     TFormWaveform(Program& program, QWidget* owner);
 
     CueEditing& cueEditing() { return editing_; }
-    // Regions to show in place of the document's while the person reviews them; nothing:
-    // the document's own again.
-    void setProposal(std::optional<std::vector<CuePoint>> regions);
+    // Shows what `search` found (not empty) for review, in place of a review still open.
+    void reviewFound(const CueSearch& search, std::vector<CuePoint> found);
+    const FoundRegionsReview& review() const { return review_; }
     // The document's samples changed: the peaks are made again (now, or when next shown).
     void documentReplaced();
     // The program's state changed (mode, cue table): commands and picture follow.
@@ -75,6 +86,9 @@ class TFormWaveform : public QWidget {
 
     // Called whenever the window closes.
     std::function<void()> onClosed;
+    // Called when found regions went into the table, so that the main window's commands
+    // (its Edit menu) follow.
+    std::function<void()> onTableChanged;
 
     // What the window shows now, for the tests and the benchmark.
     QRect waveArea() const;
@@ -105,6 +119,9 @@ class TFormWaveform : public QWidget {
     void ZoomFitClick();
     void ZoomInClick();
     void ZoomOutClick();
+    void ReplaceFoundClick();
+    void AddFoundClick();
+    void DiscardFoundClick();
 
   protected:
     bool event(QEvent* event) override;
@@ -142,6 +159,10 @@ class TFormWaveform : public QWidget {
     void playSpan(std::pair<int64_t, int64_t> span);
     void stopPlaying();
     void buildBottomBar();
+    QWidget* buildReviewBar(QWidget* parent);
+    void refreshReviewBar();
+    void adoptFound(bool replace);
+    void endReview();
     void rebuildPeaks();
     void followViewport();
     void syncScrollBar();
@@ -171,7 +192,7 @@ class TFormWaveform : public QWidget {
     WaveformSelection selection_;
     std::optional<size_t> pointed_;  // the region under the pointer
     std::optional<std::pair<int64_t, int64_t>> highlight_;
-    std::optional<std::vector<CuePoint>> proposal_;
+    FoundRegionsReview review_;
 
     // File playback: the cursor runs on elapsed time at the playback rate, since the output
     // reports no position; pauses are taken out.
@@ -186,6 +207,11 @@ class TFormWaveform : public QWidget {
 
     QScrollBar* scrollBar_ = nullptr;
     QWidget* bottomBar_ = nullptr;
+    QWidget* reviewBar_ = nullptr;
+    QLabel* reviewIcon_ = nullptr;
+    QLabel* reviewText_ = nullptr;
+    QPushButton* replaceFound_ = nullptr;
+    QPushButton* addFound_ = nullptr;
     QLabel* status_ = nullptr;
     QCheckBox* snap_ = nullptr;
     QAction* add_ = nullptr;

@@ -71,6 +71,41 @@ void clipPointLabels(std::vector<WaveformLayout::Region>& regions) {
     }
 }
 
+// Found regions do not overlap: one row in their lane, the same shapes as the table's.
+void layoutFound(WaveformLayout& layout, const std::vector<CuePoint>& found,
+                 const WaveformView& view, int64_t frameCount) {
+    const LayoutRect& lane = *layout.foundLane;
+    for (size_t i = 0; i < found.size(); ++i) {
+        const CuePoint& cue = found[i];
+        const int64_t from = cue.position;
+        const int64_t to = std::min<int64_t>(from + cue.length, frameCount);
+        const int left = std::max(layout.xOf(from), 0);
+        const int right = std::min(std::max(layout.xOf(to), layout.xOf(from) + 1), lane.width);
+        if (right <= left) {
+            continue;
+        }
+        WaveformLayout::Region region;
+        region.cueIndex = i;
+        region.rect = {left, lane.y + 1, right - left, lane.height - 2};
+        region.fill = static_cast<int>(i % 2);
+        region.point = cue.length == 0;
+        region.thin = !region.point && region.rect.width < WaveformLayout::kThinRegion;
+        region.bordered = region.point || region.rect.width >= WaveformLayout::kBorderedRegion;
+        region.startVisible = layout.xOf(from) >= 0;
+        region.endVisible = !region.point && layout.xOf(to) <= lane.width;
+        region.labelX = left + (region.point ? 3 : 2);
+        region.labelY = lane.y + WaveformLayout::kFoundLanePadding / 2;
+        region.labelClipRight = region.point ? lane.width : right - 2;
+        if (region.labelClipRight - region.labelX >= view.charWidth) {
+            region.label = cue.label;
+        }
+        region.found = true;
+        region.poor =
+            view.poorFound != nullptr && i < view.poorFound->size() && (*view.poorFound)[i];
+        layout.regions.push_back(std::move(region));
+    }
+}
+
 }  // namespace
 
 int WaveformLayout::xOf(int64_t frame) const {
@@ -108,8 +143,12 @@ WaveformLayout WaveformLayout::compute(const AudioDocument& doc, const PeakCache
 
     const int channels = std::max(doc.channels(), 1);
     const int lanesTop = rulerHeight;
+    const int foundHeight = view.found != nullptr ? view.textHeight + kFoundLanePadding : 0;
+    if (view.found != nullptr) {
+        layout.foundLane = LayoutRect{0, view.height - foundHeight, width, foundHeight};
+    }
     const int laneHeight =
-        std::max((view.height - lanesTop - kLaneGap * (channels - 1)) / channels, 1);
+        std::max((view.height - foundHeight - lanesTop - kLaneGap * (channels - 1)) / channels, 1);
     const double fullScale = doc.bitsPerSample() == 8 ? 128.0 : 32768.0;
     for (int c = 0; c < channels; ++c) {
         Lane lane;
@@ -143,7 +182,7 @@ WaveformLayout WaveformLayout::compute(const AudioDocument& doc, const PeakCache
 
     // Regions that overlap get their labels on separate rows.
     std::vector<int64_t> rowEnds;
-    const std::vector<CuePoint>& cues = view.regions != nullptr ? *view.regions : doc.cues;
+    const std::vector<CuePoint>& cues = doc.cues;
     for (size_t i = 0; i < cues.size(); ++i) {
         const CuePoint& cue = cues[i];
         const bool point = cue.length == 0;
@@ -192,6 +231,9 @@ WaveformLayout WaveformLayout::compute(const AudioDocument& doc, const PeakCache
             region.label = cue.label;
         }
         layout.regions.push_back(std::move(region));
+    }
+    if (view.found != nullptr) {
+        layoutFound(layout, *view.found, view, doc.frameCount);
     }
     clipPointLabels(layout.regions);
 

@@ -20,9 +20,11 @@ struct WaveformView {
     // The segment now playing, [first, end) in frames.
     std::optional<std::pair<int64_t, int64_t>> highlight;
     std::optional<int64_t> cursorFrame;
-    // Regions to draw in place of the document's own: a table under review before it
-    // becomes the document's. Not owned.
-    const std::vector<CuePoint>* regions = nullptr;
+    // Regions found in the recording and under review, drawn in a lane of their own under
+    // the document's, which stay as they are; `poorFound` (as long, or null) marks those
+    // that fit their words poorly. Not owned.
+    const std::vector<CuePoint>* found = nullptr;
+    const std::vector<bool>* poorFound = nullptr;
     // Text metrics of the font the labels are drawn in.
     int textHeight = 10;
     int charWidth = 7;
@@ -59,7 +61,7 @@ struct WaveformLayout {
         std::vector<Column> columns;  // only where there is data
     };
     struct Region {
-        size_t cueIndex;    // place in the cue table
+        size_t cueIndex;    // place in the cue table, or among the found regions
         LayoutRect rect;    // spans every lane, cut to the view
         int fill;           // index into WaveformPalette::regionFills
         bool startVisible;  // borders are drawn where the region really starts or ends
@@ -76,17 +78,24 @@ struct WaveformLayout {
         // Wide enough for its borders to be drawn: narrower regions are told apart by their
         // fills alone, so that a dense view is not a fence of lines.
         bool bordered = true;
+        // One of the found regions, in their lane; poor: it fits its word poorly.
+        bool found = false;
+        bool poor = false;
     };
     static constexpr int kThinRegion = 4;
     static constexpr int kBorderedRegion = 10;
     static constexpr int kThinBarHeight = 5;
     // The play cursor: this wide, with a pixel of the background either side.
     static constexpr int kCursorWidth = 2;
+    // The found regions' lane: a row of labels with this much room around it.
+    static constexpr int kFoundLanePadding = 12;
 
     LayoutRect ruler;
     std::vector<Tick> ticks;
     std::vector<Lane> lanes;
     std::vector<Region> regions;
+    // The lane of the found regions, under the waveform's lanes, while there are some.
+    std::optional<LayoutRect> foundLane;
     std::optional<LayoutRect> highlight;
     std::optional<int> cursorX;
     double framesPerPixel = 1.0;

@@ -4,6 +4,23 @@
 
 namespace murmelix {
 
+namespace {
+
+constexpr int kHatchSpacing = 6;
+
+// Diagonal lines across a region that needs a second look.
+void hatch(RgbaImage& image, const LayoutRect& r, Rgba colour) {
+    for (int y = r.y; y < r.y + r.height; ++y) {
+        for (int x = r.x; x < r.x + r.width; ++x) {
+            if ((x + y) % kHatchSpacing == 0) {
+                image.blend(x, y, colour);
+            }
+        }
+    }
+}
+
+}  // namespace
+
 RgbaImage WaveformPainter::paint(const WaveformLayout& layout, const WaveformPalette& palette,
                                  int width, int height) {
     RgbaImage image(width, height, palette.background);
@@ -20,12 +37,17 @@ RgbaImage WaveformPainter::paint(const WaveformLayout& layout, const WaveformPal
     for (const WaveformLayout::Lane& lane : layout.lanes) {
         image.fillRect(lane.rect.x, lane.centreY, lane.rect.width, 1, palette.centreLine);
     }
+    if (layout.foundLane) {
+        const LayoutRect& lane = *layout.foundLane;
+        image.fillRect(lane.x, lane.y, lane.width, lane.height, palette.foundLane);
+    }
     for (const WaveformLayout::Region& region : layout.regions) {
         const LayoutRect& r = region.rect;
         if (!region.point && !region.thin) {
-            image.fillRect(
-                r.x, r.y, r.width, r.height,
-                palette.regionFills[static_cast<size_t>(region.fill) % palette.regionFills.size()]);
+            image.fillRect(r.x, r.y, r.width, r.height, palette.fillOf(region));
+        }
+        if (region.poor && !region.thin) {
+            hatch(image, r, palette.poorMark);
         }
     }
     for (const WaveformLayout::Lane& lane : layout.lanes) {
@@ -39,19 +61,19 @@ RgbaImage WaveformPainter::paint(const WaveformLayout& layout, const WaveformPal
     }
     for (const WaveformLayout::Region& region : layout.regions) {
         const LayoutRect& r = region.rect;
+        const Rgba border = palette.borderOf(region);
         if (region.thin) {
-            image.fillRect(r.x, r.y, r.width, WaveformLayout::kThinBarHeight, palette.regionBorder);
+            image.fillRect(r.x, r.y, r.width, WaveformLayout::kThinBarHeight, border);
             continue;
         }
-        const Rgba border = region.point ? palette.marker : palette.regionBorder;
         if (region.bordered && region.startVisible) {
             image.verticalLine(r.x, r.y, r.y + r.height - 1, border);
         }
         if (region.bordered && region.endVisible) {
             image.verticalLine(r.x + r.width - 1, r.y, r.y + r.height - 1, border);
         }
-        image.drawText(region.labelX, region.labelY, region.label,
-                       region.point ? palette.marker : palette.regionText, region.labelClipRight);
+        image.drawText(region.labelX, region.labelY, region.label, palette.textOf(region),
+                       region.labelClipRight);
     }
     if (layout.cursorX) {
         const int top = ruler.y + ruler.height;

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "labels/rgba.h"
+#include "labels/waveform_layout.h"
 
 namespace murmelix {
 
@@ -23,6 +24,20 @@ struct WaveformPalette {
     Rgba highlight;
     Rgba cursor;
     Rgba cursorOutline;  // either side of the cursor, so that it shows over the wave
+    // Found regions under review, in their own lane: a hue none of the table's regions
+    // has; those that fit poorly in a warning colour, hatched where the toolkit can.
+    Rgba foundLane;
+    std::array<Rgba, 2> foundFills;
+    Rgba foundBorder;
+    Rgba foundText;
+    Rgba poorFill;
+    Rgba poorMark;
+
+    // A region's colours by its kind (table or found, region or point, fitting or not), so
+    // that both painters colour it alike.
+    Rgba fillOf(const WaveformLayout::Region& region) const;
+    Rgba borderOf(const WaveformLayout::Region& region) const;
+    Rgba textOf(const WaveformLayout::Region& region) const;
 
     static WaveformPalette light();
     static WaveformPalette dark();

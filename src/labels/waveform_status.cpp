@@ -38,7 +38,8 @@ std::string WaveformStatus::selectionText(const WaveformSelection& selection, do
 }
 
 std::string WaveformStatus::regionText(const std::vector<CuePoint>& cues, size_t index,
-                                       const WaveformSelection& selection, double sampleRate) {
+                                       const WaveformSelection& selection, double sampleRate,
+                                       bool found) {
     if (index >= cues.size()) {
         return {};
     }
@@ -47,21 +48,23 @@ std::string WaveformStatus::regionText(const std::vector<CuePoint>& cues, size_t
     const std::string label = " \"" + cue.label + "\" ";
     std::string text;
     if (cue.length == 0) {
-        text = "Point " + number + label + "at " + timeText(cue.position, sampleRate);
+        text = (found ? "Found point " : "Point ") + number + label + "at " +
+               timeText(cue.position, sampleRate);
     } else {
         const int64_t end = selection.endOf(cue);
-        text = "Region " + number + label + timeText(cue.position, sampleRate) + " to " +
-               timeText(end, sampleRate) + " (" + lengthText(end - cue.position, sampleRate) + ")";
+        text = (found ? "Found region " : "Region ") + number + label +
+               timeText(cue.position, sampleRate) + " to " + timeText(end, sampleRate) + " (" +
+               lengthText(end - cue.position, sampleRate) + ")";
     }
     return cue.note.empty() ? text : text + ", " + cue.note;
 }
 
 std::string WaveformStatus::line(const WaveformSelection& selection,
                                  const std::vector<CuePoint>& cues, std::optional<size_t> pointed,
-                                 double sampleRate) {
+                                 double sampleRate, bool found) {
     std::string text = selectionText(selection, sampleRate);
     if (pointed && *pointed < cues.size()) {
-        text += "   |   " + regionText(cues, *pointed, selection, sampleRate);
+        text += "   |   " + regionText(cues, *pointed, selection, sampleRate, found);
     }
     return text;
 }

@@ -22,11 +22,13 @@ class WaveformStatus {
     static std::string selectionText(const WaveformSelection& selection, double sampleRate);
     // "Region 3 "where are you" 0:01.000 to 0:01.800 (0.800 s), confidence 0.02", or
     // "Point 3 "mark" at 0:01.000"; the number is the region's place in the table.
+    // "Found region 3 ..." for one of the regions a search found, not yet in the table.
     static std::string regionText(const std::vector<CuePoint>& cues, size_t index,
-                                  const WaveformSelection& selection, double sampleRate);
+                                  const WaveformSelection& selection, double sampleRate,
+                                  bool found = false);
     // Both, apart; the region only when the pointer is over one.
     static std::string line(const WaveformSelection& selection, const std::vector<CuePoint>& cues,
-                            std::optional<size_t> pointed, double sampleRate);
+                            std::optional<size_t> pointed, double sampleRate, bool found = false);
 };
 
 }  // namespace murmelix

@@ -102,6 +102,9 @@ std::optional<WaveformViewport::Edge> WaveformViewport::edgeAt(const WaveformLay
         }
     };
     for (const WaveformLayout::Region& region : layout.regions) {
+        if (region.found) {
+            continue;  // found regions are looked at, not edited
+        }
         if (region.startVisible) {
             consider(region.cueIndex, CueEditor::Edge::Start, region.rect.x);
         }
@@ -112,10 +115,18 @@ std::optional<WaveformViewport::Edge> WaveformViewport::edgeAt(const WaveformLay
     return found;
 }
 
+bool WaveformViewport::reachable(const WaveformLayout& layout,
+                                 const WaveformLayout::Region& region) {
+    return region.found == layout.foundLane.has_value();
+}
+
 std::optional<size_t> WaveformViewport::regionAt(const WaveformLayout& layout, int x) {
     std::optional<size_t> found;
     int narrowest = std::numeric_limits<int>::max();
     for (const WaveformLayout::Region& region : layout.regions) {
+        if (!reachable(layout, region)) {
+            continue;
+        }
         const int reach = region.point ? kPointReach : 0;
         const int width = region.point ? 0 : region.rect.width;
         if (x >= region.rect.x - reach && x < region.rect.x + region.rect.width + reach &&
@@ -131,6 +142,9 @@ std::optional<size_t> WaveformViewport::labelAt(const WaveformLayout& layout, in
                                                 int textHeight, int charWidth) {
     std::optional<size_t> found;
     for (const WaveformLayout::Region& region : layout.regions) {
+        if (!reachable(layout, region)) {
+            continue;
+        }
         const auto chars = static_cast<int>(std::max<size_t>(region.label.size(), 2));
         const int right = std::min(region.labelX + chars * charWidth, region.labelClipRight);
         if (!region.thin && x >= region.labelX && x < right && y >= region.labelY &&

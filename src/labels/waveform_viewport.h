@@ -52,6 +52,8 @@ class WaveformViewport {
         CueEditor::Edge edge;
     };
     static std::optional<Edge> edgeAt(const WaveformLayout& layout, int x, int tolerance);
+    // While found regions are under review, clicks reach them and not the table's.
+    static bool reachable(const WaveformLayout& layout, const WaveformLayout::Region& region);
     // The region under x: the shortest of those that cover it, so that a region inside
     // another stays reachable; a point (a marker) within `kPointReach` pixels comes first.
     static constexpr int kPointReach = 3;

@@ -3,8 +3,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTest>
@@ -309,16 +312,31 @@ TEST(WaveformWindowTest, KeysPlaySelectZoomAndLabel) {
     }
 }
 
+// The context menu's items, which are the window's actions, each have a letter of their
+// own; so do the window's buttons, apart from the menu's letters and from the main window's
+// menu bar, whose letters reach this window too. The snap toggle is both, with one letter.
 TEST(WaveformWindowTest, ItemsHaveLettersOfTheirOwn) {
     WaveRig rig;
-    std::set<QChar> letters;
-    for (const QAction* action : rig.wave->actions()) {
-        const QString text = action->text();
+    const auto letterOf = [](const QString& text) {
         const auto at = text.indexOf('&');
-        ASSERT_GE(at, 0) << text.toStdString();
-        EXPECT_TRUE(letters.insert(text[at + 1].toLower()).second) << text.toStdString();
+        EXPECT_GE(at, 0) << text.toStdString();
+        return at >= 0 ? text[at + 1].toLower() : QChar();
+    };
+    std::set<QChar> items;
+    for (const QAction* action : rig.wave->actions()) {
+        EXPECT_TRUE(items.insert(letterOf(action->text())).second) << action->text().toStdString();
     }
-    EXPECT_EQ(letters.size(), 13u);
+    EXPECT_EQ(items.size(), 13u);
+    std::set<QChar> keys;
+    for (const QAction* menu : rig.form->menuBar()->actions()) {
+        keys.insert(letterOf(menu->text()));
+    }
+    for (const QAbstractButton* button : rig.wave->findChildren<QAbstractButton*>()) {
+        const QChar letter = letterOf(button->text());
+        EXPECT_TRUE(keys.insert(letter).second) << button->text().toStdString();
+        const bool toggle = button->objectName() == "CheckBoxSnapToZeroCrossings";
+        EXPECT_EQ(items.count(letter), toggle ? 1u : 0u) << button->text().toStdString();
+    }
 }
 
 // The wheel scrolls, with Ctrl it zooms around the pointer.
@@ -384,17 +402,49 @@ TEST(WaveformWindowTest, RegionsUnderReviewAreShownNotEdited) {
     WaveRig rig;
     ASSERT_TRUE(rig.wave->cueEditing().addRegion(40000, 48000, false).ok());
     const std::vector<CuePoint> before = rig.cues();
-    rig.wave->setProposal(std::vector<CuePoint>{{7, 8000, 16000, "found", "confidence 0.9"}});
+    rig.wave->reviewFound(CueSearch{},
+                          std::vector<CuePoint>{{7, 8000, 16000, "found", "confidence 0.9"}});
     const int x = rig.xOf(8000);
     rig.drag(x + 1, x + 40);
     QTest::mouseClick(rig.wave, Qt::LeftButton, {}, QPoint(rig.xOf(12000), rig.midY()));
     EXPECT_EQ(rig.wave->selection(), std::make_pair(int64_t{8000}, int64_t{24000}));
     rig.hover(rig.xOf(12000));
-    EXPECT_TRUE(rig.wave->statusText().contains("Region 1 \"found\""));
+    EXPECT_TRUE(rig.wave->statusText().contains("Found region 1 \"found\""));
     EXPECT_FALSE(rig.wave->findChild<QAction*>("ActionDeleteRegion")->isEnabled());
     EXPECT_EQ(rig.cues(), before);
-    rig.wave->setProposal(std::nullopt);
+    rig.wave->DiscardFoundClick();
     EXPECT_FALSE(rig.wave->selectedRegion().has_value());
+}
+
+// An OQT holds Replace and Add back until it stops; another document or closing the window
+// ends a review, the table as it was.
+TEST(WaveformWindowTest, AReviewWaitsForAnOqtAndEndsWithItsDocumentOrWindow) {
+    const struct {
+        const char* name;
+        std::function<void(WaveRig&)> act;
+    } cases[] = {
+        {"another document",
+         [](WaveRig& rig) {
+             ASSERT_EQ(rig.program().OpenWav(rig.program().document().fileName), 0);
+         }},
+        {"the window closed", [](WaveRig& rig) { rig.wave->close(); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WaveRig rig;
+        const std::vector<CuePoint> before = rig.cues();
+        rig.wave->reviewFound(CueSearch{}, {{1, 8000, 16000, "found", ""}});
+        auto* replace = rig.wave->findChild<QPushButton*>("ButtonReplaceFound");
+        rig.click("ButtonRndPlay");
+        ASSERT_EQ(rig.program().mode(), TransportMode::tmRandomPlay);
+        EXPECT_FALSE(replace->isEnabled());
+        rig.click("ButtonStop");
+        ASSERT_TRUE(rig.drain());
+        EXPECT_TRUE(replace->isEnabled());
+        c.act(rig);
+        EXPECT_FALSE(rig.wave->review().isOpen());
+        EXPECT_EQ(rig.cues(), before);
+    }
 }
 
 // During an OQT in cue-list mode the highlight is always the region being heard, and it
@@ -516,15 +566,16 @@ TEST(WaveformWindowTest, FollowsItsMenuItemAndTheSettings) {
     EXPECT_EQ(rig.form->waveformWindow()->clientSize(), QSize(700, 250));
 }
 
-// Regions found in the recording are shown for review; Yes puts them in place of the table
-// (one undo step), No adds them, Cancel keeps the table.
+// Regions found in the recording are shown for review beside the table, in a window that
+// scrolls, zooms and selects meanwhile; Replace puts them in place of the table (one undo
+// step, which the main window's Edit menu offers), Add adds them, Discard keeps the table.
 TEST(WaveformWindowTest, FoundRegionsAreReviewedBeforeTheyChangeTheTable) {
     const struct {
-        MessageResult answer;
-        size_t cues;  // after the answer, with one region there before and two found
-    } cases[] = {{MessageResult::Yes, 2}, {MessageResult::No, 3}, {MessageResult::Cancel, 1}};
+        const char* button;
+        size_t cues;  // after the button, with one region there before and two found
+    } cases[] = {{"ButtonReplaceFound", 2}, {"ButtonAddFound", 3}, {"ButtonDiscardFound", 1}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(static_cast<int>(c.answer));
+        SCOPED_TRACE(c.button);
         WaveRig rig;
         // Two bursts of tone with silence around and between them.
         AudioDocument words;
@@ -542,21 +593,52 @@ TEST(WaveformWindowTest, FoundRegionsAreReviewedBeforeTheyChangeTheTable) {
         rig.drag(100, 300);
         rig.act("ActionAddRegion");
         const std::vector<CuePoint> before = rig.cues();
-        rig.form->answers.push_back(c.answer);
         CueSearch search;
         search.kind = CueSearch::Kind::Pauses;
         rig.form->findCueRegions(search);
-        ASSERT_EQ(rig.form->messages.size(), 1u);
-        EXPECT_EQ(rig.form->messages[0].caption, "Find cue regions");
+        EXPECT_TRUE(rig.messages().empty());
+        auto* bar = rig.wave->findChild<QLabel*>("LabelFoundRegions");
+        ASSERT_TRUE(bar->isVisible());
+        EXPECT_TRUE(bar->text().startsWith("2 cue regions found.")) << bar->text().toStdString();
+        // The window works while the bar is shown: keys zoom, the wheel scrolls, a click
+        // selects a found region and the status line names it.
+        const double whole = rig.wave->viewport().framesPerPixel();
+        QTest::keyClick(rig.wave, Qt::Key_1, Qt::ControlModifier);
+        EXPECT_LT(rig.wave->viewport().framesPerPixel(), whole);
+        const int64_t first = rig.wave->viewport().firstFrame();
+        const QPointF at(450, rig.midY());
+        QWheelEvent wheel(at, rig.wave->mapToGlobal(at), {}, {0, -120}, Qt::NoButton, {},
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(rig.wave, &wheel);
+        EXPECT_GT(rig.wave->viewport().firstFrame(), first);
+        QTest::keyClick(rig.wave, Qt::Key_F, Qt::ControlModifier);
+        const CuePoint second = rig.wave->review().found()[1];
+        const int x = rig.xOf(second.position + second.length / 2);
+        QTest::mouseClick(rig.wave, Qt::LeftButton, {}, QPoint(x, rig.midY()));
+        EXPECT_EQ(rig.wave->selectedRegion(), 1u);
+        rig.hover(x);
+        EXPECT_TRUE(rig.wave->statusText().contains("Found region 2 \"2\""));
+        QTest::keyClick(rig.wave, Qt::Key_Space);
+        EXPECT_EQ(rig.program().transport().filePlayFirst(), second.position);
+        rig.program().StopPlayback();
+        ASSERT_TRUE(rig.drain());
+        EXPECT_EQ(rig.cues(), before);
+
+        QTest::mouseClick(rig.wave->findChild<QPushButton*>(c.button), Qt::LeftButton);
+        EXPECT_FALSE(bar->isVisible());
         ASSERT_EQ(rig.cues().size(), c.cues);
-        if (c.answer == MessageResult::Yes) {
+        if (c.cues == 2) {
             EXPECT_EQ(rig.cues()[0].label, "1");
             EXPECT_EQ(rig.cues()[1].label, "2");
         }
-        if (c.answer != MessageResult::Cancel) {
-            rig.act("ActionUndo");
+        QAction* undo = rig.form->findChild<QAction*>("MenuEditUndo");
+        EXPECT_EQ(undo->text().toStdString(),
+                  c.cues == 1 ? "&Undo Add Region" : "&Undo Find Cue Regions");
+        undo->trigger();
+        EXPECT_EQ(rig.cues().size(), c.cues == 1 ? 0u : 1u);
+        if (c.cues != 1) {
+            EXPECT_EQ(rig.cues(), before);
         }
-        EXPECT_EQ(rig.cues(), before);
     }
 }
 

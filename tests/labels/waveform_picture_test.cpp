@@ -6,6 +6,7 @@
 #include "labels/peak_cache.h"
 #include "labels/waveform_layout.h"
 #include "labels/waveform_painter.h"
+#include "labels/waveform_viewport.h"
 #include "support/scratch_folder.h"
 
 namespace murmelix {
@@ -123,6 +124,52 @@ TEST(WaveformPictureTest, NarrowRegionsAreBarsAndPointsAreLines) {
         {850, low, Rgba::over(palette.regionFills[2], palette.background)},
         {800, low, palette.regionBorder},
         {300, low, Rgba::over(palette.regionFills[0], palette.background)},  // no border
+    };
+    for (const auto& p : pixels) {
+        SCOPED_TRACE(p.x);
+        EXPECT_EQ(image.at(p.x, p.y), p.colour);
+    }
+}
+
+// Found regions under review lie in a lane of their own under the table's, which stay as
+// they were; one that fits poorly is in the warning colour, hatched. Clicks reach the found
+// regions, not the table's.
+TEST(WaveformPictureTest, FoundRegionsHaveALaneOfTheirOwn) {
+    AudioDocument doc = silence(1000);
+    doc.cues = {{1, 100, 400, "table", ""}};
+    const std::vector<CuePoint> found = {{1, 100, 200, "good", "fit 0.3"},
+                                         {2, 300, 200, "poor", "fit 0.01"}};
+    const std::vector<bool> poor = {false, true};
+    PeakCache peaks;
+    peaks.build(doc);
+    WaveformView view;
+    view.width = 1000;
+    view.found = &found;
+    view.poorFound = &poor;
+    const WaveformLayout layout = WaveformLayout::compute(doc, peaks, view);
+    ASSERT_TRUE(layout.foundLane.has_value());
+    const LayoutRect& lane = *layout.foundLane;
+    EXPECT_EQ(lane.y + lane.height, view.height);
+    EXPECT_LE(layout.lanes[0].rect.y + layout.lanes[0].rect.height, lane.y);
+    EXPECT_EQ(WaveformViewport::regionAt(layout, 150), 0u);
+    EXPECT_EQ(WaveformViewport::regionAt(layout, 450), 1u);
+    EXPECT_EQ(WaveformViewport::regionAt(layout, 550), std::nullopt);  // only the table's there
+    const WaveformPalette palette = WaveformPalette::light();
+    const RgbaImage image = WaveformPainter::paint(layout, palette, view.width, view.height);
+    const int inLane = lane.y + lane.height - 2;
+    const int inWave = layout.lanes[0].rect.y + layout.lanes[0].rect.height - 3;
+    const Rgba laneFill = palette.foundLane;
+    const auto over = [](Rgba top, Rgba under) { return Rgba::over(top, under); };
+    const struct {
+        int x, y;
+        Rgba colour;
+    } pixels[] = {
+        {150, inLane, over(palette.foundFills[0], laneFill)},
+        {450 - (450 + inLane) % 6 + 1, inLane, over(palette.poorFill, laneFill)},
+        {450 - (450 + inLane) % 6, inLane,
+         over(palette.poorMark, over(palette.poorFill, laneFill))},
+        {700, inLane, laneFill},
+        {450, inWave, over(palette.regionFills[0], palette.background)},
     };
     for (const auto& p : pixels) {
         SCOPED_TRACE(p.x);

@@ -30,6 +30,8 @@ TEST(WaveformStatusTest, SaysWhereTheSelectionIsAndWhatThePointerIsOver) {
         selection.extendTo(c.cursor);
         EXPECT_EQ(WaveformStatus::line(selection, cues, c.pointed, 8000), c.line);
     }
+    EXPECT_EQ(WaveformStatus::regionText(cues, 1, selection, 8000, true),
+              "Found point 2 \"mark\" at 1:00.000");
 }
 
 }  // namespace
