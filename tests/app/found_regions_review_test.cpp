@@ -56,7 +56,7 @@ TEST(FoundRegionsReviewTest, NamesTheCountAndTheWordsThatFitPoorly) {
     CueSearch pauses;
     review.open(pauses, regions({""}), 1);
     EXPECT_EQ(review.heading(), "1 cue region found");
-    EXPECT_NE(review.advice().find("Only 1 region"), std::string::npos) << review.advice();
+    EXPECT_NE(review.advice().find("Only one region"), std::string::npos) << review.advice();
     const std::vector<std::string> notes = {"fit 0.32",        "fit 0.04", "confidence 0.85",
                                             "confidence 0.19", "AH",       ""};
     review.open(pauses, regions(notes), 1);
