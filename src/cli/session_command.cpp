@@ -301,6 +301,21 @@ int runShow(CommandLine& line, ConsoleUserInterface& ui) {
     return kExitOk;
 }
 
+// The session file and its recording, loaded as the program loads them, with sequence
+// `number` (when given) there; false when the person has been told why not.
+bool openWithRecording(const std::string& path, const std::optional<long long>& number,
+                       SessionFileContents& contents, AudioDocument& doc, UserInterface& ui) {
+    if (!readSessionFile(path, contents, ui)) {
+        return false;
+    }
+    if (number && *number > static_cast<long long>(contents.sequences.size())) {
+        ui.showError(formatText("Session file '%s' holds %zu sequences; there is no sequence %lld.",
+                                path.c_str(), contents.sequences.size(), *number));
+        return false;
+    }
+    return WavReader::readFile(contents.wavFileName, doc, ui) == 0;
+}
+
 // The session's WAV file is loaded as the program loads it, then sequence K is written as
 // the window's export writes it.
 int runExport(CommandLine& line, ConsoleUserInterface& ui) {
@@ -311,16 +326,8 @@ int runExport(CommandLine& line, ConsoleUserInterface& ui) {
         throw UsageError("expects --sequence K and -o OUT.wav");
     }
     SessionFileContents contents;
-    if (!readSessionFile(path, contents, ui)) {
-        return kExitFailed;
-    }
-    if (*number > static_cast<long long>(contents.sequences.size())) {
-        ui.showError(formatText("Session file '%s' holds %zu sequences; there is no sequence %lld.",
-                                path.c_str(), contents.sequences.size(), *number));
-        return kExitFailed;
-    }
     AudioDocument doc;
-    if (WavReader::readFile(contents.wavFileName, doc, ui) != 0) {
+    if (!openWithRecording(path, number, contents, doc, ui)) {
         return kExitFailed;
     }
     const SEQUENCE& sequence = *std::next(contents.sequences.begin(), *number - 1);
@@ -435,16 +442,8 @@ int runTranscribe(CommandLine& line, ConsoleUserInterface& ui) {
     const auto number = line.integer("--sequence", 1, std::numeric_limits<int32_t>::max());
     const std::string path = argumentsAfter(line, 1).front();
     SessionFileContents contents;
-    if (!readSessionFile(path, contents, ui)) {
-        return kExitFailed;
-    }
-    if (number && *number > static_cast<long long>(contents.sequences.size())) {
-        ui.showError(formatText("Session file '%s' holds %zu sequences; there is no sequence %lld.",
-                                path.c_str(), contents.sequences.size(), *number));
-        return kExitFailed;
-    }
     AudioDocument doc;
-    if (WavReader::readFile(contents.wavFileName, doc, ui) != 0) {
+    if (!openWithRecording(path, number, contents, doc, ui)) {
         return kExitFailed;
     }
     RecordingIdentity identity;
