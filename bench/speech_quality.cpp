@@ -105,20 +105,6 @@ std::vector<TimedUnit> words(const std::vector<testing::ReferenceWord>& truth) {
     return out;
 }
 
-// A word counts as covered when found regions lie over at least half of it: a recogniser
-// may hear a stop's closure inside a word as a pause, which leaves the word found.
-int coveredWords(const std::vector<TimedUnit>& found, const std::vector<TimedUnit>& truth) {
-    int covered = 0;
-    for (const TimedUnit& word : truth) {
-        double over = 0.0;
-        for (const TimedUnit& f : found) {
-            over += std::max(0.0, std::min(word.end, f.end) - std::max(word.start, f.start));
-        }
-        covered += over >= (word.end - word.start) / 2;
-    }
-    return covered;
-}
-
 Figures measure(const Recording& r, bool phones) {
     Figures f;
     const int rate = r.doc.fileSampleRate;
@@ -152,7 +138,7 @@ Figures measure(const Recording& r, bool phones) {
         f.spoken = static_cast<int>(said.size());
         const double rate = score ? score->wordErrorRate.value_or(1.0) : 1.0;
         f.errors = static_cast<int>(rate * f.spoken + 0.5);
-        f.covered = coveredWords(heard, truth);
+        f.covered = testing::coveredWords(heard, truth);
     } else {
         f.failed = true;
     }

@@ -161,15 +161,8 @@ TEST(SpeechRegions, HeardWordsLieWhereTheSpeechIsAfterSilence) {
         std::vector<CuePoint> found;
         ASSERT_TRUE(SpeechRegions::findWords(corpus.doc, {}, {}, found).ok());
         const auto heard = testing::timed(found, corpus.doc.fileSampleRate);
-        int covered = 0;
-        for (const auto& word : testing::timed(corpus.words, corpus.doc.fileSampleRate)) {
-            double over = 0.0;
-            for (const auto& region : heard) {
-                over += std::max(
-                    0.0, std::min(word.end, region.end) - std::max(word.start, region.start));
-            }
-            covered += over >= (word.end - word.start) / 2;
-        }
+        const int covered =
+            testing::coveredWords(heard, testing::timed(corpus.words, corpus.doc.fileSampleRate));
         EXPECT_GE(covered, 14) << "of " << corpus.words.size();
         if (name == "lead03-22050") {  // nothing is heard in the silence before the first word
             EXPECT_GE(heard.front().start, 0.25);

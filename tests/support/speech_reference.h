@@ -128,4 +128,18 @@ inline BorderAgreement phoneAgreement(const std::vector<CuePoint>& found, int ra
     return out;
 }
 
+// How many of `truth` lie at least half under `found`: a recogniser may hear a stop's
+// closure inside a word as a pause, which leaves the word found.
+inline int coveredWords(const std::vector<TimedUnit>& found, const std::vector<TimedUnit>& truth) {
+    int covered = 0;
+    for (const TimedUnit& word : truth) {
+        double over = 0.0;
+        for (const TimedUnit& f : found) {
+            over += std::max(0.0, std::min(word.end, f.end) - std::max(word.start, f.start));
+        }
+        covered += over >= (word.end - word.start) / 2;
+    }
+    return covered;
+}
+
 }  // namespace murmelix::testing
