@@ -1,6 +1,7 @@
 #include "app/program.h"
 
 #include "app/held_messages.h"
+#include "app/sequence_transcriber.h"
 
 #include <stdlib.h>
 #include <unistd.h>
@@ -19,6 +20,7 @@
 #include "base/path_text.h"
 #include "base/text_format.h"
 #include "base/user_interface.h"
+#include "session/session_table.h"
 #include "speech/speech_regions.h"
 #include "synth/sequence_wav_writer.h"
 
@@ -256,6 +258,78 @@ Result Program::FindCueRegions(const CueSearch& search, std::vector<CuePoint>& f
         }
         return SpeechRegions::findPauses(doc, search.pauses, progress, found);
     });
+}
+
+Result Program::TranscribeSequences(bool all) {
+    if (session_.empty() || !document_.loaded || !idle()) {
+        const Result refused = Result::failure(
+            "An OQT can be transcribed only in a session whose recording is loaded, while "
+            "nothing plays or records.");
+        ui_.showError(refused.message());
+        return refused;
+    }
+    // The worker hears copies: the session stays the UI thread's alone.
+    std::vector<SEQUENCE> chosen;
+    for (const SEQUENCE& sequence : session_.sequences()) {
+        if (all || &sequence == session_.current()) {
+            chosen.push_back(sequence);
+        }
+    }
+    std::vector<std::optional<std::vector<MachineWord>>> heard(chosen.size());
+    const AudioDocument& doc = document_;
+    const Result result = runInBackground(kTranscribeProgress, [&chosen, &heard,
+                                                                &doc](const auto& progress) {
+        const auto count = static_cast<int64_t>(chosen.size());
+        for (int64_t i = 0; i < count; ++i) {
+            const auto within = [&progress, i, count](int64_t done, int64_t total) {
+                return progress(i * 1000 + done * 1000 / std::max<int64_t>(total, 1), count * 1000);
+            };
+            std::vector<MachineWord> words;
+            if (Result one = SequenceTranscriber::transcribe(chosen[i], doc, {}, within, words);
+                !one.ok()) {
+                return one;
+            }
+            heard[i] = std::move(words);
+        }
+        return Result::success();
+    });
+    size_t at = 0;
+    const SEQUENCE* current = session_.current();
+    session_.forEachSequence([&](SEQUENCE& sequence) {
+        if (!all && &sequence != current) {
+            return;
+        }
+        if (heard[at]) {
+            sequence.machineWords = std::move(heard[at]);
+            session_.changed = true;
+        }
+        ++at;
+    });
+    if (result.failed()) {
+        ui_.showError(result.message());
+    }
+    view_.refreshSessionPanel();
+    view_.refreshCommands();
+    return result;
+}
+
+bool Program::ExportSessionTable() {
+    const std::string proposal =
+        session_.sessionFileName.empty()
+            ? std::string()
+            : PathText::withoutExtension(PathText::fileNameOf(session_.sessionFileName)) + ".csv";
+    const auto chosen = ui_.saveFileDialog(
+        {"Export session table...", "CSV tables (*.csv)|*.csv|All Files (*.*)|*.*", "*.csv",
+         startFolder(SessionFolder::SessionFiles), proposal, false, true});
+    if (!chosen || chosen->empty()) {
+        return false;
+    }
+    if (Result written = SessionTable::write(*chosen, session_.sequences(), document_.cues);
+        !written.ok()) {
+        ui_.showError(written.message());
+        return false;
+    }
+    return true;
 }
 
 void Program::forgetImport() {
@@ -537,6 +611,9 @@ void Program::recordingCommitted() {
 
 std::string Program::documentFileName() const {
     return document_.fileName;
+}
+const std::vector<CuePoint>* Program::documentRegions() const {
+    return document_.loaded ? &document_.cues : nullptr;
 }
 bool Program::openWavFile(const std::string& wavPath) {
     // A session names the WAV file it was made on; another document would not match it.

@@ -123,6 +123,15 @@ class Program : private TransportHost, private SessionHost, private RandomSource
     // Where the editor hand-off writes: "murmelix.wav" in the current folder, or in the
     // temporary folder when the current one cannot be written.
     static std::string editorFilePath();
+    // What a recogniser that knows nothing of the source hears in the current sequence, or in
+    // every one, as it sounded: heard on a worker with progress and Cancel (sequences heard
+    // before a Cancel keep their words). The words go to the sequences and the session counts
+    // as changed: its save keeps them beside its file. Refused while anything plays or records.
+    Result TranscribeSequences(bool all);
+    static constexpr const char* kTranscribeProgress = "Listening to the OQT ...";
+    // The session as a table for analysis tools, written to the CSV file the person chooses;
+    // true when written.
+    bool ExportSessionTable();
 
     // Effects.
     void Reverse();
@@ -207,6 +216,7 @@ class Program : private TransportHost, private SessionHost, private RandomSource
     void recordingCommitted() override;
     // SessionHost
     std::string documentFileName() const override;
+    const std::vector<CuePoint>* documentRegions() const override;
     bool openWavFile(const std::string& wavPath) override;
     void refreshSessionPanel() override;
     void refreshCommands() override;

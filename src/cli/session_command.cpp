@@ -1,14 +1,10 @@
 #include "cli/session_command.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <string>
-#include <vector>
-
 #include <iterator>
 #include <limits>
-#include "base/atomic_file.h"
-#include "base/input_file.h"
+#include <string>
+#include <vector>
 
 #include "app/held_messages.h"
 #include "app/sequence_transcriber.h"
@@ -23,7 +19,8 @@
 #include "session/session_date_time.h"
 #include "session/session_file_operations.h"
 #include "session/session_file_reader.h"
-#include "session/session_side_file.h"
+#include "session/session_side_notes.h"
+#include "session/session_table.h"
 #include "synth/sequence_wav_writer.h"
 
 namespace murmelix::cli {
@@ -84,53 +81,14 @@ RecordingRegions regionsOf(const SessionFileContents& contents, UserInterface& u
     return {std::move(doc.cues), {}};
 }
 
-// The words a recogniser heard in each sequence, kept beside the session file; none for a
-// sequence not transcribed, or when what is kept cannot be trusted (said once, on stderr).
-std::vector<std::optional<std::vector<MachineWord>>> machineWordsOf(
-    const std::string& sessionPath, const SessionFileContents& contents, UserInterface& ui) {
-    std::vector<std::optional<std::vector<MachineWord>>> out(contents.sequences.size());
-    const std::string sidePath = SessionSideFile::pathFor(sessionPath);
-    SessionSideData data;
-    bool present = false;
-    if (Result read = SessionSideFile::read(sidePath, data, present); !read.ok()) {
-        ui.messageBox("Warning", read.message(), MessageIcon::Warning, MessageButtons::Ok);
-        return out;
+// What the session's side file kept for its sequences, given to them; what cannot be trusted
+// is said once, on stderr, and not used.
+void attachNotes(const std::string& sessionPath, SessionFileContents& contents, UserInterface& ui) {
+    const std::string warning =
+        SessionSideNotes::attach(sessionPath, contents.wavFileName, contents.sequences);
+    if (!warning.empty()) {
+        ui.messageBox("Warning", warning, MessageIcon::Warning, MessageButtons::Ok);
     }
-    if (!present) {
-        return out;
-    }
-    RecordingIdentity identity;
-    if (!RecordingIdentity::of(contents.wavFileName, identity).ok() ||
-        !(identity == data.recording)) {
-        ui.messageBox("Warning",
-                      formatText("The recording '%s' is not the one the words in '%s' were heard "
-                                 "in (it has changed or is missing): they are not shown.",
-                                 contents.wavFileName.c_str(), sidePath.c_str()),
-                      MessageIcon::Warning, MessageButtons::Ok);
-        return out;
-    }
-    size_t stale = 0;
-    const auto matched = SessionSideFile::matched(contents, data, stale);
-    if (stale > 0) {
-        ui.messageBox("Warning",
-                      formatText("%zu sequences of the session are not those '%s' was written "
-                                 "for (the session was changed by another program): their words "
-                                 "are not shown.",
-                                 stale, sidePath.c_str()),
-                      MessageIcon::Warning, MessageButtons::Ok);
-    }
-    for (size_t i = 0; i < matched.size(); ++i) {
-        out[i] = matched[i].machineWords;
-    }
-    return out;
-}
-
-std::vector<std::string> wordsOf(const std::vector<MachineWord>& words) {
-    std::vector<std::string> out;
-    for (const MachineWord& word : words) {
-        out.push_back(word.word);
-    }
-    return out;
 }
 
 std::string noPlayedWords(const RecordingRegions& recording) {
@@ -149,8 +107,8 @@ Json scoreJson(const std::optional<AnswerScore>& score) {
 }
 
 void addExplanationJson(JsonWriter& json, const SEQUENCE& sequence,
-                        const SequenceExplanation& explained, const RecordingRegions& recording,
-                        const std::optional<std::vector<MachineWord>>& machine) {
+                        const SequenceExplanation& explained, const RecordingRegions& recording) {
+    const auto& machine = sequence.machineWords;
     if (!explained.played) {
         json.key("played_words").value(nullptr);
         json.key("played_words_note").value(noPlayedWords(recording));
@@ -174,23 +132,19 @@ void addExplanationJson(JsonWriter& json, const SEQUENCE& sequence,
         }
     }
     json.key("machine_words").value(heard);
-    const auto machineScore =
-        machine ? AnswerScore::of(sequence.answer, wordsOf(*machine)) : std::nullopt;
-    json.key("scores").value(
-        Json{{"played", scoreJson(explained.playedScore)}, {"machine", scoreJson(machineScore)}});
+    json.key("scores").value(Json{{"played", scoreJson(explained.playedScore)},
+                                  {"machine", scoreJson(explained.machineScore)}});
 }
 
 // Streamed one entry at a time: a session of a million entries makes a text of hundreds
 // of megabytes.
 void printSessionJson(const SessionFileContents& contents, const RecordingRegions& recording,
-                      const std::vector<std::optional<std::vector<MachineWord>>>& machine,
                       std::FILE* out) {
     JsonWriter json(out);
     json.beginObject();
     json.key("version").value(contents.version);
     json.key("wav_file").value(JsonWriter::text(contents.wavFileName));
     json.key("sequences").beginArray();
-    size_t at = 0;
     for (const SEQUENCE& sequence : contents.sequences) {
         json.beginObject();
         json.key("date_time").value(JsonWriter::text(sequence.dateTime));
@@ -207,7 +161,7 @@ void printSessionJson(const SessionFileContents& contents, const RecordingRegion
         }
         json.endArray();
         addExplanationJson(json, sequence, SequenceExplanation::of(sequence, recording.regions),
-                           recording, machine[at++]);
+                           recording);
         json.endObject();
     }
     json.endArray();
@@ -215,48 +169,17 @@ void printSessionJson(const SessionFileContents& contents, const RecordingRegion
     std::fputc('\n', out);
 }
 
-void printScore(const char* against, const AnswerScore& score) {
-    std::printf("  Score:     %zu of %zu answer words among the %s", score.found, score.answerWords,
-                against);
-    if (score.wordErrorRate) {
-        std::printf(", word error rate %.2f", *score.wordErrorRate);
-    }
-    std::printf("\n");
-}
-
-void printExplanation(const SEQUENCE& sequence, const SequenceExplanation& explained,
-                      const RecordingRegions& recording,
-                      const std::optional<std::vector<MachineWord>>& machine) {
-    std::printf("  Played:    %s\n",
-                explained.played ? Utf8Text::fromBytes(PlayedWords::text(*explained.played)).c_str()
-                                 : ("(" + noPlayedWords(recording) + ")").c_str());
-    if (explained.playedScore) {
-        printScore("played words", *explained.playedScore);
-    }
-    if (!machine) {
-        return;
-    }
-    std::string heard;
-    for (const MachineWord& word : *machine) {
-        heard +=
-            formatText("%s%s (%.2f)", heard.empty() ? "" : " ", word.word.c_str(), word.confidence);
-    }
-    std::printf("  Heard:     %s\n", Utf8Text::fromBytes(heard).c_str());
-    if (const auto score = AnswerScore::of(sequence.answer, wordsOf(*machine))) {
-        printScore("words heard", *score);
-    }
-}
-
 void printSequence(const SEQUENCE& sequence, size_t position, size_t count,
-                   const RecordingRegions& recording,
-                   const std::optional<std::vector<MachineWord>>& machine) {
+                   const RecordingRegions& recording) {
     std::printf("\nSequence %zu of %zu\n", position, count);
     std::printf("  Date/Time: %s\n",
                 Utf8Text::fromBytes(SessionDateTime::displayFormOf(sequence.dateTime)).c_str());
     std::printf("  Question:  %s\n", Utf8Text::fromBytes(sequence.question).c_str());
     std::printf("  Answer:    %s\n", Utf8Text::fromBytes(sequence.answer).c_str());
-    printExplanation(sequence, SequenceExplanation::of(sequence, recording.regions), recording,
-                     machine);
+    const SequenceExplanation explained = SequenceExplanation::of(sequence, recording.regions);
+    for (const auto& [caption, text] : explained.lines(sequence, noPlayedWords(recording))) {
+        std::printf("  %-11s%s\n", (caption + ":").c_str(), Utf8Text::fromBytes(text).c_str());
+    }
     std::printf("  Entries:   %zu\n", sequence.entries.size());
     if (sequence.entries.empty()) {
         return;
@@ -270,16 +193,14 @@ void printSequence(const SEQUENCE& sequence, size_t position, size_t count,
 }
 
 void printSession(const std::string& path, const SessionFileContents& contents,
-                  const RecordingRegions& recording,
-                  const std::vector<std::optional<std::vector<MachineWord>>>& machine) {
+                  const RecordingRegions& recording) {
     std::printf("Session file: %s (version %d)\n", Utf8Text::fromBytes(path).c_str(),
                 contents.version);
     std::printf("WAV file:     %s\n", Utf8Text::fromBytes(contents.wavFileName).c_str());
     std::printf("Sequences:    %zu\n", contents.sequences.size());
     size_t position = 0;
     for (const SEQUENCE& sequence : contents.sequences) {
-        printSequence(sequence, position + 1, contents.sequences.size(), recording,
-                      machine[position]);
+        printSequence(sequence, position + 1, contents.sequences.size(), recording);
         ++position;
     }
 }
@@ -292,11 +213,11 @@ int runShow(CommandLine& line, ConsoleUserInterface& ui) {
         return kExitFailed;
     }
     const RecordingRegions recording = regionsOf(contents, ui);
-    const auto machine = machineWordsOf(path, contents, ui);
+    attachNotes(path, contents, ui);
     if (asJson) {
-        printSessionJson(contents, recording, machine, stdout);
+        printSessionJson(contents, recording, stdout);
     } else {
-        printSession(path, contents, recording, machine);
+        printSession(path, contents, recording);
     }
     return kExitOk;
 }
@@ -336,56 +257,6 @@ int runExport(CommandLine& line, ConsoleUserInterface& ui) {
                : kExitFailed;
 }
 
-// A field as RFC 4180 has it, which pandas and R read without options: quoted when it holds a
-// separator, quote or line break, quotes doubled.
-std::string csvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) {
-        return text;
-    }
-    std::string out = "\"";
-    for (const char c : text) {
-        out += c == '"' ? std::string("\"\"") : std::string(1, c);
-    }
-    return out + "\"";
-}
-
-std::string csvNumber(const std::optional<double>& value) {
-    return value ? formatText("%.4f", *value) : std::string();
-}
-
-// "2024 03 05 14 07 09" as ISO 8601, which analysis tools read as a time; any other text as
-// it stands.
-std::string isoDateTime(const std::string& stored) {
-    int y = 0, mo = 0, d = 0, h = 0, mi = 0, se = 0;
-    char rest = 0;
-    if (std::sscanf(stored.c_str(), "%d %d %d %d %d %d%c", &y, &mo, &d, &h, &mi, &se, &rest) != 6) {
-        return Utf8Text::fromBytes(stored);
-    }
-    return formatText("%04d-%02d-%02dT%02d:%02d:%02d", y, mo, d, h, mi, se);
-}
-
-std::string csvRow(const std::vector<std::string>& fields) {
-    std::string out;
-    for (const std::string& field : fields) {
-        out += (out.empty() ? "" : ",") + csvField(field);
-    }
-    return out + "\r\n";
-}
-
-void addScoreFields(const std::optional<AnswerScore>& score, std::vector<std::string>& row) {
-    row.push_back(score ? std::to_string(score->found) : "");
-    row.push_back(score ? csvNumber(score->foundShare()) : "");
-    row.push_back(score ? csvNumber(score->wordErrorRate) : "");
-}
-
-std::string machineText(const std::vector<MachineWord>& words) {
-    std::string out;
-    for (const MachineWord& word : words) {
-        out += (out.empty() ? "" : " ") + word.word;
-    }
-    return out;
-}
-
 int failedWith(UserInterface& ui, const std::string& message) {
     ui.showError(message);
     return kExitFailed;
@@ -404,34 +275,10 @@ int runTable(CommandLine& line, ConsoleUserInterface& ui) {
         return kExitFailed;
     }
     const RecordingRegions recording = regionsOf(contents, ui);
-    const auto machine = machineWordsOf(path, contents, ui);
-    std::string text =
-        csvRow({"sequence", "date_time", "question", "answer", "answer_words", "played_words",
-                "machine_words", "played_found", "played_found_share", "played_word_error_rate",
-                "machine_found", "machine_found_share", "machine_word_error_rate", "entries"});
-    size_t at = 0;
-    for (const SEQUENCE& sequence : contents.sequences) {
-        const SequenceExplanation explained = SequenceExplanation::of(sequence, recording.regions);
-        const auto& heard = machine[at];
-        const auto heardScore =
-            heard ? AnswerScore::of(sequence.answer, wordsOf(*heard)) : std::nullopt;
-        std::vector<std::string> row = {
-            std::to_string(++at),
-            isoDateTime(sequence.dateTime),
-            Utf8Text::fromBytes(sequence.question),
-            Utf8Text::fromBytes(sequence.answer),
-            std::to_string(AnswerScore::wordsOf(sequence.answer).size()),
-            explained.played ? Utf8Text::fromBytes(PlayedWords::text(*explained.played)) : "",
-            heard ? Utf8Text::fromBytes(machineText(*heard)) : ""};
-        addScoreFields(explained.playedScore, row);
-        addScoreFields(heardScore, row);
-        row.push_back(std::to_string(sequence.entries.size()));
-        text += csvRow(row);
-    }
-    AtomicFile file(*output);
-    if (!file.open() || !file.write(text) || !file.commit()) {
-        return failedWith(ui, formatText("Can't write '%s' (%s).", output->c_str(),
-                                         InputFile::describeError(file.error()).c_str()));
+    attachNotes(path, contents, ui);
+    if (Result written = SessionTable::write(*output, contents.sequences, recording.regions);
+        !written.ok()) {
+        return failedWith(ui, written.message());
     }
     return kExitOk;
 }
@@ -446,24 +293,13 @@ int runTranscribe(CommandLine& line, ConsoleUserInterface& ui) {
     if (!openWithRecording(path, number, contents, doc, ui)) {
         return kExitFailed;
     }
-    RecordingIdentity identity;
-    if (Result known = RecordingIdentity::of(contents.wavFileName, identity); !known.ok()) {
-        return failedWith(ui, known.message());
+    // Found out before the work: a damaged side file is never written over.
+    if (Result writable = SessionSideNotes::canKeep(path); !writable.ok()) {
+        return failedWith(ui, writable.message());
     }
-    const std::string sidePath = SessionSideFile::pathFor(path);
-    SessionSideData kept;
-    bool present = false;
-    // A damaged file is never written over: what it holds may still be read by hand.
-    if (Result read = SessionSideFile::read(sidePath, kept, present); !read.ok()) {
-        return failedWith(ui, read.message());
-    }
-    size_t stale = 0;
-    SessionSideData data;
-    data.recording = identity;
-    data.sequences = SessionSideFile::matched(
-        contents, present && kept.recording == identity ? kept : SessionSideData{}, stale);
+    attachNotes(path, contents, ui);
     size_t position = 0;
-    for (const SEQUENCE& sequence : contents.sequences) {
+    for (SEQUENCE& sequence : contents.sequences) {
         ++position;
         if (number && static_cast<long long>(position) != *number) {
             continue;
@@ -474,11 +310,12 @@ int runTranscribe(CommandLine& line, ConsoleUserInterface& ui) {
             return failedWith(ui, heard.message());
         }
         std::printf("Sequence %zu: %s\n", position,
-                    Utf8Text::fromBytes(machineText(words)).c_str());
-        data.sequences[position - 1].machineWords = std::move(words);
+                    Utf8Text::fromBytes(MachineWord::text(words)).c_str());
+        sequence.machineWords = std::move(words);
     }
-    if (Result written = SessionSideFile::write(sidePath, data); !written.ok()) {
-        return failedWith(ui, written.message());
+    if (Result kept = SessionSideNotes::keep(path, contents.wavFileName, contents.sequences);
+        !kept.ok()) {
+        return failedWith(ui, kept.message());
     }
     return kExitOk;
 }

@@ -186,6 +186,9 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
     void ButtonSessionEditClick();
     void ButtonSessionPrevClick();
     void ButtonSessionNextClick();
+    void MenuSessionTranscribeClick();
+    void MenuSessionTranscribeAllClick();
+    void MenuSessionTableClick();
     void EditQuestionChange();
     void EditAnswerChange();
     void MemoCueLabelsMouseDown();
@@ -255,6 +258,7 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
                                void (TFormMain::*handler)());
     void applySegmentControls(const SegmentControlsEnabling& on);
     void applySessionControls(const SessionControlsEnabling& on);
+    void refreshExplanation();
     void openHelpFile(const char* fileName);
     std::optional<std::string> runFileDialog(const FileDialogRequest& request, bool save);
 
@@ -276,7 +280,8 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
 
     Command open_, import_, save_, record_, play_, rndPlay_, pause_, stop_;
     Command sessionNew_, sessionOpen_, sessionSave_, sessionRecord_, sessionPlay_, sessionOqt_,
-        sessionStop_, sessionWav_, sessionEdit_, sessionPrev_, sessionNext_;
+        sessionStop_, sessionWav_, sessionEdit_, sessionPrev_, sessionNext_, sessionTranscribe_,
+        sessionTranscribeAll_, sessionTable_;
     QAction* speedWindowItem_ = nullptr;
     QAction* feedbackWindowItem_ = nullptr;
     QAction* sourceKindItems_[4] = {nullptr, nullptr, nullptr, nullptr};  // by kind value
@@ -310,6 +315,7 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
     QLineEdit* question_ = nullptr;
     QLineEdit* answer_ = nullptr;
     QPlainTextEdit* cueLabels_ = nullptr;
+    QPlainTextEdit* explanation_ = nullptr;
     QLabel* recordMode_ = nullptr;
 
     QLabel* status_[3] = {nullptr, nullptr, nullptr};

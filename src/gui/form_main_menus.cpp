@@ -231,6 +231,12 @@ void TFormMain::buildSessionMenu() {
                                  QKeySequence("Ctrl+X"), &TFormMain::ButtonSessionWavClick);
     sessionEdit_.action = addItem(menu, "MenuSessionEdit", "Load OQT into WAV E&ditor",
                                   QKeySequence("Ctrl+D"), &TFormMain::ButtonSessionEditClick);
+    sessionTranscribe_.action = addItem(menu, "MenuSessionTranscribe", "Transcri&be OQT", {},
+                                        &TFormMain::MenuSessionTranscribeClick);
+    sessionTranscribeAll_.action = addItem(menu, "MenuSessionTranscribeAll", "Transcribe a&ll OQTs",
+                                           {}, &TFormMain::MenuSessionTranscribeAllClick);
+    sessionTable_.action = addItem(menu, "MenuSessionTable", "Export t&able...", {},
+                                   &TFormMain::MenuSessionTableClick);
     menu->addSeparator()->setObjectName("N5");
     sessionPrev_.action = addItem(menu, "MenuSessionPrev", "&- Skip to previous OQT", {},
                                   &TFormMain::ButtonSessionPrevClick);

@@ -84,6 +84,13 @@ QWidget* TFormMain::buildSessionGroup() {
     cueLabels_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(cueLabels_, &QWidget::customContextMenuRequested, this,
             [this] { MemoCueLabelsMouseDown(); });
+    explanation_ = new QPlainTextEdit(group);
+    explanation_->setObjectName("MemoExplanation");
+    explanation_->setToolTip(
+        "The words the OQT played, what a recogniser heard in it (Session > Transcribe OQT) "
+        "and how close the answer came");
+    explanation_->setReadOnly(true);
+    explanation_->setFixedHeight(explanation_->fontMetrics().height() * 4 + 12);
     recordMode_ = new QLabel(group);
     recordMode_->setObjectName("LabelSessionRecordMode");
     recordMode_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -146,6 +153,8 @@ QWidget* TFormMain::buildSessionGroup() {
     cueRow->addWidget(new QLabel("(Phonemes)", group));
     grid->addLayout(cueRow, 8, 0, 1, 4);
     grid->addWidget(cueLabels_, 9, 0, 1, 4);
+    grid->addWidget(buddyLabel(group, "Played and heard", explanation_), 10, 0, 1, 4);
+    grid->addWidget(explanation_, 11, 0, 1, 4);
     auto* transport = new QHBoxLayout;
     for (QAbstractButton* b :
          {static_cast<QAbstractButton*>(rec), sessionPlay_.button, sessionOqt_.button,
@@ -153,7 +162,7 @@ QWidget* TFormMain::buildSessionGroup() {
           static_cast<QAbstractButton*>(prev), static_cast<QAbstractButton*>(next)}) {
         transport->addWidget(b);
     }
-    grid->addLayout(transport, 10, 0, 1, 4);
+    grid->addLayout(transport, 12, 0, 1, 4);
     sessionRecord_.button = rec;
     sessionPrev_.button = prev;
     sessionNext_.button = next;
@@ -182,6 +191,17 @@ void TFormMain::refreshSessionPanel() {
     } else {
         cueLabels_->clear();
     }
+    refreshExplanation();
+}
+
+void TFormMain::refreshExplanation() {
+    QString lines;
+    for (const auto& [caption, text] : program_->workflow().explanation()) {
+        lines += QString("%1%2: %3")
+                     .arg(lines.isEmpty() ? "" : "\n", QString::fromStdString(caption),
+                          FormText::fromBytes(text));
+    }
+    explanation_->setPlainText(lines);
 }
 
 void TFormMain::applySessionControls(const SessionControlsEnabling& on) {
@@ -198,7 +218,8 @@ void TFormMain::applySessionControls(const SessionControlsEnabling& on) {
     sessionRecord_.button->setToolTip(hint);
     sessionRecord_.action->setToolTip(hint);
     sessionRecord_.action->setStatusTip(QString::fromUtf8(reason));
-    for (const Command* c : {&sessionPlay_, &sessionOqt_, &sessionWav_, &sessionEdit_}) {
+    for (const Command* c : {&sessionPlay_, &sessionOqt_, &sessionWav_, &sessionEdit_,
+                             &sessionTranscribe_, &sessionTranscribeAll_, &sessionTable_}) {
         c->setEnabled(on.play);
     }
     sessionStop_.setEnabled(on.stop);
@@ -212,6 +233,7 @@ void TFormMain::applySessionControls(const SessionControlsEnabling& on) {
         paintBase(edit, on.texts);
     }
     cueLabels_->setEnabled(on.cueLabels);
+    explanation_->setEnabled(on.cueLabels);
 }
 
 void TFormMain::ButtonCloseSessionFileClick() {
@@ -252,6 +274,16 @@ void TFormMain::EditQuestionChange() {
 }
 void TFormMain::EditAnswerChange() {
     program_->workflow().answerChanged(answer_->text().toStdString());
+    refreshExplanation();
+}
+void TFormMain::MenuSessionTranscribeClick() {
+    (void)program_->TranscribeSequences(false);  // failures are shown by the program
+}
+void TFormMain::MenuSessionTranscribeAllClick() {
+    (void)program_->TranscribeSequences(true);
+}
+void TFormMain::MenuSessionTableClick() {
+    program_->ExportSessionTable();
 }
 
 void TFormMain::MemoCueLabelsMouseDown() {

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "session/machine_word.h"
 #include "session/segment.h"
 
 namespace murmelix {
@@ -15,6 +17,9 @@ struct SEQUENCE {
     std::string question;
     std::string answer;
     std::vector<SEGMENT> entries;  // may be empty for a sequence read from a file
+    // What a recogniser heard in it; kept beside the session file, never in it. None until
+    // it is transcribed.
+    std::optional<std::vector<MachineWord>> machineWords = std::nullopt;
 
     bool operator==(const SEQUENCE&) const = default;
 };

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "audio/cue_point.h"
@@ -19,8 +20,16 @@ struct SequenceExplanation {
     // The answer against the played words (parts count with their whole word); none without
     // an answer or played words.
     std::optional<AnswerScore> playedScore;
+    // The answer against the words a recogniser heard; none without an answer or before the
+    // sequence was transcribed.
+    std::optional<AnswerScore> machineScore;
 
     static SequenceExplanation of(const SEQUENCE& sequence, const std::vector<CuePoint>& regions);
+
+    // For people, as (caption, text) lines: the played words (or, without them, why not in
+    // brackets), their score, the words heard with their confidence and their score.
+    using Line = std::pair<std::string, std::string>;
+    std::vector<Line> lines(const SEQUENCE& sequence, const std::string& noPlayedWords) const;
 };
 
 }  // namespace murmelix

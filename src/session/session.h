@@ -63,6 +63,15 @@ class Session {
     // Frees every sequence and entry; names and flags are left to the caller.
     void clearSequences();
 
+    // Each sequence in order, to change what is noted about it (the words heard in it); the
+    // list itself stays as it is.
+    template <typename Change>
+    void forEachSequence(Change&& change) {
+        for (SEQUENCE& sequence : sequences_) {
+            change(sequence);
+        }
+    }
+
     // Move the current sequence; false (nothing moved) at either end.
     bool previous();
     bool next();

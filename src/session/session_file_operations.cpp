@@ -12,6 +12,7 @@
 #include "session/session_date_time.h"
 #include "session/session_file_reader.h"
 #include "session/session_file_writer.h"
+#include "session/session_side_notes.h"
 
 namespace murmelix {
 
@@ -82,12 +83,17 @@ void SessionFileOperations::openSession(const std::string& fileName) {
         host_.refreshSessionPanel();
         return;
     }
+    const std::string notesWarning =
+        SessionSideNotes::attach(name, session_.wavFileName, contents.sequences);
     session_.assignSequences(std::move(contents.sequences));
     session_.keptLines = std::move(contents.keptLines);
     host_.refreshSessionPanel();
     host_.refreshCommands();
     if (contents.unreadableLines > 0) {
         ui_.showError(unreadableLinesMessage(name, contents.unreadableLines));
+    }
+    if (!notesWarning.empty()) {
+        ui_.messageBox("Warning", notesWarning, MessageIcon::Warning, MessageButtons::Ok);
     }
 }
 
@@ -147,6 +153,14 @@ SessionOutcome SessionFileOperations::saveSession(bool askFirst) {
         return SessionOutcome::Cancelled;
     }
     host_.refreshSessionPanel();
+    // The session file is written; notes that could not be kept beside it leave the session
+    // changed and stop a close, so that they are never lost quietly.
+    if (Result kept = SessionSideNotes::keep(*chosen, session_.wavFileName, session_.sequences());
+        !kept.ok()) {
+        ui_.showError(kept.message());
+        host_.refreshCommands();
+        return SessionOutcome::Cancelled;
+    }
     session_.changed = false;
     host_.refreshCommands();
     return SessionOutcome::Done;

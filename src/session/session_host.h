@@ -2,6 +2,9 @@
 
 #include <ctime>
 #include <string>
+#include <vector>
+
+#include "audio/cue_point.h"
 
 namespace murmelix {
 
@@ -18,6 +21,9 @@ class SessionHost {
 
     // File name of the loaded audio document; empty when none is loaded.
     virtual std::string documentFileName() const { return {}; }
+    // The loaded document's cue regions, by which the words a sequence played are told; none
+    // when nothing is loaded.
+    virtual const std::vector<CuePoint>* documentRegions() const { return nullptr; }
 
     // Loads a WAV file through the audio document's open operation: that closes the
     // current WAV file first (offering to save it, and closing the session, which keeps

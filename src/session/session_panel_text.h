@@ -2,6 +2,8 @@
 
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace murmelix {
 
@@ -15,6 +17,9 @@ struct SessionPanelText {
     std::string answer;
     // The one line of the cue label memo; none (no line at all) without a sequence.
     std::optional<std::string> cueLabels;
+    // What the current sequence played, what a recogniser heard in it and how close the answer
+    // came, as (caption, text) lines; none without a sequence.
+    std::vector<std::pair<std::string, std::string>> explanation = {};
 
     bool operator==(const SessionPanelText&) const = default;
 };

@@ -113,13 +113,13 @@ Result SessionSideFile::write(const std::string& path, const SessionSideData& da
     return Result::success();
 }
 
-std::vector<SessionSideData::Sequence> SessionSideFile::matched(const SessionFileContents& session,
+std::vector<SessionSideData::Sequence> SessionSideFile::matched(const std::list<SEQUENCE>& session,
                                                                 const SessionSideData& data,
                                                                 size_t& stale) {
     std::vector<SessionSideData::Sequence> out;
     stale = 0;
     size_t at = 0;
-    for (const SEQUENCE& sequence : session.sequences) {
+    for (const SEQUENCE& sequence : session) {
         SessionSideData::Sequence mine{sequence.dateTime, sequence.entries.size(), std::nullopt};
         if (at < data.sequences.size()) {
             const SessionSideData::Sequence& kept = data.sequences[at];

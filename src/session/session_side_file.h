@@ -1,5 +1,6 @@
 #pragma once
 
+#include <list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -7,7 +8,7 @@
 #include "base/result.h"
 #include "session/machine_word.h"
 #include "session/recording_identity.h"
-#include "session/session_file_contents.h"
+#include "session/sequence.h"
 
 namespace murmelix {
 
@@ -46,7 +47,7 @@ class SessionSideFile {
     // The side data's sequences laid against the session's: each session sequence gets the
     // kept sequence of its place when date and entry count agree, else an empty one. `stale`
     // counts those that did not agree.
-    static std::vector<SessionSideData::Sequence> matched(const SessionFileContents& session,
+    static std::vector<SessionSideData::Sequence> matched(const std::list<SEQUENCE>& session,
                                                           const SessionSideData& data,
                                                           size_t& stale);
 };

@@ -5,6 +5,7 @@
 
 #include "base/path_text.h"
 #include "base/text_format.h"
+#include "session/sequence_explanation.h"
 #include "session/session_date_time.h"
 
 namespace murmelix {
@@ -151,8 +152,21 @@ SessionPanelText SessionWorkflow::panelText() const {
         text.question = current->question;
         text.answer = current->answer;
         text.cueLabels = cueLabels();
+        text.explanation = explanation();
     }
     return text;
+}
+
+std::vector<std::pair<std::string, std::string>> SessionWorkflow::explanation() const {
+    const SEQUENCE* current = session_.current();
+    if (current == nullptr) {
+        return {};
+    }
+    const std::vector<CuePoint>* regions = host_.documentRegions();
+    const SequenceExplanation explained =
+        SequenceExplanation::of(*current, regions != nullptr ? *regions : std::vector<CuePoint>{});
+    return explained.lines(*current, regions != nullptr ? "the recording has no labelled regions"
+                                                        : "the recording is not loaded");
 }
 
 }  // namespace murmelix

@@ -52,6 +52,9 @@ class SessionWorkflow {
     // The current sequence's non-empty labels joined without separator; none without a
     // sequence.
     std::optional<std::string> cueLabels() const;
+    // The current sequence explained against the loaded document's regions (see
+    // SessionPanelText::explanation).
+    std::vector<std::pair<std::string, std::string>> explanation() const;
     SessionPanelText panelText() const;
 
   private:

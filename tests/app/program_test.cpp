@@ -237,5 +237,26 @@ TEST(ProgramTest, SoundFilesAreImportedIntoANewUnnamedDocument) {
     }
 }
 
+// Transcription hears the sequence as it sounded (silence here: no words, but heard) and
+// leaves the session to be saved; the table goes where the person says.
+TEST(ProgramTest, TranscriptionNotesTheSequenceAndTheTableIsWritten) {
+    ProgramRig rig;
+    EXPECT_TRUE(rig.program.TranscribeSequences(true).failed());
+    ASSERT_EQ(rig.ui.messages.size(), 1u);
+    rig.loadSequence();
+    rig.program.session().changed = false;
+    ASSERT_TRUE(rig.program.TranscribeSequences(false).ok());
+    EXPECT_EQ(rig.program.session().current()->machineWords, std::vector<MachineWord>{});
+    EXPECT_TRUE(rig.program.session().changed);
+
+    const std::string table = rig.scratch.file("t.csv");
+    rig.ui.fileAnswers.push_back(table);
+    ASSERT_TRUE(rig.program.ExportSessionTable());
+    std::ifstream in(table);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2) << text;
+    EXPECT_EQ(rig.ui.messages.size(), 1u);
+}
+
 }  // namespace
 }  // namespace murmelix

@@ -482,5 +482,70 @@ TEST_F(SessionFileOperationsTest, SavedSessionOpensAsItWas) {
     EXPECT_TRUE(ui_.messages.empty());
 }
 
+// What a recogniser heard goes beside the session file and comes back with it; a side file
+// that is missing, damaged or about another recording never stops the session from opening,
+// is told once, and is never written over.
+TEST_F(SessionFileOperationsTest, HeardWordsBesideTheSessionComeBackOrAreDoubtedOnce) {
+    writeFile("rec.wav", "RIFF and some bytes");
+    const std::string wav = path("rec.wav");
+    const std::string oqt = path("s.oqt");
+    const std::string side = oqt + ".json";
+    const std::vector<MachineWord> words = {{"river", 0.75, 0.1, 0.4}};
+    const auto saveWithWords = [&] {
+        session_.clearSequences();
+        session_.appendSequence({"2024 01 01 00 00 00", "q", "a", {{10, 20, 1, 3, "", false}}});
+        session_.current()->machineWords = words;
+        session_.wavFileName = wav;
+        session_.changed = true;
+        script({}, {oqt});
+        return operations_.saveSession(false);
+    };
+    const auto reopen = [&] {
+        session_.clearSequences();
+        document_ = wav;
+        script({});
+        operations_.openSession(oqt);
+        EXPECT_EQ(session_.count(), 1);
+        return session_.count() == 1 ? session_.first()->machineWords : std::nullopt;
+    };
+    ASSERT_EQ(saveWithWords(), SessionOutcome::Done);
+    EXPECT_EQ(contentsOf("s.oqt").find("river"), std::string::npos);  // the format stays its own
+    EXPECT_EQ(reopen(), words);
+    EXPECT_TRUE(ui_.messages.empty());
+
+    struct Case {
+        const char* name;
+        std::function<void()> spoil;
+        const char* told;  // empty: nothing to say
+    };
+    const std::vector<Case> cases = {
+        {"missing", [&] { fs::remove(side); }, ""},
+        {"damaged", [&] { writeFile("s.oqt.json", "{ not json"); }, "is damaged"},
+        {"other recording", [&] { writeFile("rec.wav", "RIFF and other bytes"); },
+         "another recording"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove(side);
+        writeFile("rec.wav", "RIFF and some bytes");
+        ASSERT_EQ(saveWithWords(), SessionOutcome::Done);
+        c.spoil();
+        EXPECT_EQ(reopen(), std::nullopt);
+        ASSERT_EQ(ui_.messages.size(), std::string(c.told).empty() ? 0u : 1u);
+        if (!ui_.messages.empty()) {
+            EXPECT_NE(ui_.messages[0].text.find(c.told), std::string::npos);
+            EXPECT_NE(ui_.messages[0].text.find(side), std::string::npos);
+        }
+    }
+    // New words are not written over the damaged file: the save says so and stays unsaved.
+    writeFile("s.oqt.json", "{ not json");
+    writeFile("rec.wav", "RIFF and some bytes");
+    EXPECT_EQ(saveWithWords(), SessionOutcome::Cancelled);
+    EXPECT_TRUE(session_.changed);
+    EXPECT_EQ(contentsOf("s.oqt.json"), "{ not json");
+    ASSERT_EQ(ui_.messages.size(), 1u);
+    EXPECT_NE(ui_.messages[0].text.find("are not kept"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace murmelix

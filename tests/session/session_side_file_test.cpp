@@ -48,13 +48,13 @@ TEST(SessionSideFile, KeepsWhatItWasGivenAndNamesDamage) {
 
 // Kept words go only to the sequence they were heard in: same place, date and entries.
 TEST(SessionSideFile, WordsGoOnlyToTheirOwnSequence) {
-    SessionFileContents session;
+    std::list<SEQUENCE> session;
     SEQUENCE first;
     first.dateTime = "2024 03 05 14 07 09";
     first.entries.resize(3);
     SEQUENCE second;
     second.dateTime = "2024 03 05 14 08 00";
-    session.sequences = {first, second, second};
+    session = {first, second, second};
     size_t stale = 0;
     auto matched = SessionSideFile::matched(session, sample(), stale);
     ASSERT_EQ(matched.size(), 3u);
@@ -62,7 +62,7 @@ TEST(SessionSideFile, WordsGoOnlyToTheirOwnSequence) {
     EXPECT_FALSE(matched[1].machineWords.has_value());
     EXPECT_FALSE(matched[2].machineWords.has_value());
     EXPECT_EQ(stale, 0u);
-    session.sequences.front().entries.resize(4);  // edited by another program
+    session.front().entries.resize(4);  // edited by another program
     matched = SessionSideFile::matched(session, sample(), stale);
     EXPECT_FALSE(matched[0].machineWords.has_value());
     EXPECT_EQ(stale, 1u);

@@ -259,9 +259,13 @@ TEST_F(SessionWorkflowTest, PanelTexts) {
                               {"bad date", "", "", {{1, 1, 1, 0, "", false}}}});
     SessionPanelText first{"Recording", "1/2", "mine.oqt", "05.03.2024 14:07:09",
                            "q",         "a",   "hallo"};
+    first.explanation = {
+        {"Played", "h al lo"},
+        {"Score", "0 of 1 answer words among the played words, word error rate 1.00"}};
     EXPECT_EQ(workflow_.panelText(), first);
     workflow_.next();
     SessionPanelText second{"Recording", "2/2", "mine.oqt", "bad date", "", "", ""};
+    second.explanation = {{"Played", "(the recording is not loaded)"}};
     EXPECT_EQ(workflow_.panelText(), second) << "no labels: one empty line";
     workflow_.toggleRecordMode();
     EXPECT_EQ(workflow_.panelText().recordMode, "");
