@@ -22,6 +22,7 @@
 #include "base/user_interface.h"
 #include "session/session_table.h"
 #include "speech/speech_regions.h"
+#include "synth/generation_settings.h"
 #include "synth/sequence_wav_writer.h"
 
 namespace murmelix {
@@ -611,6 +612,9 @@ void Program::recordingCommitted() {
 
 std::string Program::documentFileName() const {
     return document_.fileName;
+}
+std::vector<std::string> Program::generationSettings() const {
+    return GenerationSettings::arguments(controls_, source_, transport_.speedPercent());
 }
 const std::vector<CuePoint>* Program::documentRegions() const {
     return document_.loaded ? &document_.cues : nullptr;

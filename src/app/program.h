@@ -217,6 +217,7 @@ class Program : private TransportHost, private SessionHost, private RandomSource
     // SessionHost
     std::string documentFileName() const override;
     const std::vector<CuePoint>* documentRegions() const override;
+    std::vector<std::string> generationSettings() const override;
     bool openWavFile(const std::string& wavPath) override;
     void refreshSessionPanel() override;
     void refreshCommands() override;

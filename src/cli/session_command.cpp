@@ -132,6 +132,11 @@ void addExplanationJson(JsonWriter& json, const SEQUENCE& sequence,
         }
     }
     json.key("machine_words").value(heard);
+    Json madeWith = nullptr;
+    for (const std::string& argument : sequence.madeWith) {
+        madeWith.push_back(JsonWriter::text(argument));
+    }
+    json.key("made_with").value(madeWith);
     json.key("scores").value(Json{{"played", scoreJson(explained.playedScore)},
                                   {"machine", scoreJson(explained.machineScore)}});
 }
@@ -145,6 +150,7 @@ void printSessionJson(const SessionFileContents& contents, const RecordingRegion
     json.key("version").value(contents.version);
     json.key("wav_file").value(JsonWriter::text(contents.wavFileName));
     json.key("sequences").beginArray();
+    const PlayedWords words(recording.regions);
     for (const SEQUENCE& sequence : contents.sequences) {
         json.beginObject();
         json.key("date_time").value(JsonWriter::text(sequence.dateTime));
@@ -160,8 +166,7 @@ void printSessionJson(const SessionFileContents& contents, const RecordingRegion
                             {"fade", entry.fade}});
         }
         json.endArray();
-        addExplanationJson(json, sequence, SequenceExplanation::of(sequence, recording.regions),
-                           recording);
+        addExplanationJson(json, sequence, SequenceExplanation::of(sequence, words), recording);
         json.endObject();
     }
     json.endArray();
@@ -170,15 +175,18 @@ void printSessionJson(const SessionFileContents& contents, const RecordingRegion
 }
 
 void printSequence(const SEQUENCE& sequence, size_t position, size_t count,
-                   const RecordingRegions& recording) {
+                   const RecordingRegions& recording, const PlayedWords& words) {
     std::printf("\nSequence %zu of %zu\n", position, count);
     std::printf("  Date/Time: %s\n",
                 Utf8Text::fromBytes(SessionDateTime::displayFormOf(sequence.dateTime)).c_str());
     std::printf("  Question:  %s\n", Utf8Text::fromBytes(sequence.question).c_str());
     std::printf("  Answer:    %s\n", Utf8Text::fromBytes(sequence.answer).c_str());
-    const SequenceExplanation explained = SequenceExplanation::of(sequence, recording.regions);
+    const SequenceExplanation explained = SequenceExplanation::of(sequence, words);
     for (const auto& [caption, text] : explained.lines(sequence, noPlayedWords(recording))) {
         std::printf("  %-11s%s\n", (caption + ":").c_str(), Utf8Text::fromBytes(text).c_str());
+    }
+    if (!sequence.madeWith.empty()) {
+        std::printf("  Made with: %s\n", Utf8Text::fromBytes(sequence.madeWithText()).c_str());
     }
     std::printf("  Entries:   %zu\n", sequence.entries.size());
     if (sequence.entries.empty()) {
@@ -199,8 +207,9 @@ void printSession(const std::string& path, const SessionFileContents& contents,
     std::printf("WAV file:     %s\n", Utf8Text::fromBytes(contents.wavFileName).c_str());
     std::printf("Sequences:    %zu\n", contents.sequences.size());
     size_t position = 0;
+    const PlayedWords words(recording.regions);
     for (const SEQUENCE& sequence : contents.sequences) {
-        printSequence(sequence, position + 1, contents.sequences.size(), recording);
+        printSequence(sequence, position + 1, contents.sequences.size(), recording, words);
         ++position;
     }
 }

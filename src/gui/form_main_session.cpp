@@ -90,7 +90,7 @@ QWidget* TFormMain::buildSessionGroup() {
         "The words the OQT played, what a recogniser heard in it (Session > Transcribe OQT) "
         "and how close the answer came");
     explanation_->setReadOnly(true);
-    explanation_->setFixedHeight(explanation_->fontMetrics().height() * 4 + 12);
+    explanation_->setFixedHeight(explanation_->fontMetrics().height() * 5 + 12);
     recordMode_ = new QLabel(group);
     recordMode_->setObjectName("LabelSessionRecordMode");
     recordMode_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);

@@ -90,6 +90,7 @@ class RandomSource {
     long double population() const { return population_; }
     void setPopulation(long double x) { population_ = x; }
     PseudoGenerator& pseudoGenerator() { return pseudo_; }
+    const PseudoGenerator& pseudoGenerator() const { return pseudo_; }
 
     int64_t filePosition() const { return filePosition_; }
     const NoiseBuffer& noise() const { return noise_; }

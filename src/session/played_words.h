@@ -20,16 +20,24 @@ class PlayedWords {
     static constexpr double kWhole = 0.6;
     static constexpr double kLeast = 0.2;
 
+    // The recording's regions, made ready once for the sequences of a whole session.
+    explicit PlayedWords(const std::vector<CuePoint>& regions);
+
     // None when the recording has no labelled regions and the entries no labels: there is
     // nothing to tell the words by.
+    std::optional<std::vector<PlayedWord>> of(const SEQUENCE& sequence) const;
     static std::optional<std::vector<PlayedWord>> of(const SEQUENCE& sequence,
-                                                     const std::vector<CuePoint>& regions);
+                                                     const std::vector<CuePoint>& regions) {
+        return PlayedWords(regions).of(sequence);
+    }
     // The words written one after another, separated by spaces.
     static std::string text(const std::vector<PlayedWord>& words);
 
   private:
-    static void addOverlapped(const SEGMENT& entry, const std::vector<CuePoint>& words,
-                              std::vector<PlayedWord>& out);
+    void addOverlapped(const SEGMENT& entry, std::vector<PlayedWord>& out) const;
+
+    std::vector<CuePoint> words_;  // the labelled regions, by their first frame
+    int64_t longest_ = 0;
 };
 
 }  // namespace murmelix

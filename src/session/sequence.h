@@ -20,6 +20,12 @@ struct SEQUENCE {
     // What a recogniser heard in it; kept beside the session file, never in it. None until
     // it is transcribed.
     std::optional<std::vector<MachineWord>> machineWords = std::nullopt;
+    // The settings that made it, as the render command's options (segment controls, random
+    // source with its seed, speed); kept beside the session file too. Empty when not known.
+    std::vector<std::string> madeWith = {};
+
+    // The settings as one line of options; an option's value with spaces in quotes.
+    std::string madeWithText() const;
 
     bool operator==(const SEQUENCE&) const = default;
 };

@@ -1,7 +1,6 @@
 #include "session/sequence_explanation.h"
 
 #include "base/text_format.h"
-#include "session/played_words.h"
 
 namespace murmelix {
 
@@ -18,10 +17,9 @@ std::string scoreText(const AnswerScore& score, const char* against) {
 
 }  // namespace
 
-SequenceExplanation SequenceExplanation::of(const SEQUENCE& sequence,
-                                            const std::vector<CuePoint>& regions) {
+SequenceExplanation SequenceExplanation::of(const SEQUENCE& sequence, const PlayedWords& words) {
     SequenceExplanation out;
-    out.played = PlayedWords::of(sequence, regions);
+    out.played = words.of(sequence);
     if (out.played) {
         std::vector<std::string> labels;
         for (const PlayedWord& word : *out.played) {
@@ -42,7 +40,11 @@ SequenceExplanation SequenceExplanation::of(const SEQUENCE& sequence,
 std::vector<SequenceExplanation::Line> SequenceExplanation::lines(
     const SEQUENCE& sequence, const std::string& noPlayedWords) const {
     std::vector<Line> out;
-    out.emplace_back("Played", played ? PlayedWords::text(*played) : "(" + noPlayedWords + ")");
+    if (!played) {
+        out.emplace_back("Played", "(" + noPlayedWords + ")");
+    } else {
+        out.emplace_back("Played", played->empty() ? "(nothing)" : PlayedWords::text(*played));
+    }
     if (playedScore) {
         out.emplace_back("Score", scoreText(*playedScore, "played words"));
     }

@@ -8,6 +8,7 @@
 #include "audio/cue_point.h"
 #include "session/answer_score.h"
 #include "session/played_word.h"
+#include "session/played_words.h"
 #include "session/sequence.h"
 
 namespace murmelix {
@@ -24,7 +25,10 @@ struct SequenceExplanation {
     // sequence was transcribed.
     std::optional<AnswerScore> machineScore;
 
-    static SequenceExplanation of(const SEQUENCE& sequence, const std::vector<CuePoint>& regions);
+    static SequenceExplanation of(const SEQUENCE& sequence, const PlayedWords& words);
+    static SequenceExplanation of(const SEQUENCE& sequence, const std::vector<CuePoint>& regions) {
+        return of(sequence, PlayedWords(regions));
+    }
 
     // For people, as (caption, text) lines: the played words (or, without them, why not in
     // brackets), their score, the words heard with their confidence and their score.

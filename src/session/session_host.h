@@ -51,6 +51,10 @@ class SessionHost {
         (void)folder;
     }
 
+    // The settings a generation starting now is made with, as the render command's options;
+    // empty when they are not known.
+    virtual std::vector<std::string> generationSettings() const { return {}; }
+
     // The clock that stamps new sequences.
     virtual std::time_t now() const { return std::time(nullptr); }
 };

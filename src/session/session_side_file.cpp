@@ -39,10 +39,14 @@ std::vector<MachineWord> wordsFrom(const Json& list) {
 std::string SessionSideFile::text(const SessionSideData& data) {
     Json sequences = Json::array();
     for (const SessionSideData::Sequence& s : data.sequences) {
-        sequences.push_back(
-            Json{{"date_time", s.dateTime},
-                 {"entries", s.entries},
-                 {"machine_words", s.machineWords ? wordsJson(*s.machineWords) : Json(nullptr)}});
+        Json sequence{
+            {"date_time", s.dateTime},
+            {"entries", s.entries},
+            {"machine_words", s.machineWords ? wordsJson(*s.machineWords) : Json(nullptr)}};
+        if (!s.madeWith.empty()) {
+            sequence["made_with"] = s.madeWith;
+        }
+        sequences.push_back(std::move(sequence));
     }
     const Json root{{"murmelix_session_data", kVersion},
                     {"recording", {{"size", data.recording.size}, {"hash", data.recording.hash}}},
@@ -70,6 +74,9 @@ Result SessionSideFile::parse(const std::string& text, const std::string& path,
             sequence.entries = s.at("entries").get<size_t>();
             if (!s.at("machine_words").is_null()) {
                 sequence.machineWords = wordsFrom(s.at("machine_words"));
+            }
+            if (s.contains("made_with")) {
+                sequence.madeWith = s.at("made_with").get<std::vector<std::string>>();
             }
             data.sequences.push_back(std::move(sequence));
         }
@@ -125,7 +132,8 @@ std::vector<SessionSideData::Sequence> SessionSideFile::matched(const std::list<
             const SessionSideData::Sequence& kept = data.sequences[at];
             if (kept.dateTime == mine.dateTime && kept.entries == mine.entries) {
                 mine.machineWords = kept.machineWords;
-            } else if (kept.machineWords) {
+                mine.madeWith = kept.madeWith;
+            } else if (kept.machineWords || !kept.madeWith.empty()) {
                 ++stale;
             }
         }

@@ -13,7 +13,7 @@
 namespace murmelix {
 
 // What the program keeps about a session beside its file, in NAME.oqt.json: the words a
-// recogniser heard in each sequence and the recording they were heard in. The session file
+// recogniser heard in each sequence, the settings that made it, and the recording. The session file
 // itself stays in its own format byte for byte (its other readers take every line after a
 // sequence's header for an entry), so nothing new goes into it.
 //
@@ -24,6 +24,7 @@ struct SessionSideData {
         std::string dateTime;
         size_t entries = 0;
         std::optional<std::vector<MachineWord>> machineWords;  // none: not transcribed
+        std::vector<std::string> madeWith = {};                // empty: not known
         bool operator==(const Sequence&) const = default;
     };
     RecordingIdentity recording;

@@ -29,7 +29,9 @@ std::string SessionSideNotes::attach(const std::string& sessionPath, const std::
     const auto matched = SessionSideFile::matched(sequences, data, stale);
     auto kept = matched.begin();
     for (SEQUENCE& sequence : sequences) {
-        sequence.machineWords = (kept++)->machineWords;
+        sequence.machineWords = kept->machineWords;
+        sequence.madeWith = kept->madeWith;
+        ++kept;
     }
     if (stale == 0) {
         return {};
@@ -42,8 +44,9 @@ std::string SessionSideNotes::attach(const std::string& sessionPath, const std::
 
 Result SessionSideNotes::keep(const std::string& sessionPath, const std::string& wavPath,
                               const std::list<SEQUENCE>& sequences) {
-    if (std::none_of(sequences.begin(), sequences.end(),
-                     [](const SEQUENCE& s) { return s.machineWords.has_value(); })) {
+    if (std::none_of(sequences.begin(), sequences.end(), [](const SEQUENCE& s) {
+            return s.machineWords.has_value() || !s.madeWith.empty();
+        })) {
         return Result::success();
     }
     if (Result writable = canKeep(sessionPath); !writable.ok()) {

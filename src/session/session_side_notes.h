@@ -8,7 +8,8 @@
 
 namespace murmelix {
 
-// The session's notes that live beside its file (what a recogniser heard in each sequence),
+// The session's notes that live beside its file (what a recogniser heard in each sequence and
+// the settings that made it),
 // brought to the sequences when the session is read and back when it is written. Notes are
 // only trusted for the recording they were made from and the sequences they were made for.
 class SessionSideNotes {
@@ -20,7 +21,7 @@ class SessionSideNotes {
     static std::string attach(const std::string& sessionPath, const std::string& wavPath,
                               std::list<SEQUENCE>& sequences);
     // Writes the side file for the sequences, atomically. When no sequence has notes nothing
-    // is written (a session never transcribed gets no side file, and one whose notes were set
+    // is written (a session without them gets no side file, and one whose notes were set
     // aside keeps them on disk). A damaged side file is never written over: what it holds may
     // still be read by hand.
     static Result keep(const std::string& sessionPath, const std::string& wavPath,

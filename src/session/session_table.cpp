@@ -58,10 +58,12 @@ std::string SessionTable::text(const std::list<SEQUENCE>& sequences,
     std::string text =
         csvRow({"sequence", "date_time", "question", "answer", "answer_words", "played_words",
                 "machine_words", "played_found", "played_found_share", "played_word_error_rate",
-                "machine_found", "machine_found_share", "machine_word_error_rate", "entries"});
+                "machine_found", "machine_found_share", "machine_word_error_rate", "entries",
+                "made_with"});
+    const PlayedWords words(regions);
     size_t at = 0;
     for (const SEQUENCE& sequence : sequences) {
-        const SequenceExplanation explained = SequenceExplanation::of(sequence, regions);
+        const SequenceExplanation explained = SequenceExplanation::of(sequence, words);
         std::vector<std::string> row = {
             std::to_string(++at),
             isoDateTime(sequence.dateTime),
@@ -74,6 +76,7 @@ std::string SessionTable::text(const std::list<SEQUENCE>& sequences,
         addScoreFields(explained.playedScore, row);
         addScoreFields(explained.machineScore, row);
         row.push_back(std::to_string(sequence.entries.size()));
+        row.push_back(Utf8Text::fromBytes(sequence.madeWithText()));
         text += csvRow(row);
     }
     return text;

@@ -29,6 +29,7 @@ void SessionWorkflow::beginSequence() {
     }
     SEQUENCE sequence;
     sequence.dateTime = SessionDateTime::fromTime(host_.now()).storedForm();
+    sequence.madeWith = host_.generationSettings();
     SEQUENCE& added = session_.appendSequence(std::move(sequence));
     session_.changed = true;
     host_.refreshSessionPanel();

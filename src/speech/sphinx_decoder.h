@@ -63,6 +63,7 @@ class SphinxDecoder {
 
     ps_decoder_s* decoder_ = nullptr;
     cmd_ln_s* config_ = nullptr;
+    bool warmUp_ = true;
 };
 
 }  // namespace murmelix
