@@ -29,7 +29,8 @@ const std::vector<Command>& commands() {
          "render IN.wav -o OUT.wav (--segments N | --seconds S) [--from MS] [--to MS] "
          "[--overlap] [--no-zero-cross] [--cross-fade] [--cues] [--source ...] [--seed N] "
          "[--absolute] [--r R] [--x X] [--file F.pcm] [--no-loop] [--device N] "
-         "[--session FILE.oqt] [--question TEXT] [--answer TEXT]",
+         "[--session FILE.oqt] [--question TEXT] [--answer TEXT]\n  render --like FILE.oqt "
+         "--sequence K [--seed N] -o OUT.wav [--segments N | --seconds S] [--session FILE.oqt]",
          &runRender},
         {"devices", "devices", &runDevices},
         {"play",

@@ -1,7 +1,10 @@
 #include "cli/render_command.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <iterator>
+#include <limits>
 
 #include "audio/audio_document.h"
 #include "audio/wav_reader.h"
@@ -13,6 +16,7 @@
 #include "session/session_date_time.h"
 #include "session/session_file_operations.h"
 #include "session/session_file_writer.h"
+#include "synth/generation_settings.h"
 #include "synth/offline_renderer.h"
 #include "synth/random_source_draw.h"
 #include "synth/sequence_wav_writer.h"
@@ -82,9 +86,97 @@ bool prepareSession(const RenderOptions& options, SessionFileContents& contents,
     return true;
 }
 
+// The options sequence K of the session was made with, its seed replaced by `seed`: for the
+// pseudo generator the seed itself, for the logistic map a start of its own. The speed is a
+// playback setting; the rendered file plays at the recording's.
+std::vector<std::string> likeArguments(const std::vector<std::string>& madeWith,
+                                       const std::optional<std::string>& seed) {
+    std::vector<std::string> out;
+    std::string source = "pseudo";
+    for (size_t i = 0; i < madeWith.size(); ++i) {
+        const std::string& option = madeWith[i];
+        const bool valued = i + 1 < madeWith.size() && madeWith[i + 1].rfind("--", 0) != 0;
+        if (option == "--source" && valued) {
+            source = madeWith[i + 1];
+        }
+        if (option == "--speed" || (seed && option == "--seed") ||
+            (seed && option == "--x" && source == "fractal")) {
+            i += valued ? 1 : 0;
+            continue;
+        }
+        out.push_back(option);
+    }
+    if (seed && source != "fractal") {
+        // A file or the sound card has no seed; the option is taken and changes nothing.
+        out.insert(out.end(), {"--seed", *seed});
+    } else if (seed) {
+        const auto n = static_cast<unsigned long long>(
+            parseInteger("--seed", *seed, 0, std::numeric_limits<long long>::max()));
+        out.insert(out.end(), {"--x", GenerationSettings::exact(GenerationSettings::startForSeed(n))});
+    }
+    return out;
+}
+
+// Sequence K of a session made again from the settings it was made with, on the session's
+// recording and of its length (unless --segments or --seconds say otherwise).
+int renderLike(const std::string& sessionPath, CommandLine& line, ConsoleUserInterface& ui) {
+    const auto number = line.integer("--sequence", 1, std::numeric_limits<int32_t>::max());
+    const auto seed = line.value("--seed");
+    const auto output = line.value("-o");
+    if (!number || !output) {
+        throw UsageError("--like expects --sequence K and -o OUT.wav");
+    }
+    std::vector<std::string> passed = {"-o", *output};
+    for (const char* option : {"--segments", "--seconds", "--session", "--question", "--answer"}) {
+        if (const auto value = line.value(option)) {
+            passed.insert(passed.end(), {option, *value});
+        }
+    }
+    if (!line.positionals().empty()) {
+        throw UsageError("--like takes the recording from the session, not as an argument");
+    }
+    SessionFileContents contents;
+    if (!readSessionFile(sessionPath, contents, ui)) {
+        return kExitFailed;
+    }
+    if (*number > static_cast<long long>(contents.sequences.size())) {
+        ui.showError(formatText("Session file '%s' holds %zu sequences; there is no sequence %lld.",
+                                sessionPath.c_str(), contents.sequences.size(), *number));
+        return kExitFailed;
+    }
+    const SEQUENCE& sequence = *std::next(contents.sequences.begin(), *number - 1);
+    if (sequence.madeWith.empty()) {
+        ui.showError(formatText(
+            "Sequence %lld of '%s' was made before Murmelix kept the settings of its sequences "
+            "(or by another program): it cannot be made again.",
+            *number, sessionPath.c_str()));
+        return kExitFailed;
+    }
+    std::vector<std::string> arguments = {contents.wavFileName};
+    const auto like = likeArguments(sequence.madeWith, seed);
+    arguments.insert(arguments.end(), like.begin(), like.end());
+    arguments.insert(arguments.end(), passed.begin(), passed.end());
+    const bool sized = std::find(passed.begin(), passed.end(), "--segments") != passed.end() ||
+                       std::find(passed.begin(), passed.end(), "--seconds") != passed.end();
+    if (!sized && sequence.entries.empty()) {
+        ui.showError(formatText("Sequence %lld of '%s' has no segments: give --segments or "
+                                "--seconds.",
+                                *number, sessionPath.c_str()));
+        return kExitFailed;
+    }
+    if (!sized) {
+        arguments.insert(arguments.end(), {"--segments", std::to_string(sequence.entries.size())});
+    }
+    CommandLine again(arguments);
+    return runRender(again, ui);
+}
+
 }  // namespace
 
 int runRender(CommandLine& line, ConsoleUserInterface& ui) {
+    if (const auto like = line.value("--like")) {
+        return renderLike(AbsolutePath::of(*like), line, ui);
+    }
     const RenderOptions options = readOptions(line);
     if (options.session && !SessionFileWriter::storable(options.input)) {
         ui.showError(SessionFileOperations::unstorableWavNameMessage(options.input));
@@ -102,6 +194,8 @@ int runRender(CommandLine& line, ConsoleUserInterface& ui) {
     RandomSource source(ui, *input);
     source.setDocument(&doc);
     options.source.configure(source);
+    const std::vector<std::string> madeWith =
+        GenerationSettings::arguments(options.controls, source, 100);
     source.beginRun();
     RandomSourceDraw draw(source);
 
@@ -124,6 +218,7 @@ int runRender(CommandLine& line, ConsoleUserInterface& ui) {
     sequence->dateTime = SessionDateTime::now().storedForm();
     sequence->question = options.question;
     sequence->answer = options.answer;
+    sequence->madeWith = madeWith;
     if (SequenceWavWriter::write(options.output, *sequence, doc, AbsolutePath::of(options.input),
                                  ui) != 0) {
         return kExitFailed;

@@ -9,6 +9,7 @@
 #include "session/session_file_operations.h"
 #include "session/session_file_reader.h"
 #include "session/session_file_writer.h"
+#include "session/session_side_notes.h"
 
 namespace murmelix::cli {
 
@@ -28,6 +29,11 @@ bool readSessionFile(const std::string& path, SessionFileContents& contents, Use
         ui.showError(SessionFileOperations::unreadableLinesMessage(AbsolutePath::of(path),
                                                                    contents.unreadableLines));
     }
+    const std::string warning =
+        SessionSideNotes::attach(AbsolutePath::of(path), contents.wavFileName, contents.sequences);
+    if (!warning.empty()) {
+        ui.messageBox("Warning", warning, MessageIcon::Warning, MessageButtons::Ok);
+    }
     return true;
 }
 
@@ -36,7 +42,12 @@ bool saveSessionFile(const std::string& path, const SessionFileContents& content
     const auto result =
         SessionFileWriter::save(path, contents.wavFileName, contents.sequences, contents.keptLines);
     if (result.ok()) {
-        return true;
+        const Result kept = SessionSideNotes::keep(AbsolutePath::of(path), contents.wavFileName,
+                                                   contents.sequences);
+        if (!kept.ok()) {
+            ui.showError(kept.message());
+        }
+        return kept.ok();
     }
     if (result.status == SessionFileWriter::Status::UnstorableWavName) {
         ui.showError(SessionFileOperations::unstorableWavNameMessage(contents.wavFileName));

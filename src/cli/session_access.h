@@ -7,11 +7,13 @@
 
 namespace murmelix::cli {
 
-// Reads a session file as the program opens one: false (message shown) when it cannot be
-// read or is no session file; lines that could not be read are reported once.
+// Reads a session file as the program opens one, with the notes kept beside it: false
+// (message shown) when it cannot be read or is no session file; lines that could not be read,
+// and notes that cannot be trusted, are reported once.
 bool readSessionFile(const std::string& path, SessionFileContents& contents, UserInterface& ui);
 
-// Saves with the program's messages; false when the file was left as it was.
+// Saves with the program's messages, and the notes beside it; false when the file was left as
+// it was or the notes could not be kept.
 bool saveSessionFile(const std::string& path, const SessionFileContents& contents,
                      UserInterface& ui);
 

@@ -81,16 +81,6 @@ RecordingRegions regionsOf(const SessionFileContents& contents, UserInterface& u
     return {std::move(doc.cues), {}};
 }
 
-// What the session's side file kept for its sequences, given to them; what cannot be trusted
-// is said once, on stderr, and not used.
-void attachNotes(const std::string& sessionPath, SessionFileContents& contents, UserInterface& ui) {
-    const std::string warning =
-        SessionSideNotes::attach(sessionPath, contents.wavFileName, contents.sequences);
-    if (!warning.empty()) {
-        ui.messageBox("Warning", warning, MessageIcon::Warning, MessageButtons::Ok);
-    }
-}
-
 std::string noPlayedWords(const RecordingRegions& recording) {
     return recording.problem.empty() ? "the recording has no labelled regions" : recording.problem;
 }
@@ -222,7 +212,6 @@ int runShow(CommandLine& line, ConsoleUserInterface& ui) {
         return kExitFailed;
     }
     const RecordingRegions recording = regionsOf(contents, ui);
-    attachNotes(path, contents, ui);
     if (asJson) {
         printSessionJson(contents, recording, stdout);
     } else {
@@ -284,7 +273,6 @@ int runTable(CommandLine& line, ConsoleUserInterface& ui) {
         return kExitFailed;
     }
     const RecordingRegions recording = regionsOf(contents, ui);
-    attachNotes(path, contents, ui);
     if (Result written = SessionTable::write(*output, contents.sequences, recording.regions);
         !written.ok()) {
         return failedWith(ui, written.message());
@@ -306,7 +294,6 @@ int runTranscribe(CommandLine& line, ConsoleUserInterface& ui) {
     if (Result writable = SessionSideNotes::canKeep(path); !writable.ok()) {
         return failedWith(ui, writable.message());
     }
-    attachNotes(path, contents, ui);
     size_t position = 0;
     for (SEQUENCE& sequence : contents.sequences) {
         ++position;

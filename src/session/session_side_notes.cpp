@@ -58,7 +58,7 @@ Result SessionSideNotes::keep(const std::string& sessionPath, const std::string&
     }
     for (const SEQUENCE& sequence : sequences) {
         data.sequences.push_back(
-            {sequence.dateTime, sequence.entries.size(), sequence.machineWords});
+            {sequence.dateTime, sequence.entries.size(), sequence.machineWords, sequence.madeWith});
     }
     return SessionSideFile::write(SessionSideFile::pathFor(sessionPath), data);
 }

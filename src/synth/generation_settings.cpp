@@ -1,8 +1,18 @@
 #include "synth/generation_settings.h"
 
+#include <array>
+#include <charconv>
+
 #include "base/text_format.h"
 
 namespace murmelix {
+
+std::string GenerationSettings::exact(double value) {
+    // Neither the locale's decimal comma nor more digits than the value needs.
+    std::array<char, 32> text{};
+    const auto end = std::to_chars(text.data(), text.data() + text.size(), value).ptr;
+    return std::string(text.data(), end);
+}
 
 namespace {
 
@@ -47,9 +57,10 @@ void addSource(const RandomSource& source, std::vector<std::string>& out) {
             return;
         case RandomSourceKind::Fractal:
             // Double precision, as the settings file keeps the map's values.
-            out.insert(out.end(),
-                       {"--r", formatText("%.17g", static_cast<double>(source.growthConstant())),
-                        "--x", formatText("%.17g", static_cast<double>(source.population()))});
+            out.insert(
+                out.end(),
+                {"--r", GenerationSettings::exact(static_cast<double>(source.growthConstant())),
+                 "--x", GenerationSettings::exact(static_cast<double>(source.population()))});
             break;
         case RandomSourceKind::File:
             out.insert(out.end(), {"--file", source.fileName()});

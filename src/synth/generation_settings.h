@@ -19,6 +19,9 @@ class GenerationSettings {
     // The logistic map's start that a seed stands for, for sources whose only seed is their
     // start: spread over the map's open interval, never at its ends (where it stays).
     static double startForSeed(unsigned long long seed);
+    // The shortest text that reads back as the same double ("3.9", not "3.8999999999999999"),
+    // with a decimal point whatever the locale.
+    static std::string exact(double value);
 };
 
 }  // namespace murmelix

@@ -158,5 +158,46 @@ TEST_F(RenderCommandTest, SessionExportLabelsEveryEntry) {
         << info.out;
 }
 
+// A sequence made again from the settings kept with it is the same sequence; with another
+// seed it is another one of the same kind (for the logistic map, another start).
+TEST_F(RenderCommandTest, LikeMakesASequenceAgainOrAnotherWithANewSeed) {
+    std::string samples;
+    for (uint32_t f = 0, x = 1; f < 16000; ++f) {
+        x = x * 1103515245u + 12345u;
+        samples += wav::u16(static_cast<uint16_t>(x >> 16));
+    }
+    writeFile("in.wav", wav::riff(wav::fmt(1, 8000, 16) + wav::chunk("data", samples)));
+    struct Case {
+        const char* options;
+        const char* keptForSeed9;
+    } cases[] = {
+        {"--seed 5 --from 100 --to 300", "\"--seed\",\"9\""},
+        {"--source fractal --r 3.9 --x 0.3 --from 50", "\"--x\",\"0.561"},
+    };
+    int sequence = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.options);
+        ASSERT_EQ(run(std::string("render {dir}/in.wav -o {dir}/a.wav --segments 7 "
+                                  "--session {dir}/s.oqt ") +
+                      c.options)
+                      .status,
+                  0);
+        const std::string like = "render --like {dir}/s.oqt --sequence " +
+                                 std::to_string(++sequence) + " --session {dir}/s.oqt ";
+        ASSERT_EQ(run(like + "-o {dir}/same.wav").status, 0);
+        EXPECT_EQ(slurp(path("same.wav")), slurp(path("a.wav")));
+        ASSERT_EQ(run(like + "-o {dir}/other.wav --seed 9").status, 0);
+        EXPECT_NE(slurp(path("other.wav")), slurp(path("a.wav")));
+        const auto shown = run("session show {dir}/s.oqt --json").out;
+        EXPECT_NE(shown.find(c.keptForSeed9), std::string::npos) << shown;
+        sequence += 2;
+    }
+    // A session from before the settings were kept says why it cannot.
+    std::filesystem::remove(path("s.oqt.json"));
+    const auto refused = run("render --like {dir}/s.oqt --sequence 1 -o {dir}/x.wav");
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("cannot be made again"), std::string::npos) << refused.err;
+}
+
 }  // namespace
 }  // namespace murmelix

@@ -40,7 +40,7 @@ TEST_F(SessionCommandTest, JsonHoldsEveryFieldWithTextsEscaped) {
         "\"fade\":false}],"
         // A cue segment carries its word even when the recording cannot be read.
         "\"played_words\":[{\"word\":\"k a\",\"heard\":1.0,\"written\":\"k a\"}],"
-        "\"machine_words\":null,"
+        "\"machine_words\":null,\"made_with\":null,"
         "\"scores\":{\"played\":{\"answer_words\":3,\"found\":0,\"found_share\":0.0,"
         "\"word_error_rate\":1.5},\"machine\":null}}]}\n");
 }
