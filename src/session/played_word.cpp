@@ -30,9 +30,16 @@ std::string PlayedWord::written() const {
     // As many letters as the share heard, at least one and never all.
     const auto kept = std::clamp<size_t>(static_cast<size_t>(std::lround(heard * count)), 1,
                                          count > 1 ? count - 1 : 1);
+    // A part of a phrase cut next to a space reads as "~you", not "~ you".
     const auto cut = [&](size_t first, size_t n) {
-        const size_t begin = starts[first];
-        const size_t end = first + n < count ? starts[first + n] : label.size();
+        size_t begin = starts[first];
+        size_t end = first + n < count ? starts[first + n] : label.size();
+        while (end - begin > 1 && label[begin] == ' ') {
+            ++begin;
+        }
+        while (end - begin > 1 && label[end - 1] == ' ') {
+            --end;
+        }
         return label.substr(begin, end - begin);
     };
     if (count == 0) {

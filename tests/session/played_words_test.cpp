@@ -9,7 +9,7 @@ namespace {
 // Word regions of a recording whose first word starts late, as in a real recording.
 const std::vector<CuePoint> kWords = {
     {1, 1000, 1000, "river", ""}, {2, 2500, 500, "über", ""}, {3, 3000, 1000, "paper", ""},
-    {4, 4500, 0, "point", ""},    {5, 5000, 400, "", ""},
+    {4, 4500, 0, "point", ""},    {5, 5000, 400, "", ""},     {6, 6000, 1300, "where are you", ""},
 };
 
 SEQUENCE sequence(std::vector<SEGMENT> entries) {
@@ -39,6 +39,7 @@ TEST(PlayedWords, EachSegmentCarriesTheWordsItOverlaps) {
         {"six tenths is whole", {at(1000, 600)}, "river"},
         {"under a fifth is nothing", {at(1000, 150), at(4400, 800)}, ""},
         {"a part keeps whole characters", {at(2500, 250)}, "üb~"},
+        {"a part of a phrase without the space it was cut at", {at(6900, 500)}, "~you"},
         {"cue segments play their word", {at(0, 10, "hello"), at(3000, 1000)}, "hello paper"},
     };
     for (const Case& c : cases) {
