@@ -14,6 +14,7 @@
 #include "base/utf8_text.h"
 #include "cli/json_writer.h"
 #include "cli/session_access.h"
+#include "cli/subcommands.h"
 #include "session/played_words.h"
 #include "session/sequence_explanation.h"
 #include "session/session_date_time.h"
@@ -26,30 +27,6 @@
 namespace murmelix::cli {
 
 namespace {
-
-struct Subcommand {
-    const char* name;
-    int (*run)(CommandLine& line, ConsoleUserInterface& ui);
-};
-
-// Every option any subcommand takes, so that the subcommand word can be found before the
-// subcommand itself takes its options; a subcommand given another's option still fails.
-const char* const kAllFlags[] = {"--json"};
-const char* const kAllValueOptions[] = {"--sequence", "-o"};
-
-std::string subcommandOf(CommandLine line) {
-    for (const char* flag : kAllFlags) {
-        line.flag(flag);
-    }
-    for (const char* option : kAllValueOptions) {
-        line.value(option);
-    }
-    const auto arguments = line.positionals();
-    if (arguments.empty()) {
-        throw UsageError("missing subcommand");
-    }
-    return arguments.front();
-}
 
 // The subcommand's own plain arguments, after its name.
 std::vector<std::string> argumentsAfter(const CommandLine& line, size_t expected) {
@@ -316,23 +293,16 @@ int runTranscribe(CommandLine& line, ConsoleUserInterface& ui) {
     return kExitOk;
 }
 
-const Subcommand kSubcommands[] = {
-    {"show", &runShow},
-    {"export", &runExport},
-    {"transcribe", &runTranscribe},
-    {"table", &runTable},
-};
-
 }  // namespace
 
 int runSession(CommandLine& line, ConsoleUserInterface& ui) {
-    const std::string name = subcommandOf(line);
-    for (const Subcommand& subcommand : kSubcommands) {
-        if (name == subcommand.name) {
-            return subcommand.run(line, ui);
-        }
-    }
-    throw UsageError("unknown subcommand '" + name + "'");
+    const Subcommands session{{{"show", &runShow},
+                               {"export", &runExport},
+                               {"transcribe", &runTranscribe},
+                               {"table", &runTable}},
+                              {"--json"},
+                              {"--sequence", "-o"}};
+    return session.run(line, ui);
 }
 
 }  // namespace murmelix::cli

@@ -11,11 +11,11 @@ namespace murmelix {
 struct ListeningClip {
     enum class Kind { Sequence, Control, Reversed };
 
-    std::string code;         // "07": all a listener ever sees of it
+    std::string code;  // "07": all a listener ever sees of it
     Kind kind = Kind::Sequence;
-    int sequence = 0;         // the session's sequence it is, is like, or reverses (from 1)
+    int sequence = 0;  // the session's sequence it is, is like, or reverses (from 1)
     std::vector<std::string> madeWith;  // a control's settings, its own seed among them
-    std::string playedWords;  // the words of the recording it carried, in play order
+    std::string playedWords;            // the words of the recording it carried, in play order
     std::optional<std::string> machineWords;  // what the recogniser heard in the sequence
     double seconds = 0.0;
 

@@ -56,7 +56,7 @@ struct ListeningResults {
     };
 
     std::vector<std::string> listeners;
-    std::vector<Clip> clips;  // in the test's order
+    std::vector<Clip> clips;    // in the test's order
     std::vector<Group> groups;  // those with clips: sequences, controls, reversed
     std::optional<Comparison> sequencesAgainstControls;
     std::string summary;  // in plain words

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "base/atomic_file.h"
+#include "base/csv_text.h"
 #include "base/input_file.h"
 #include "base/text_format.h"
 #include "base/utf8_text.h"
@@ -13,27 +14,8 @@ namespace murmelix {
 
 namespace {
 
-std::string csvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) {
-        return text;
-    }
-    std::string out = "\"";
-    for (const char c : text) {
-        out += c == '"' ? std::string("\"\"") : std::string(1, c);
-    }
-    return out + "\"";
-}
-
 std::string csvNumber(const std::optional<double>& value) {
     return value ? formatText("%.4f", *value) : std::string();
-}
-
-std::string csvRow(const std::vector<std::string>& fields) {
-    std::string out;
-    for (const std::string& field : fields) {
-        out += (out.empty() ? "" : ",") + csvField(field);
-    }
-    return out + "\r\n";
 }
 
 void addScoreFields(const std::optional<AnswerScore>& score, std::vector<std::string>& row) {
@@ -56,10 +38,10 @@ std::string SessionTable::isoDateTime(const std::string& stored) {
 std::string SessionTable::text(const std::list<SEQUENCE>& sequences,
                                const std::vector<CuePoint>& regions) {
     std::string text =
-        csvRow({"sequence", "date_time", "question", "answer", "answer_words", "played_words",
-                "machine_words", "played_found", "played_found_share", "played_word_error_rate",
-                "machine_found", "machine_found_share", "machine_word_error_rate", "entries",
-                "made_with"});
+        CsvText::row({"sequence", "date_time", "question", "answer", "answer_words", "played_words",
+                      "machine_words", "played_found", "played_found_share",
+                      "played_word_error_rate", "machine_found", "machine_found_share",
+                      "machine_word_error_rate", "entries", "made_with"});
     const PlayedWords words(regions);
     size_t at = 0;
     for (const SEQUENCE& sequence : sequences) {
@@ -77,7 +59,7 @@ std::string SessionTable::text(const std::list<SEQUENCE>& sequences,
         addScoreFields(explained.machineScore, row);
         row.push_back(std::to_string(sequence.entries.size()));
         row.push_back(Utf8Text::fromBytes(sequence.madeWithText()));
-        text += csvRow(row);
+        text += CsvText::row(row);
     }
     return text;
 }

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "base/result.h"
 #include "random/random_source.h"
 #include "synth/segment_controls.h"
 
@@ -16,6 +17,10 @@ class GenerationSettings {
   public:
     static std::vector<std::string> arguments(const SegmentControls& controls,
                                               const RandomSource& source, int speedPercent);
+    // The settings back from what arguments() wrote, onto default controls and the given
+    // source; failed, naming it, for anything arguments() does not write.
+    static Result apply(const std::vector<std::string>& arguments, SegmentControls& controls,
+                        RandomSource& source, int& speedPercent);
     // The logistic map's start that a seed stands for, for sources whose only seed is their
     // start: spread over the map's open interval, never at its ends (where it stays).
     static double startForSeed(unsigned long long seed);
