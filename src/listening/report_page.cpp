@@ -93,7 +93,10 @@ thead th {
 tbody tr { border-bottom: 1px solid var(--line); }
 td.number, th.number { text-align: right; font-variant-numeric: tabular-nums; }
 .groups { max-width: 52rem; margin-top: 1.2rem; }
-table.clips th.clip-column { width: 10rem; }
+table.clips th.clip-column { width: 11.5rem; }
+table.clips tr.sequence td.clip { box-shadow: inset 3px 0 var(--sequence); }
+table.clips tr.control td.clip { box-shadow: inset 3px 0 var(--control); }
+table.clips tr.reversed td.clip { box-shadow: inset 3px 0 var(--reversed); }
 table.clips th.sound-column { width: 9.5rem; }
 table.clips th.words-column { width: 12rem; }
 table.clips th.figures-column { width: 11rem; }
@@ -150,6 +153,10 @@ svg.wave line { stroke: var(--line); }
     border: 1px solid var(--line); border-radius: 6px; margin: 0 0 0.9rem; padding: 0.4rem 0;
   }
   table.cards td { padding: 0.35rem 0.8rem; }
+  table.clips td.clip { box-shadow: none; }
+  table.clips tr.sequence { border-left: 4px solid var(--sequence); }
+  table.clips tr.control { border-left: 4px solid var(--control); }
+  table.clips tr.reversed { border-left: 4px solid var(--reversed); }
   table.cards td[data-label]::before {
     content: attr(data-label); display: block; font-size: 0.72rem; color: var(--muted);
     text-transform: uppercase; letter-spacing: 0.05em; margin-bottom: 0.15rem;
@@ -182,7 +189,13 @@ svg.wave line { stroke: var(--line); }
   h1 { font-size: 16pt; }
   h2 { break-after: avoid; }
   .summary { font-size: 11.5pt; }
-  figure, .comparison, table.groups, tr, .notes li { break-inside: avoid; }
+  figure, .comparison, table.groups, tr, .notes { break-inside: avoid; }
+  table.clips th.clip-column { width: 8.5rem; }
+  table.clips th.sound-column { width: 6.5rem; }
+  table.clips th.words-column { width: 9rem; }
+  table.clips th.figures-column { width: 10rem; }
+  svg.wave { width: 6rem; }
+  .answers li { min-width: 4.5rem; }
   thead { display: table-header-group; }
   .answers li { border: 1px solid var(--line); }
   th, td { padding: 0.35rem 0.45rem; }
@@ -507,7 +520,8 @@ std::string ReportPage::clipsSection(const ListeningResults& results) {
 }
 
 std::string ReportPage::clipRow(const ListeningResults::Clip& clip) {
-    return "<tr id=\"clip-" + escape(clip.clip.code) + "\">\n" + clipCell(clip.clip) +
+    return "<tr id=\"clip-" + escape(clip.clip.code) + "\" class=\"" +
+           ListeningClip::kindName(clip.clip.kind) + "\">\n" + clipCell(clip.clip) +
            "<td data-label=\"Sound\">" + waveform(clip.clip.code, clip.peaks) + "</td>\n" +
            "<td data-label=\"Answers\">" + answersCell(clip.answers) + "</td>\n" +
            "<td data-label=\"Words\">" + wordsCell(clip.clip) + "</td>\n" +
