@@ -10,6 +10,7 @@
 #include "cli/render_command.h"
 #include "cli/render_waveform_command.h"
 #include "cli/session_command.h"
+#include "cli/test_command.h"
 
 namespace murmelix::cli {
 
@@ -46,6 +47,11 @@ const std::vector<Command>& commands() {
          "session show FILE.oqt [--json]\n  session export FILE.oqt --sequence K -o OUT.wav\n"
          "  session transcribe FILE.oqt [--sequence K]\n  session table FILE.oqt -o OUT.csv",
          &runSession},
+        {"test",
+         "test make FILE.oqt -o TESTDIR [--controls N] [--reversed] [--seed N] "
+         "[--sequences K,L,...]\n  test import TESTDIR SHEET.csv...\n  test report TESTDIR -o "
+         "REPORT.html [--csv OUT.csv] [--json OUT.json]",
+         &runTest},
         {"cues",
          "cues export IN.wav -o OUT.txt|OUT.TextGrid\n  cues import IN.wav LABELS -o OUT.wav "
          "[--add] [--tier NAME]\n  cues find pauses|words|phonemes IN -o OUT.wav "

@@ -12,8 +12,8 @@ namespace murmelix {
 // What the listeners' answers show, clip by clip and for sequences against controls.
 //
 // Measures (all over answer words in lower case, punctuation left off, see AnswerScore):
-// - overlap of two answers: shared words over the words of either (Jaccard), 0 to 1; a pair
-//   where both heard nothing counts as 1, one heard nothing and one something as 0;
+// - overlap of two answers: shared words over the words of either (Jaccard), 0 to 1; an
+//   answer of "nothing" has no words, so it shares none;
 // - a clip's agreement: the mean overlap over every pair of its listeners (needs two);
 // - a clip counts as agreed on when at least half of its pairs share a word;
 // - heard anything: the share of its answers that are not "nothing" (or empty);

@@ -9,6 +9,8 @@
 #include "base/path_text.h"
 #include "base/text_format.h"
 #include "base/utf8_text.h"
+#include "listening/listening_analysis.h"
+#include "session/sequence.h"
 
 namespace murmelix {
 
@@ -248,17 +250,6 @@ std::string readableTime(std::string time) {
         time.replace(time.size() - 1, 1, " UTC");
     }
     return time;
-}
-
-// An answer of "nothing" (however written) or no answer at all: the listener heard no words.
-bool heardNothing(const std::string& text) {
-    std::string letters;
-    for (const char c : text) {
-        if (std::isalnum(static_cast<unsigned char>(c)) != 0) {
-            letters.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
-        }
-    }
-    return letters.empty() || letters == "nothing";
 }
 
 // A point of the plot's symbols: circle, square or diamond, by group.
@@ -535,14 +526,15 @@ std::string ReportPage::clipCell(const ListeningClip& clip) {
     const std::string of = clip.kind == Kind::Control    ? "like " + number
                            : clip.kind == Kind::Reversed ? number + " backwards"
                                                          : number;
-    std::string settings;
-    for (const std::string& setting : clip.madeWith) {
-        settings += (settings.empty() ? "" : ", ") + escape(setting);
-    }
+    SEQUENCE made;
+    made.madeWith = clip.madeWith;
+    const std::string settings = escape(made.madeWithText());
     return "<td class=\"clip\"><div class=\"code\">" + escape(clip.code) +
            "</div>\n<span class=\"kind " + kind + "\">" + kind + "</span>\n<p class=\"clip-of\">" +
            of + formatText(" \u00b7 %.1f\u00a0s", clip.seconds) + "</p>\n" +
-           (settings.empty() ? "" : "<p class=\"made-with\">made with " + settings + "</p>\n") +
+           (settings.empty()
+                ? ""
+                : "<p class=\"made-with\">made with <code>" + settings + "</code></p>\n") +
            "</td>\n";
 }
 
@@ -573,7 +565,7 @@ std::string ReportPage::answersCell(const std::vector<ListeningResults::Answer>&
     }
     std::string list = "<ul class=\"answers\">\n";
     for (const ListeningResults::Answer& answer : answers) {
-        const std::string said = heardNothing(answer.text)
+        const std::string said = !ListeningAnalysis::heardSomething(answer.text)
                                      ? std::string("<span class=\"none\">nothing</span>")
                                      : "<span class=\"said\">" + escape(answer.text) + "</span>";
         list += "<li><span class=\"who\">" + escape(answer.listener) + "</span>" + said + "</li>\n";
@@ -609,7 +601,7 @@ std::string ReportPage::notes() {
            "<li>Answers are compared word by word, in lower case and without punctuation.</li>\n"
            "<li><strong>Agreement</strong>: for every pair of listeners, the words both wrote "
            "over the words either wrote; the clip\u2019s figure is the mean over its pairs. Two "
-           "who both heard nothing agree fully.</li>\n"
+           "who heard nothing share no words.</li>\n"
            "<li><strong>Agreed</strong>: at least half of the clip\u2019s pairs share a "
            "word.</li>\n"
            "<li><strong>Heard anything</strong>: the share of answers that are not "
