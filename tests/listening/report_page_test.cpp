@@ -68,7 +68,7 @@ ListeningResults sampleResults() {
         resultClip(ListeningClip::Kind::Reversed, "03", {{"Ann", "o'clock"}}),
     };
     results.clips[0].clip.machineWords = "river tone";
-    results.clips[1].clip.madeWith = {"seed 99"};
+    results.clips[1].clip.madeWith = {"--source", "pseudo", "--seed", "99"};
     results.clips[2].agreement.reset();
     for (const ListeningClip::Kind kind :
          {ListeningClip::Kind::Sequence, ListeningClip::Kind::Control,
@@ -118,7 +118,7 @@ TEST(ReportPageTest, ShowsTheKeyEveryAnswerEscapedAndMissingFiguresAsADash) {
         {"<span class=\"none\">nothing</span>", true},
         {"kind control\">control<", true},
         {"kind reversed\">reversed<", true},
-        {"made with seed 99", true},
+        {"made with <code>--source pseudo --seed 99</code>", true},
         {"<dt>Machine heard</dt><dd>river tone</dd>", true},
         {"<dt>Agreement</dt><dd>\u2013</dd>", true},
         {"<dt>With machine</dt><dd>\u2013</dd>", true},
