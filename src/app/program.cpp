@@ -184,7 +184,7 @@ Result Program::ImportSound(const std::string& path) {
     // The open document stays until the new one is there: a cancelled or failed import
     // leaves the person where they were.
     ImportedSound imported;
-    Result result = runInBackground(kImportProgress, [&name, &imported](const auto& progress) {
+    Result result = RunInBackground(kImportProgress, [&name, &imported](const auto& progress) {
         return SoundImporter::importFile(name, SoundImportOptions{}, progress, imported);
     });
     if (result.failed()) {
@@ -216,7 +216,7 @@ void Program::adoptImport(ImportedSound& imported, const std::string& source) {
 
 // The work runs on a worker; the UI thread shows how far it got, a few times a second, and
 // passes Cancel on. The worker's results are read only after it has ended.
-Result Program::runInBackground(const char* text, const BackgroundWork& work) {
+Result Program::RunInBackground(const char* text, const BackgroundWork& work) {
     Result result = Result::cancel();
     working_ = true;
     {
@@ -248,7 +248,7 @@ Result Program::FindCueRegions(const CueSearch& search, std::vector<CuePoint>& f
             "not playing or recording.");
     }
     const AudioDocument& doc = document_;
-    return runInBackground(kFindProgress, [&doc, &search, &found](const auto& progress) {
+    return RunInBackground(kFindProgress, [&doc, &search, &found](const auto& progress) {
         switch (search.kind) {
             case CueSearch::Kind::Words:
                 return SpeechRegions::findWords(doc, search.recognition, progress, found);
@@ -259,6 +259,19 @@ Result Program::FindCueRegions(const CueSearch& search, std::vector<CuePoint>& f
         }
         return SpeechRegions::findPauses(doc, search.pauses, progress, found);
     });
+}
+
+Result Program::PlayClip(const std::string& path) {
+    if (!idle()) {
+        return Result::cancel();
+    }
+    AudioDocument clip;
+    if (WavReader::readFile(path, clip, ui_) != 0) {
+        return Result::failure("The clip '" + path + "' cannot be read.");
+    }
+    clip_ = std::move(clip);
+    transport_.PlaySound(clip_);
+    return transport_.mode() == TransportMode::tmPlay ? Result::success() : Result::cancel();
 }
 
 Result Program::TranscribeSequences(bool all) {
@@ -278,7 +291,7 @@ Result Program::TranscribeSequences(bool all) {
     }
     std::vector<std::optional<std::vector<MachineWord>>> heard(chosen.size());
     const AudioDocument& doc = document_;
-    const Result result = runInBackground(kTranscribeProgress, [&chosen, &heard,
+    const Result result = RunInBackground(kTranscribeProgress, [&chosen, &heard,
                                                                 &doc](const auto& progress) {
         const auto count = static_cast<int64_t>(chosen.size());
         for (int64_t i = 0; i < count; ++i) {

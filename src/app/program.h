@@ -106,6 +106,10 @@ class Program : private TransportHost, private SessionHost, private RandomSource
     void SetPlaybackSpeed(int percent) { transport_.SetPlaybackSpeed(percent); }
     void StartRecording() { recorder_.StartRecording(); }
     void PlaySpan(int64_t firstFrame, int64_t frames) { transport_.PlaySpan(firstFrame, frames); }
+    // Plays a WAV file that is not the document (a listening test's clip) as it is; Stop stops
+    // it. Failed, with the reader's message shown, when it cannot be read; nothing happens while
+    // anything plays or records.
+    Result PlayClip(const std::string& path);
 
     // Cue regions edited in the waveform window or read from a label file: the document
     // takes the table, counts as changed, and the title and status follow.
@@ -132,6 +136,11 @@ class Program : private TransportHost, private SessionHost, private RandomSource
     // The session as a table for analysis tools, written to the CSV file the person chooses;
     // true when written.
     bool ExportSessionTable();
+
+    // Runs `work` on a worker while the window shows `text` with progress and Cancel; nothing
+    // may change the document meanwhile. `work` hears how far it got and whether to go on.
+    using BackgroundWork = std::function<Result(const std::function<bool(int64_t, int64_t)>&)>;
+    Result RunInBackground(const char* text, const BackgroundWork& work);
 
     // Effects.
     void Reverse();
@@ -184,6 +193,9 @@ class Program : private TransportHost, private SessionHost, private RandomSource
     Recorder& recorder() { return recorder_; }
     const Recorder& recorder() const { return recorder_; }
     UserInterface& ui() { return ui_; }
+    // The sound-card noise the random source records, for other generations of the program's
+    // (a listening test's controls).
+    NoiseInput& noiseInput() { return noiseInput_; }
 
     // The "Segments" group's settings; the lengths they give in frames follow at once.
     void setSegmentControls(const SegmentControls& controls);
@@ -235,9 +247,6 @@ class Program : private TransportHost, private SessionHost, private RandomSource
     void showTitle(const std::string& name);
     void adoptImport(ImportedSound& imported, const std::string& source);
     void forgetImport();
-    // Runs `work` on a worker while the window shows `text` with progress and Cancel.
-    using BackgroundWork = std::function<Result(const std::function<bool(int64_t, int64_t)>&)>;
-    Result runInBackground(const char* text, const BackgroundWork& work);
     bool offerImport(const std::string& path, HeldMessages& readerMessages);
     void documentReplaced();
     static Folders::Kind folderKind(SessionFolder kind);
@@ -252,6 +261,7 @@ class Program : private TransportHost, private SessionHost, private RandomSource
     std::string importSourceName_;
     bool working_ = false;  // a worker runs: nothing may change the document meanwhile
     AudioDocument document_;
+    AudioDocument clip_;  // what PlayClip plays
     SegmentControls controls_;
     RandomSource source_;
     RandomNumberLog log_;

@@ -1,6 +1,8 @@
 #include "base/atomic_file.h"
 
+#include "base/input_file.h"
 #include "base/path_text.h"
+#include "base/text_format.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -271,6 +273,19 @@ bool readWholeFile(const std::string& path, std::string& contents) {
     const bool ok = std::ferror(file) == 0;
     std::fclose(file);
     return ok;
+}
+
+}  // namespace murmelix
+
+namespace murmelix {
+
+Result AtomicFile::writeWhole(const std::string& path, std::string_view text) {
+    AtomicFile file(path);
+    if (!file.open() || !file.write(text.data(), text.size()) || !file.commit()) {
+        return Result::failure(formatText("Can't write '%s' (%s).", path.c_str(),
+                                          InputFile::describeError(file.error()).c_str()));
+    }
+    return Result::success();
 }
 
 }  // namespace murmelix

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/result.h"
+
 namespace murmelix {
 
 // Writes a file so that the target is either its old self or the complete new file:
@@ -49,6 +51,8 @@ class AtomicFile {
 
     // The name a temporary file for `target` starts with, folder included.
     static std::string temporaryPrefix(const std::string& target);
+    // Writes `text` as the whole of `path` in one go; failed with "Can't write 'PATH' (why)."
+    static Result writeWhole(const std::string& path, std::string_view text);
 
   private:
     bool fail();

@@ -112,7 +112,8 @@ std::vector<std::string> likeArguments(const std::vector<std::string>& madeWith,
     } else if (seed) {
         const auto n = static_cast<unsigned long long>(
             parseInteger("--seed", *seed, 0, std::numeric_limits<long long>::max()));
-        out.insert(out.end(), {"--x", GenerationSettings::exact(GenerationSettings::startForSeed(n))});
+        out.insert(out.end(),
+                   {"--x", GenerationSettings::exact(GenerationSettings::startForSeed(n))});
     }
     return out;
 }
@@ -159,9 +160,10 @@ int renderLike(const std::string& sessionPath, CommandLine& line, ConsoleUserInt
     const bool sized = std::find(passed.begin(), passed.end(), "--segments") != passed.end() ||
                        std::find(passed.begin(), passed.end(), "--seconds") != passed.end();
     if (!sized && sequence.entries.empty()) {
-        ui.showError(formatText("Sequence %lld of '%s' has no segments: give --segments or "
-                                "--seconds.",
-                                *number, sessionPath.c_str()));
+        ui.showError(
+            formatText("Sequence %lld of '%s' has no segments: give --segments or "
+                       "--seconds.",
+                       *number, sessionPath.c_str()));
         return kExitFailed;
     }
     if (!sized) {

@@ -36,27 +36,6 @@ std::vector<std::string> argumentsAfterSubcommand(const CommandLine& line) {
     return arguments;
 }
 
-std::vector<int> sequenceList(const std::string& text) {
-    std::vector<int> out;
-    size_t at = 0;
-    while (at <= text.size()) {
-        const size_t comma = std::min(text.find(',', at), text.size());
-        out.push_back(static_cast<int>(parseInteger("--sequences", text.substr(at, comma - at), 1,
-                                                    std::numeric_limits<int32_t>::max())));
-        at = comma + 1;
-    }
-    return out;
-}
-
-Result writeText(const std::string& path, const std::string& text) {
-    AtomicFile file(path);
-    if (!file.open() || !file.write(text) || !file.commit()) {
-        return Result::failure(formatText("Can't write '%s' (%s).", path.c_str(),
-                                          InputFile::describeError(file.error()).c_str()));
-    }
-    return Result::success();
-}
-
 int runMake(CommandLine& line, ConsoleUserInterface& ui) {
     ListeningTestRequest request;
     const auto folder = line.value("-o");
@@ -67,9 +46,7 @@ int runMake(CommandLine& line, ConsoleUserInterface& ui) {
     request.seed = seed ? static_cast<uint64_t>(parseInteger("--seed", *seed, 0,
                                                              std::numeric_limits<long long>::max()))
                         : static_cast<uint64_t>(std::time(nullptr));
-    if (const auto list = line.value("--sequences")) {
-        request.sequences = sequenceList(*list);
-    }
+    const auto list = line.value("--sequences");
     const auto arguments = argumentsAfterSubcommand(line);
     if (arguments.size() != 1 || !folder) {
         throw UsageError("expects one session file and -o TESTDIR");
@@ -79,6 +56,15 @@ int runMake(CommandLine& line, ConsoleUserInterface& ui) {
     if (!readSessionFile(arguments[0], contents, ui) ||
         WavReader::readFile(contents.wavFileName, recording, ui) != 0) {
         return kExitFailed;
+    }
+    if (list) {
+        std::string problem;
+        const auto numbers = ListeningTestMaker::sequenceList(
+            *list, static_cast<int>(contents.sequences.size()), problem);
+        if (!numbers) {
+            return failedWith(ui, problem);
+        }
+        request.sequences = *numbers;
     }
     const auto noise = makeNoiseInput();
     ListeningTest test;
@@ -157,7 +143,7 @@ int runReport(CommandLine& line, ConsoleUserInterface& ui) {
           std::pair{csv, csv ? ResultsTable::csv(results) : std::string()},
           std::pair{json, json ? ResultsTable::json(results) : std::string()}}) {
         if (path) {
-            if (Result written = writeText(*path, text); !written.ok()) {
+            if (Result written = AtomicFile::writeWhole(*path, text); !written.ok()) {
                 return failedWith(ui, written.message());
             }
         }

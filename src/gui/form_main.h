@@ -189,6 +189,9 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
     void MenuSessionTranscribeClick();
     void MenuSessionTranscribeAllClick();
     void MenuSessionTableClick();
+    void MenuListeningMakeClick();
+    void MenuListeningListenClick();
+    void MenuListeningReportClick();
     void EditQuestionChange();
     void EditAnswerChange();
     void MemoCueLabelsMouseDown();
@@ -259,6 +262,8 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
     void applySegmentControls(const SegmentControlsEnabling& on);
     void applySessionControls(const SessionControlsEnabling& on);
     void refreshExplanation();
+    // The folder of the listening test whose key the person picks; none on Cancel.
+    std::optional<std::string> chooseListeningTest(const char* title);
     void openHelpFile(const char* fileName);
     std::optional<std::string> runFileDialog(const FileDialogRequest& request, bool save);
 
@@ -281,7 +286,7 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
     Command open_, import_, save_, record_, play_, rndPlay_, pause_, stop_;
     Command sessionNew_, sessionOpen_, sessionSave_, sessionRecord_, sessionPlay_, sessionOqt_,
         sessionStop_, sessionWav_, sessionEdit_, sessionPrev_, sessionNext_, sessionTranscribe_,
-        sessionTranscribeAll_, sessionTable_;
+        sessionTranscribeAll_, sessionTable_, listeningMake_, listeningListen_, listeningReport_;
     QAction* speedWindowItem_ = nullptr;
     QAction* feedbackWindowItem_ = nullptr;
     QAction* sourceKindItems_[4] = {nullptr, nullptr, nullptr, nullptr};  // by kind value

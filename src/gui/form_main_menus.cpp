@@ -237,6 +237,14 @@ void TFormMain::buildSessionMenu() {
                                            {}, &TFormMain::MenuSessionTranscribeAllClick);
     sessionTable_.action = addItem(menu, "MenuSessionTable", "Export t&able...", {},
                                    &TFormMain::MenuSessionTableClick);
+    QMenu* listening = menu->addMenu("Listenin&g test");
+    listening->setObjectName("MenuListening");
+    listeningMake_.action =
+        addItem(listening, "MenuListeningMake", "&Make...", {}, &TFormMain::MenuListeningMakeClick);
+    listeningListen_.action = addItem(listening, "MenuListeningListen", "&Listen...", {},
+                                      &TFormMain::MenuListeningListenClick);
+    listeningReport_.action = addItem(listening, "MenuListeningReport", "&Report...", {},
+                                      &TFormMain::MenuListeningReportClick);
     menu->addSeparator()->setObjectName("N5");
     sessionPrev_.action = addItem(menu, "MenuSessionPrev", "&- Skip to previous OQT", {},
                                   &TFormMain::ButtonSessionPrevClick);

@@ -218,11 +218,15 @@ void TFormMain::applySessionControls(const SessionControlsEnabling& on) {
     sessionRecord_.button->setToolTip(hint);
     sessionRecord_.action->setToolTip(hint);
     sessionRecord_.action->setStatusTip(QString::fromUtf8(reason));
-    for (const Command* c : {&sessionPlay_, &sessionOqt_, &sessionWav_, &sessionEdit_,
-                             &sessionTranscribe_, &sessionTranscribeAll_, &sessionTable_}) {
+    for (const Command* c :
+         {&sessionPlay_, &sessionOqt_, &sessionWav_, &sessionEdit_, &sessionTranscribe_,
+          &sessionTranscribeAll_, &sessionTable_, &listeningMake_}) {
         c->setEnabled(on.play);
     }
     sessionStop_.setEnabled(on.stop);
+    // Listening to a test and reporting on it need only the sound to be free.
+    listeningListen_.setEnabled(on.open);
+    listeningReport_.setEnabled(on.open);
     sessionPrev_.setEnabled(on.previous);
     sessionNext_.setEnabled(on.next);
     sessionFile_->setEnabled(on.sessionFile);

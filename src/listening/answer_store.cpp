@@ -24,15 +24,6 @@ Result readFile(const std::string& path, std::string& text) {
     return Result::success();
 }
 
-Result writeFile(const std::string& path, const std::string& text) {
-    AtomicFile file(path);
-    if (!file.open() || !file.write(text) || !file.commit()) {
-        return Result::failure(formatText("Can't write '%s' (%s).", path.c_str(),
-                                          InputFile::describeError(file.error()).c_str()));
-    }
-    return Result::success();
-}
-
 // A listener's kept answers; none when they have no file yet.
 Result keptOf(const std::string& path, const ListeningTest& test, const std::string& listener,
               std::vector<SheetRow>& rows) {
@@ -162,7 +153,7 @@ Result AnswerStore::take(const std::string& folder, const ListeningTest& test,
         if (kept.size() == before) {
             continue;
         }
-        if (Result written = writeFile(path, AnswerSheet::text(kept)); !written.ok()) {
+        if (Result written = AtomicFile::writeWhole(path, AnswerSheet::text(kept)); !written.ok()) {
             return written;
         }
         taken += static_cast<int>(kept.size() - before);

@@ -158,11 +158,10 @@ std::string summaryOf(const ListeningResults& results) {
     text += ".";
     if (const auto& c = results.sequencesAgainstControls) {
         const bool differ = c->pValue < 0.05;
-        const std::string compared =
-            std::abs(c->difference) < 0.005
-                ? std::string("as high as")
-                : formatText("%.2f %s than", std::abs(c->difference),
-                             c->difference > 0 ? "higher" : "lower");
+        const std::string compared = std::abs(c->difference) < 0.005
+                                         ? std::string("as high as")
+                                         : formatText("%.2f %s than", std::abs(c->difference),
+                                                      c->difference > 0 ? "higher" : "lower");
         text += formatText(
             " Their agreement on sequences is %s on controls; relabelling the clips at "
             "random gives a difference at least that large %s (p = %.3f)%s.",

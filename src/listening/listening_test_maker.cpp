@@ -1,5 +1,6 @@
 #include "listening/listening_test_maker.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <random>
 #include <system_error>
@@ -141,16 +142,44 @@ Result writeClip(const std::string& folder, const ListeningClip& clip, AudioDocu
     return Result::success();
 }
 
-Result writeText(const std::string& path, const std::string& text) {
-    AtomicFile file(path);
-    if (!file.open() || !file.write(text) || !file.commit()) {
-        return Result::failure(formatText("Can't write '%s' (%s).", path.c_str(),
-                                          InputFile::describeError(file.error()).c_str()));
-    }
-    return Result::success();
-}
-
 }  // namespace
+
+std::optional<std::vector<int>> ListeningTestMaker::sequenceList(const std::string& text, int count,
+                                                                 std::string& problem) {
+    std::vector<int> out;
+    size_t at = 0;
+    while (at < text.size()) {
+        const size_t comma = std::min(text.find(',', at), text.size());
+        const std::string part = text.substr(at, comma - at);
+        at = comma + 1;
+        if (part.find_first_not_of(" \t") == std::string::npos) {
+            continue;
+        }
+        int first = 0;
+        int last = 0;
+        char dash = 0;
+        char rest = 0;
+        const int read = std::sscanf(part.c_str(), " %d %c %d %c", &first, &dash, &last, &rest);
+        const bool single = read == 1;
+        const bool range = read == 3 && dash == '-';
+        if (single) {
+            last = first;
+        }
+        if (!(single || range) || first < 1 || last < first || last > count) {
+            problem =
+                formatText("\"%s\" is no OQT number or range from 1 to %d.", part.c_str(), count);
+            return std::nullopt;
+        }
+        for (int n = first; n <= last; ++n) {
+            out.push_back(n);
+        }
+    }
+    if (out.empty()) {
+        problem = "Type the numbers of the OQTs, as 1, 3-5.";
+        return std::nullopt;
+    }
+    return out;
+}
 
 std::vector<size_t> ListeningTestMaker::shuffled(size_t n, uint64_t seed) {
     std::vector<size_t> order(n);
@@ -247,9 +276,10 @@ Result ListeningTestMaker::make(const std::string& folder, const std::string& se
         }
         test.clips.push_back(draft.clip);
     }
-    for (const Result& written : {ListeningTestFile::write(folder, test),
-                                  writeText(folder + "/" + kSheetName, AnswerSheet::blank(test)),
-                                  writeText(folder + "/" + kReadMeName, kReadMe)}) {
+    for (const Result& written :
+         {ListeningTestFile::write(folder, test),
+          AtomicFile::writeWhole(folder + "/" + kSheetName, AnswerSheet::blank(test)),
+          AtomicFile::writeWhole(folder + "/" + kReadMeName, kReadMe)}) {
         if (!written.ok()) {
             return written;
         }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <list>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,11 @@ class ListeningTestMaker {
                        const std::list<SEQUENCE>& sequences, const AudioDocument& recording,
                        const ListeningTestRequest& request, NoiseInput& noise, UserInterface& ui,
                        const std::function<bool(int64_t, int64_t)>& progress, ListeningTest& out);
+
+    // The sequences as a person types them ("1, 3-5") for a session of `count`; none, with the
+    // reason in `problem`, when that is not a list of them.
+    static std::optional<std::vector<int>> sequenceList(const std::string& text, int count,
+                                                        std::string& problem);
 
     // The order that `seed` gives n things: the same on every machine (the standard library's
     // shuffle is not).

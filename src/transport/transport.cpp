@@ -62,7 +62,10 @@ void Transport::ApplySpeedToFormat() {
 
 bool Transport::OpenOutputDevice() {
     ApplySpeedToFormat();
-    const WaveFormat& format = parts_.document.format;
+    return openDevice(parts_.document.format);
+}
+
+bool Transport::openDevice(const WaveFormat& format) {
     int code = parts_.device.open(outputDeviceId, format, true);
     if (code == 0) {
         code = parts_.device.open(outputDeviceId, format, false);
@@ -117,8 +120,27 @@ void Transport::PlaySpan(int64_t firstFrame, int64_t frames) {
     }
     filePlayFirst_ = firstFrame;
     filePlayFrames_ = frames;
+    playBuffer(doc, firstFrame, frames);
+}
+
+void Transport::PlaySound(const AudioDocument& sound) {
+    if (mode_ != TransportMode::tmIdle || !settled() || !sound.loaded) {
+        return;
+    }
+    WaveFormat format = sound.format;
+    format.samplesPerSec = static_cast<uint32_t>(sound.fileSampleRate);
+    openedPercent_ = 100;
+    if (!openDevice(format)) {
+        return;
+    }
+    // Not the document's frames: nothing of the document is shown as playing.
+    filePlayFirst_ = 0;
+    filePlayFrames_ = 0;
+    playBuffer(sound, 0, sound.frameCount);
+}
+
+void Transport::playBuffer(const AudioDocument& doc, int64_t firstFrame, int64_t frames) {
     SetTransportMode(TransportMode::tmPlay);
-    // The span plays as one buffer from slot 0; it ends when that buffer comes back.
     synth_.beginRandomRun();
     Synthesizer::Slot& slot = synth_.slot(0);
     slot.data = doc.data.data() + firstFrame * doc.frameSize;

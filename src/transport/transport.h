@@ -50,6 +50,9 @@ class Transport {
     // Plays `frames` frames of the document from `firstFrame` on, as file playback does
     // (Stop, pause and the speed act on it alike); the span is cut to the data.
     void PlaySpan(int64_t firstFrame, int64_t frames);
+    // Plays a sound that is not the document (a listening test's clip) at its own rate, as file
+    // playback plays; Stop acts on it alike. `sound` must stay as it is until the mode is idle.
+    void PlaySound(const AudioDocument& sound);
     void MakeOqt();
     // `count` sequences from `first` on; sequences without entries are skipped.
     void PlaySequences(Session::SequenceList::const_iterator first, int32_t count);
@@ -88,6 +91,9 @@ class Transport {
   private:
     bool OpenOutputDevice();
     void ApplySpeedToFormat();
+    bool openDevice(const WaveFormat& format);
+    // The frames as one buffer from slot 0; playback ends when that buffer comes back.
+    void playBuffer(const AudioDocument& doc, int64_t firstFrame, int64_t frames);
     void WaveOutDone();
     void showDeviceError(int code);
     // Sends the current slot to the device; a refused write is not counted as queued.
