@@ -5,6 +5,7 @@
 #include "base/text_format.h"
 #include "device/blocking_call.h"
 #include "device/device_error.h"
+#include "device/port_audio_functions.h"
 #include "device/port_audio_library.h"
 
 namespace murmelix {
@@ -29,8 +30,8 @@ struct Opened {
 };
 
 void stopAndClose(PaStream* stream) {
-    Pa_AbortStream(stream);
-    Pa_CloseStream(stream);
+    PortAudioFunctions::get().Pa_AbortStream(stream);
+    PortAudioFunctions::get().Pa_CloseStream(stream);
 }
 
 }  // namespace
@@ -55,16 +56,16 @@ int PortAudioStream::open(const PaStreamParameters* input, const PaStreamParamet
     const bool inTime = BlockingCall::run(
         [=] {
             PaStream* stream = nullptr;
-            PaError error =
-                Pa_OpenStream(&stream, in ? &*in : nullptr, out ? &*out : nullptr, rate,
-                              paFramesPerBufferUnspecified, paNoFlag, &callback, link.get());
+            PaError error = PortAudioFunctions::get().Pa_OpenStream(
+                &stream, in ? &*in : nullptr, out ? &*out : nullptr, rate,
+                paFramesPerBufferUnspecified, paNoFlag, &callback, link.get());
             if (error == paNoError) {
-                Pa_SetStreamFinishedCallback(stream, &finished);
+                PortAudioFunctions::get().Pa_SetStreamFinishedCallback(stream, &finished);
                 PortAudioLibrary::preferRealTime(stream, deviceIndex);
-                error = start ? Pa_StartStream(stream) : paNoError;
+                error = start ? PortAudioFunctions::get().Pa_StartStream(stream) : paNoError;
                 if (error != paNoError) {
                     opened->details = PortAudioLibrary::describe(error);
-                    Pa_CloseStream(stream);
+                    PortAudioFunctions::get().Pa_CloseStream(stream);
                     stream = nullptr;
                 }
             } else {
@@ -102,7 +103,7 @@ int PortAudioStream::start() {
     }
     link_->ended.store(false, std::memory_order_release);
     PaError error = paNoError;
-    if (!call(&Pa_StartStream, error)) {
+    if (!call(PortAudioFunctions::get().Pa_StartStream, error)) {
         return notResponding("start");
     }
     if (error != paNoError) {
@@ -117,7 +118,7 @@ bool PortAudioStream::abort() {
         return true;
     }
     PaError error = paNoError;
-    if (!call(&Pa_AbortStream, error)) {
+    if (!call(PortAudioFunctions::get().Pa_AbortStream, error)) {
         notResponding("stop");
         return false;
     }
@@ -156,12 +157,13 @@ bool PortAudioStream::endedByItself() const {
 }
 
 double PortAudioStream::outputLatency() const {
-    const PaStreamInfo* info = stream_ != nullptr ? Pa_GetStreamInfo(stream_) : nullptr;
+    const PaStreamInfo* info =
+        stream_ != nullptr ? PortAudioFunctions::get().Pa_GetStreamInfo(stream_) : nullptr;
     return info != nullptr ? info->outputLatency : 0.0;
 }
 
 double PortAudioStream::cpuLoad() const {
-    return stream_ != nullptr ? Pa_GetStreamCpuLoad(stream_) : 0.0;
+    return stream_ != nullptr ? PortAudioFunctions::get().Pa_GetStreamCpuLoad(stream_) : 0.0;
 }
 
 int PortAudioStream::callback(const void* input, void* output, unsigned long frames,
@@ -202,7 +204,7 @@ bool PortAudioStream::call(PaError (*what)(PaStream*), PaError& result) {
     auto link = link_;
     auto error = std::make_shared<PaError>(paNoError);
     if (BlockingCall::run([stream, link, what, error] { *error = what(stream); }, kStopDeadline,
-                          [stream] { Pa_CloseStream(stream); })) {
+                          [stream] { PortAudioFunctions::get().Pa_CloseStream(stream); })) {
         result = *error;
         return true;
     }
