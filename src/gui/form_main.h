@@ -224,6 +224,7 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
     void LoadSettings();
     void afterFirstDrawing();
     void buildDialogs();
+    TFormSettings& settingsDialog();
     // Takes the device lists when they are still to come, and the stored devices with them.
     void listDevices();
     void changeSegmentControls(const std::function<void(SegmentControls&)>& change);
