@@ -22,6 +22,10 @@ struct PortAudioStream::Link {
 
 namespace {
 
+const PortAudioFunctions& portAudio() {
+    return PortAudioFunctions::get();
+}
+
 // What an open made in the background left behind, for the owner or for its cleanup.
 struct Opened {
     PaStream* stream = nullptr;
@@ -30,8 +34,8 @@ struct Opened {
 };
 
 void stopAndClose(PaStream* stream) {
-    PortAudioFunctions::get().Pa_AbortStream(stream);
-    PortAudioFunctions::get().Pa_CloseStream(stream);
+    portAudio().Pa_AbortStream(stream);
+    portAudio().Pa_CloseStream(stream);
 }
 
 }  // namespace
@@ -56,16 +60,16 @@ int PortAudioStream::open(const PaStreamParameters* input, const PaStreamParamet
     const bool inTime = BlockingCall::run(
         [=] {
             PaStream* stream = nullptr;
-            PaError error = PortAudioFunctions::get().Pa_OpenStream(
+            PaError error = portAudio().Pa_OpenStream(
                 &stream, in ? &*in : nullptr, out ? &*out : nullptr, rate,
                 paFramesPerBufferUnspecified, paNoFlag, &callback, link.get());
             if (error == paNoError) {
-                PortAudioFunctions::get().Pa_SetStreamFinishedCallback(stream, &finished);
+                portAudio().Pa_SetStreamFinishedCallback(stream, &finished);
                 PortAudioLibrary::preferRealTime(stream, deviceIndex);
-                error = start ? PortAudioFunctions::get().Pa_StartStream(stream) : paNoError;
+                error = start ? portAudio().Pa_StartStream(stream) : paNoError;
                 if (error != paNoError) {
                     opened->details = PortAudioLibrary::describe(error);
-                    PortAudioFunctions::get().Pa_CloseStream(stream);
+                    portAudio().Pa_CloseStream(stream);
                     stream = nullptr;
                 }
             } else {
@@ -103,7 +107,7 @@ int PortAudioStream::start() {
     }
     link_->ended.store(false, std::memory_order_release);
     PaError error = paNoError;
-    if (!call(PortAudioFunctions::get().Pa_StartStream, error)) {
+    if (!call(portAudio().Pa_StartStream, error)) {
         return notResponding("start");
     }
     if (error != paNoError) {
@@ -118,7 +122,7 @@ bool PortAudioStream::abort() {
         return true;
     }
     PaError error = paNoError;
-    if (!call(PortAudioFunctions::get().Pa_AbortStream, error)) {
+    if (!call(portAudio().Pa_AbortStream, error)) {
         notResponding("stop");
         return false;
     }
@@ -157,13 +161,12 @@ bool PortAudioStream::endedByItself() const {
 }
 
 double PortAudioStream::outputLatency() const {
-    const PaStreamInfo* info =
-        stream_ != nullptr ? PortAudioFunctions::get().Pa_GetStreamInfo(stream_) : nullptr;
+    const PaStreamInfo* info = stream_ != nullptr ? portAudio().Pa_GetStreamInfo(stream_) : nullptr;
     return info != nullptr ? info->outputLatency : 0.0;
 }
 
 double PortAudioStream::cpuLoad() const {
-    return stream_ != nullptr ? PortAudioFunctions::get().Pa_GetStreamCpuLoad(stream_) : 0.0;
+    return stream_ != nullptr ? portAudio().Pa_GetStreamCpuLoad(stream_) : 0.0;
 }
 
 int PortAudioStream::callback(const void* input, void* output, unsigned long frames,
@@ -204,7 +207,7 @@ bool PortAudioStream::call(PaError (*what)(PaStream*), PaError& result) {
     auto link = link_;
     auto error = std::make_shared<PaError>(paNoError);
     if (BlockingCall::run([stream, link, what, error] { *error = what(stream); }, kStopDeadline,
-                          [stream] { PortAudioFunctions::get().Pa_CloseStream(stream); })) {
+                          [stream] { portAudio().Pa_CloseStream(stream); })) {
         result = *error;
         return true;
     }
