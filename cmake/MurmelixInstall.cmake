@@ -187,6 +187,9 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${MURMELIX_HOMEPAGE}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The sound file, sound device and speech libraries are opened on first use, out of the
+# dependency search's sight.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libsndfile1, libportaudio2, libpocketsphinx3")
 # The help menu opens pages and the web site through the desktop's URL handler; words and
 # phonemes are found with the US English speech model (pauses need none).
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, fonts-symbola, pocketsphinx-en-us")

@@ -4,17 +4,24 @@
 #include <cstdio>
 #include <cstring>
 
+#include "audio/sndfile_functions.h"
+#include "base/text_format.h"
+
 namespace murmelix {
 
 SndfileStream::SndfileStream(ByteSource& source) : source_(source), size_(source.size()) {}
 
 SndfileStream::~SndfileStream() {
     if (file_ != nullptr) {
-        sf_close(file_);
+        SndfileFunctions::get().sf_close(file_);
     }
 }
 
 bool SndfileStream::open() {
+    if (!SndfileFunctions::get().loaded()) {
+        error_ = SF_ERR_SYSTEM;
+        return false;
+    }
     SF_VIRTUAL_IO io{};
     io.get_filelen = &SndfileStream::length;
     io.seek = &SndfileStream::seek;
@@ -22,9 +29,18 @@ bool SndfileStream::open() {
     io.write = &SndfileStream::write;
     io.tell = &SndfileStream::tell;
     info_ = SF_INFO{};
-    file_ = sf_open_virtual(&io, SFM_READ, &info_, this);
-    error_ = file_ == nullptr ? sf_error(nullptr) : SF_ERR_NO_ERROR;
+    file_ = SndfileFunctions::get().sf_open_virtual(&io, SFM_READ, &info_, this);
+    error_ = file_ == nullptr ? SndfileFunctions::get().sf_error(nullptr) : SF_ERR_NO_ERROR;
     return file_ != nullptr;
+}
+
+std::string SndfileStream::openFailure(const std::string& name) const {
+    if (!SndfileFunctions::get().loaded()) {
+        return formatText("Can't read sound file '%s': %s", name.c_str(),
+                          SndfileFunctions::get().failure().c_str());
+    }
+    return formatText("'%s' is not a sound file libsndfile knows (%s).", name.c_str(),
+                      errorText().c_str());
 }
 
 std::string SndfileStream::errorText() const {
@@ -40,7 +56,7 @@ std::string SndfileStream::errorText() const {
     }
     // libsndfile's sentences ("Error in WAV file. No 'data' chunk marker.") read as a
     // reason in parentheses once the first letter is small and the last full stop gone.
-    std::string text = sf_error_number(error_);
+    std::string text = SndfileFunctions::get().sf_error_number(error_);
     while (!text.empty() && (text.back() == '.' || text.back() == ' ' || text.back() == '\n')) {
         text.pop_back();
     }

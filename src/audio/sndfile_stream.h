@@ -24,7 +24,8 @@ class SndfileStream {
     SndfileStream(const SndfileStream&) = delete;
     SndfileStream& operator=(const SndfileStream&) = delete;
 
-    // False when libsndfile refuses the bytes; error() and errorText() tell why.
+    // False when libsndfile refuses the bytes, or cannot be loaded; error(), errorText() and
+    // openFailure() tell why.
     bool open();
 
     SNDFILE* handle() const { return file_; }
@@ -32,6 +33,8 @@ class SndfileStream {
     int error() const { return error_; }
     // libsndfile's own text for the refusal.
     std::string errorText() const;
+    // The refusal as a sentence about the sound file of that name.
+    std::string openFailure(const std::string& name) const;
 
     // Why the bytes could not be read; empty while they could.
     std::string failure() const { return failure_; }

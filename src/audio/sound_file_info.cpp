@@ -1,5 +1,6 @@
 #include "audio/sound_file_info.h"
 
+#include "audio/sndfile_functions.h"
 #include "audio/sndfile_stream.h"
 #include "base/absolute_path.h"
 #include "base/input_file.h"
@@ -73,7 +74,9 @@ const char* find(const Name* begin, const Name* end, int code) {
 std::string sndfileName(int command, int code) {
     SF_FORMAT_INFO info{};
     info.format = code;
-    if (sf_command(nullptr, command, &info, sizeof info) != 0 || info.name == nullptr) {
+    const SndfileFunctions& sndfile = SndfileFunctions::get();
+    if (!sndfile.loaded() || sndfile.sf_command(nullptr, command, &info, sizeof info) != 0 ||
+        info.name == nullptr) {
         return formatText("format 0x%x", static_cast<unsigned>(code));
     }
     std::string name = info.name;
@@ -103,8 +106,7 @@ Result SoundFileInfo::probe(const std::string& path, SoundFileInfo& out) {
     }
     SndfileStream stream(file);
     if (!stream.open()) {
-        return Result::failure(formatText("'%s' is not a sound file libsndfile knows (%s).",
-                                          name.c_str(), stream.errorText().c_str()));
+        return Result::failure(stream.openFailure(name));
     }
     out = of(stream.info());
     return Result::success();

@@ -16,6 +16,7 @@
 #include "audio/riff_marker_reader.h"
 #include "audio/sample_layout.h"
 #include "audio/sample_quantizer.h"
+#include "audio/sndfile_functions.h"
 #include "audio/sndfile_stream.h"
 #include "base/absolute_path.h"
 #include "base/input_file.h"
@@ -26,6 +27,10 @@
 namespace murmelix {
 
 namespace {
+
+const SndfileFunctions& sndfile() {
+    return SndfileFunctions::get();
+}
 
 constexpr sf_count_t kBlockFrames = 8192;
 
@@ -66,7 +71,7 @@ std::string problemWith(const SoundFileInfo& info, const SoundImportOptions& opt
 std::vector<int> channelPositions(SNDFILE* file, int channels) {
     std::vector<int> positions(static_cast<size_t>(channels), 0);
     const int bytes = static_cast<int>(positions.size() * sizeof(int));
-    if (sf_command(file, SFC_GET_CHANNEL_MAP_INFO, positions.data(), bytes) != SF_TRUE) {
+    if (sndfile().sf_command(file, SFC_GET_CHANNEL_MAP_INFO, positions.data(), bytes) != SF_TRUE) {
         positions.clear();
     }
     return positions;
@@ -87,9 +92,10 @@ ChannelMixer mixerFor(SNDFILE* file, const SoundFileInfo& info, const SoundImpor
 std::vector<CuePoint> sndfileMarkers(SNDFILE* file) {
     std::vector<CuePoint> cues;
     uint32_t count = 0;
-    if (sf_command(file, SFC_GET_CUE_COUNT, &count, sizeof count) == SF_TRUE && count > 0) {
+    if (sndfile().sf_command(file, SFC_GET_CUE_COUNT, &count, sizeof count) == SF_TRUE &&
+        count > 0) {
         auto table = std::make_unique<SF_CUES>();
-        if (sf_command(file, SFC_GET_CUE, table.get(), sizeof(SF_CUES)) == SF_TRUE) {
+        if (sndfile().sf_command(file, SFC_GET_CUE, table.get(), sizeof(SF_CUES)) == SF_TRUE) {
             const uint32_t n = std::min<uint32_t>(table->cue_count, 100);
             for (uint32_t i = 0; i < n; ++i) {
                 const auto& point = table->cue_points[i];
@@ -103,7 +109,7 @@ std::vector<CuePoint> sndfileMarkers(SNDFILE* file) {
         }
     }
     SF_INSTRUMENT instrument{};
-    if (sf_command(file, SFC_GET_INSTRUMENT, &instrument, sizeof instrument) == SF_TRUE) {
+    if (sndfile().sf_command(file, SFC_GET_INSTRUMENT, &instrument, sizeof instrument) == SF_TRUE) {
         const int loops = std::clamp(instrument.loop_count, 0, 16);
         for (int i = 0; i < loops; ++i) {
             const auto& loop = instrument.loops[i];
@@ -155,7 +161,7 @@ class SampleConverter {
         double mixed[2] = {};
         while (frames_ < maxFrames) {
             const sf_count_t want = std::min<int64_t>(kBlockFrames, maxFrames - frames_);
-            const sf_count_t got = sf_readf_double(file_, block.data(), want);
+            const sf_count_t got = sndfile().sf_readf_double(file_, block.data(), want);
             if (got <= 0) {
                 break;
             }
@@ -190,7 +196,8 @@ class SampleConverter {
     int64_t countRest(const SoundImporter::Progress& progress, int64_t total) {
         std::vector<double> block(static_cast<size_t>(kBlockFrames * mixer_.inputs()));
         int64_t rest = 0;
-        for (sf_count_t got; (got = sf_readf_double(file_, block.data(), kBlockFrames)) > 0;) {
+        for (sf_count_t got;
+             (got = sndfile().sf_readf_double(file_, block.data(), kBlockFrames)) > 0;) {
             rest += got;
             if (progress && !progress(frames_ + rest, total)) {
                 break;
@@ -238,8 +245,7 @@ Result SoundImporter::importSource(ByteSource& source, const std::string& name,
         if (!stream.failure().empty()) {
             return unreadable();
         }
-        return Result::failure(formatText("'%s' is not a sound file libsndfile knows (%s).",
-                                          name.c_str(), stream.errorText().c_str()));
+        return Result::failure(stream.openFailure(name));
     }
     const SoundFileInfo info = SoundFileInfo::of(stream.info());
     if (const std::string problem = problemWith(info, options, name); !problem.empty()) {

@@ -1,8 +1,7 @@
 #include "device/device_error.h"
 
-#include <portaudio.h>
-
 #include "base/text_format.h"
+#include "device/port_audio_functions.h"
 
 namespace murmelix {
 
@@ -37,8 +36,12 @@ std::string DeviceError::text(int code) {
         default:
             break;
     }
+    const PortAudioFunctions& pa = PortAudioFunctions::get();
+    if (code < 0 && !pa.loaded()) {
+        return pa.failure();
+    }
     if (code < 0) {
-        return formatText("%s (PortAudio error %d).", Pa_GetErrorText(code), code);
+        return formatText("%s (PortAudio error %d).", pa.Pa_GetErrorText(code), code);
     }
     return formatText("Sound device error %d.", code);
 }

@@ -1,15 +1,18 @@
 #include "device/device_list.h"
 
-#include <portaudio.h>
-
 #include <algorithm>
 #include <set>
 
+#include "device/port_audio_functions.h"
 #include "device/port_audio_library.h"
 
 namespace murmelix {
 
 namespace {
+
+const PortAudioFunctions& portAudio() {
+    return PortAudioFunctions::get();
+}
 
 bool offers(const PaDeviceInfo& info, DeviceList::Direction direction) {
     return direction == DeviceList::Direction::Output ? info.maxOutputChannels > 0
@@ -21,16 +24,16 @@ bool offers(const PaDeviceInfo& info, DeviceList::Direction direction) {
 // sound system happens to list first.
 std::vector<PaDeviceIndex> devicesFor(DeviceList::Direction direction) {
     std::vector<PaDeviceIndex> found;
-    const PaDeviceIndex count = Pa_GetDeviceCount();
+    const PaDeviceIndex count = portAudio().Pa_GetDeviceCount();
     for (PaDeviceIndex index = 0; index < count; ++index) {
-        const PaDeviceInfo* info = Pa_GetDeviceInfo(index);
+        const PaDeviceInfo* info = portAudio().Pa_GetDeviceInfo(index);
         if (info != nullptr && offers(*info, direction)) {
             found.push_back(index);
         }
     }
     const PaDeviceIndex preferred = direction == DeviceList::Direction::Output
-                                        ? Pa_GetDefaultOutputDevice()
-                                        : Pa_GetDefaultInputDevice();
+                                        ? portAudio().Pa_GetDefaultOutputDevice()
+                                        : portAudio().Pa_GetDefaultInputDevice();
     const auto position = std::find(found.begin(), found.end(), preferred);
     if (position != found.end()) {
         std::rotate(found.begin(), position, position + 1);
@@ -49,13 +52,13 @@ std::vector<std::string> DeviceList::names(Direction direction) {
     const std::vector<PaDeviceIndex> devices = devicesFor(direction);
     std::set<PaHostApiIndex> systems;
     for (const PaDeviceIndex index : devices) {
-        systems.insert(Pa_GetDeviceInfo(index)->hostApi);
+        systems.insert(portAudio().Pa_GetDeviceInfo(index)->hostApi);
     }
     for (const PaDeviceIndex index : devices) {
-        const PaDeviceInfo* info = Pa_GetDeviceInfo(index);
+        const PaDeviceInfo* info = portAudio().Pa_GetDeviceInfo(index);
         std::string name = info->name != nullptr ? info->name : "";
         if (systems.size() > 1) {
-            const PaHostApiInfo* system = Pa_GetHostApiInfo(info->hostApi);
+            const PaHostApiInfo* system = portAudio().Pa_GetHostApiInfo(info->hostApi);
             if (system != nullptr && system->name != nullptr) {
                 name += std::string(" (") + system->name + ")";
             }
@@ -67,8 +70,9 @@ std::vector<std::string> DeviceList::names(Direction direction) {
 
 int DeviceList::portAudioIndex(Direction direction, int deviceId) {
     if (deviceId == -1) {
-        const PaDeviceIndex index = direction == Direction::Output ? Pa_GetDefaultOutputDevice()
-                                                                   : Pa_GetDefaultInputDevice();
+        const PaDeviceIndex index = direction == Direction::Output
+                                        ? portAudio().Pa_GetDefaultOutputDevice()
+                                        : portAudio().Pa_GetDefaultInputDevice();
         return index == paNoDevice ? -1 : index;
     }
     const std::vector<PaDeviceIndex> devices = devicesFor(direction);

@@ -5,6 +5,7 @@
 
 #include "device/blocking_call.h"
 #include "device/device_error.h"
+#include "device/port_audio_functions.h"
 #include "device/resampler.h"
 #include "device/sound_device.h"
 
@@ -65,7 +66,7 @@ int PortAudioDeviceLookup::prepare(DeviceList::Direction direction, int deviceId
         return code;
     }
     const bool output = direction == DeviceList::Direction::Output;
-    const PaDeviceInfo* info = Pa_GetDeviceInfo(stream.index);
+    const PaDeviceInfo* info = PortAudioFunctions::get().Pa_GetDeviceInfo(stream.index);
     stream.rate = info->defaultSampleRate;
     // The converter's ratio runs from the rate samples come in at to the one they leave at.
     const double ratio =
@@ -87,8 +88,9 @@ int PortAudioDeviceLookup::prepare(DeviceList::Direction direction, int deviceId
     const double rate = stream.rate;
     if (!BlockingCall::run(
             [=] {
-                *supported = output ? Pa_IsFormatSupported(nullptr, &asked, rate)
-                                    : Pa_IsFormatSupported(&asked, nullptr, rate);
+                *supported =
+                    output ? PortAudioFunctions::get().Pa_IsFormatSupported(nullptr, &asked, rate)
+                           : PortAudioFunctions::get().Pa_IsFormatSupported(&asked, nullptr, rate);
             },
             PortAudioLibrary::kStartDeadline)) {
         details = PortAudioLibrary::describe(paTimedOut);

@@ -1,14 +1,10 @@
 #include "device/port_audio_library.h"
 
-#include <alsa/asoundlib.h>
-#include <jack/jack.h>
-#include <pa_linux_alsa.h>
-#include <portaudio.h>
-
 #include <memory>
 
 #include "base/text_format.h"
 #include "device/blocking_call.h"
+#include "device/port_audio_functions.h"
 
 namespace murmelix {
 
@@ -21,21 +17,30 @@ void ignoreJackMessage(const char*) {}
 }  // namespace
 
 PortAudioLibrary::PortAudioLibrary() {
-    snd_lib_error_set_handler(&ignoreAlsaMessage);
-    jack_set_error_function(&ignoreJackMessage);
-    jack_set_info_function(&ignoreJackMessage);
+    const PortAudioFunctions& pa = PortAudioFunctions::get();
+    if (!pa.loaded()) {
+        status_ = paNotInitialized;  // describe() names the missing library
+        return;
+    }
+    if (pa.snd_lib_error_set_handler != nullptr) {
+        pa.snd_lib_error_set_handler(&ignoreAlsaMessage);
+    }
+    if (pa.jack_set_error_function != nullptr && pa.jack_set_info_function != nullptr) {
+        pa.jack_set_error_function(&ignoreJackMessage);
+        pa.jack_set_info_function(&ignoreJackMessage);
+    }
     if (BlockingCall::stillRunning() > 0) {
         status_ = paTimedOut;  // the sound system is still stuck on an earlier call
         return;
     }
     auto status = std::make_shared<PaError>(paNoError);
-    const bool inTime =
-        BlockingCall::run([status] { *status = Pa_Initialize(); }, kStartDeadline,
-                          [status] {
-                              if (*status == paNoError) {
-                                  Pa_Terminate();  // nobody holds this start any more
-                              }
-                          });
+    const bool inTime = BlockingCall::run(
+        [status] { *status = PortAudioFunctions::get().Pa_Initialize(); }, kStartDeadline,
+        [status] {
+            if (*status == paNoError) {
+                PortAudioFunctions::get().Pa_Terminate();  // nobody holds this start any more
+            }
+        });
     status_ = inTime ? *status : paTimedOut;
 }
 
@@ -44,9 +49,13 @@ std::string PortAudioLibrary::describe(int error) {
         return "The sound system did not answer (the sound server may be frozen or busy); try "
                "again once it responds.";
     }
-    std::string text = formatText("%s (PortAudio error %d)", Pa_GetErrorText(error), error);
+    if (!PortAudioFunctions::get().loaded()) {
+        return PortAudioFunctions::get().failure();
+    }
+    std::string text = formatText("%s (PortAudio error %d)",
+                                  PortAudioFunctions::get().Pa_GetErrorText(error), error);
     if (error == paUnanticipatedHostError) {
-        const PaHostErrorInfo* host = Pa_GetLastHostErrorInfo();
+        const PaHostErrorInfo* host = PortAudioFunctions::get().Pa_GetLastHostErrorInfo();
         if (host != nullptr && host->errorText != nullptr && host->errorText[0] != '\0') {
             text += formatText(": %s (code %ld)", host->errorText, host->errorCode);
         }
@@ -55,10 +64,11 @@ std::string PortAudioLibrary::describe(int error) {
 }
 
 void PortAudioLibrary::preferRealTime(void* stream, int deviceIndex) {
-    const PaDeviceInfo* device = Pa_GetDeviceInfo(deviceIndex);
-    const PaHostApiInfo* system = device != nullptr ? Pa_GetHostApiInfo(device->hostApi) : nullptr;
+    const PaDeviceInfo* device = PortAudioFunctions::get().Pa_GetDeviceInfo(deviceIndex);
+    const PaHostApiInfo* system =
+        device != nullptr ? PortAudioFunctions::get().Pa_GetHostApiInfo(device->hostApi) : nullptr;
     if (system != nullptr && system->type == paALSA) {
-        PaAlsa_EnableRealtimeScheduling(stream, 1);
+        PortAudioFunctions::get().PaAlsa_EnableRealtimeScheduling(stream, 1);
     }
 }
 
@@ -67,7 +77,7 @@ PortAudioLibrary::~PortAudioLibrary() {
     // shutting PortAudio down would close it once more and wait for the server with it. The
     // process ends soon enough to take it along.
     if (status_ == paNoError && BlockingCall::stillRunning() == 0) {
-        Pa_Terminate();
+        PortAudioFunctions::get().Pa_Terminate();
     }
 }
 

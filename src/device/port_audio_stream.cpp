@@ -5,6 +5,7 @@
 #include "base/text_format.h"
 #include "device/blocking_call.h"
 #include "device/device_error.h"
+#include "device/port_audio_functions.h"
 #include "device/port_audio_library.h"
 
 namespace murmelix {
@@ -21,6 +22,10 @@ struct PortAudioStream::Link {
 
 namespace {
 
+const PortAudioFunctions& portAudio() {
+    return PortAudioFunctions::get();
+}
+
 // What an open made in the background left behind, for the owner or for its cleanup.
 struct Opened {
     PaStream* stream = nullptr;
@@ -29,8 +34,8 @@ struct Opened {
 };
 
 void stopAndClose(PaStream* stream) {
-    Pa_AbortStream(stream);
-    Pa_CloseStream(stream);
+    portAudio().Pa_AbortStream(stream);
+    portAudio().Pa_CloseStream(stream);
 }
 
 }  // namespace
@@ -55,16 +60,16 @@ int PortAudioStream::open(const PaStreamParameters* input, const PaStreamParamet
     const bool inTime = BlockingCall::run(
         [=] {
             PaStream* stream = nullptr;
-            PaError error =
-                Pa_OpenStream(&stream, in ? &*in : nullptr, out ? &*out : nullptr, rate,
-                              paFramesPerBufferUnspecified, paNoFlag, &callback, link.get());
+            PaError error = portAudio().Pa_OpenStream(
+                &stream, in ? &*in : nullptr, out ? &*out : nullptr, rate,
+                paFramesPerBufferUnspecified, paNoFlag, &callback, link.get());
             if (error == paNoError) {
-                Pa_SetStreamFinishedCallback(stream, &finished);
+                portAudio().Pa_SetStreamFinishedCallback(stream, &finished);
                 PortAudioLibrary::preferRealTime(stream, deviceIndex);
-                error = start ? Pa_StartStream(stream) : paNoError;
+                error = start ? portAudio().Pa_StartStream(stream) : paNoError;
                 if (error != paNoError) {
                     opened->details = PortAudioLibrary::describe(error);
-                    Pa_CloseStream(stream);
+                    portAudio().Pa_CloseStream(stream);
                     stream = nullptr;
                 }
             } else {
@@ -102,7 +107,7 @@ int PortAudioStream::start() {
     }
     link_->ended.store(false, std::memory_order_release);
     PaError error = paNoError;
-    if (!call(&Pa_StartStream, error)) {
+    if (!call(portAudio().Pa_StartStream, error)) {
         return notResponding("start");
     }
     if (error != paNoError) {
@@ -117,7 +122,7 @@ bool PortAudioStream::abort() {
         return true;
     }
     PaError error = paNoError;
-    if (!call(&Pa_AbortStream, error)) {
+    if (!call(portAudio().Pa_AbortStream, error)) {
         notResponding("stop");
         return false;
     }
@@ -156,12 +161,12 @@ bool PortAudioStream::endedByItself() const {
 }
 
 double PortAudioStream::outputLatency() const {
-    const PaStreamInfo* info = stream_ != nullptr ? Pa_GetStreamInfo(stream_) : nullptr;
+    const PaStreamInfo* info = stream_ != nullptr ? portAudio().Pa_GetStreamInfo(stream_) : nullptr;
     return info != nullptr ? info->outputLatency : 0.0;
 }
 
 double PortAudioStream::cpuLoad() const {
-    return stream_ != nullptr ? Pa_GetStreamCpuLoad(stream_) : 0.0;
+    return stream_ != nullptr ? portAudio().Pa_GetStreamCpuLoad(stream_) : 0.0;
 }
 
 int PortAudioStream::callback(const void* input, void* output, unsigned long frames,
@@ -202,7 +207,7 @@ bool PortAudioStream::call(PaError (*what)(PaStream*), PaError& result) {
     auto link = link_;
     auto error = std::make_shared<PaError>(paNoError);
     if (BlockingCall::run([stream, link, what, error] { *error = what(stream); }, kStopDeadline,
-                          [stream] { Pa_CloseStream(stream); })) {
+                          [stream] { portAudio().Pa_CloseStream(stream); })) {
         result = *error;
         return true;
     }

@@ -108,11 +108,9 @@ TFormMain::TFormMain(Program::Devices devices, QStringList arguments, StartOptio
     timerRandomPlay_->setSingleShot(true);
     connect(timerRandomPlay_, &QTimer::timeout, this, [this] { TimerRandomPlayTimer(); });
 
-    // The windows that start shown, or whose settings are read at start; the dialogs follow
-    // once the window is on the screen (buildDialogs).
+    // The windows that start shown, or whose settings are read at start; the dialogs, the
+    // settings dialog among them, follow once the window is on the screen (buildDialogs).
     buildToolWindows();
-    formSettings_ = new TFormSettings(this, *program_);
-    formSettings_->saveNow = [this] { return SaveSettings(); };
     settingsPath_ = options_.settingsPath.empty() ? IniLocation::resolve(IniLocation::current())
                                                   : options_.settingsPath;
     connectDevices();
@@ -361,6 +359,7 @@ void TFormMain::buildDialogs() {
     if (formAbout_ != nullptr) {
         return;
     }
+    settingsDialog();
     formSessionEdit_ = new TFormSessionEdit(this);
     formAbout_ = new TFormAbout(this);
     formFractal_ = new TFormFractal(this, program_->source());
@@ -368,6 +367,22 @@ void TFormMain::buildDialogs() {
     formEcho_ = new TFormEcho(this);
     formRecParam_ = new TFormRecParam(this);
     formFindRegions_ = new TFormFindRegions(this);
+}
+
+// The settings dialog shows what the window has been given so far: the device names once
+// they are listed, the settings once they are read.
+TFormSettings& TFormMain::settingsDialog() {
+    if (formSettings_ == nullptr) {
+        formSettings_ = new TFormSettings(this, *program_);
+        formSettings_->saveNow = [this] { return SaveSettings(); };
+        if (devicesListed_) {
+            formSettings_->setDeviceNames(options_.outputDevices, options_.inputDevices);
+        }
+        if (shown_) {
+            formSettings_->showSettings(settings_);
+        }
+    }
+    return *formSettings_;
 }
 
 bool TFormMain::askRecordingParameters(RecordingParameters& parameters) {
@@ -544,7 +559,6 @@ void TFormMain::showEvent(QShowEvent* event) {
     shown_ = true;
     if (options_.catalog == nullptr) {
         devicesListed_ = true;
-        formSettings_->setDeviceNames(options_.outputDevices, options_.inputDevices);
     }
     LoadSettings();
     showToolWindows();
@@ -594,11 +608,12 @@ void TFormMain::listDevices() {
     const DeviceLists lists = options_.catalog->list();
     options_.outputDevices = lists.outputs;
     options_.inputDevices = lists.inputs;
-    formSettings_->setDeviceNames(lists.outputs, lists.inputs);
+    TFormSettings& dialog = settingsDialog();
+    dialog.setDeviceNames(lists.outputs, lists.inputs);
     SettingsBinding::applyDevices(
         settings_, *program_,
         {static_cast<int>(lists.outputs.size()), static_cast<int>(lists.inputs.size())});
-    formSettings_->showDevices();
+    dialog.showDevices();
     if (!lists.failure.empty()) {
         messageBox("Wave Out Error", lists.failure, MessageIcon::Error, MessageButtons::Ok);
     }
@@ -615,7 +630,7 @@ void TFormMain::closeEvent(QCloseEvent* event) {
     formVisualFeedbackWindow_->close();
     event->accept();
     // Leaving must not be held up by a settings file that cannot be written.
-    if (formSettings_->saveOnExit()) {
+    if (settingsDialog().saveOnExit()) {
         SettingsFile::write(settingsPath_, currentSettings());
     }
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QColor>
+#include <QFont>
+#include <QList>
 #include <QMainWindow>
 #include <QStringList>
 #include <functional>
@@ -75,6 +77,11 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
     TFormMain(Program::Devices devices, QStringList arguments, StartOptions options = {},
               QWidget* parent = nullptr);
     ~TFormMain() override;
+
+    // The fonts the window measures first, in that order, for looking them up ahead
+    // (FontLookUp): the toolkit's own, then the cue labels' until the settings are read, then
+    // theirs by default.
+    static QList<QFont> fontsAtStart();
 
     Program& program() { return *program_; }
     const std::string& settingsPath() const { return settingsPath_; }
@@ -223,6 +230,7 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
     void LoadSettings();
     void afterFirstDrawing();
     void buildDialogs();
+    TFormSettings& settingsDialog();
     // Takes the device lists when they are still to come, and the stored devices with them.
     void listDevices();
     void changeSegmentControls(const std::function<void(SegmentControls&)>& change);
@@ -250,6 +258,7 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
     QWidget* buildSegmentsGroup();
     QWidget* buildPlayOqtGroup();
     QWidget* buildSessionGroup();
+    static QFont cueLabelsStartFont();
     void buildStatusBar();
     void connectDevices();
     void fixWindowSize();

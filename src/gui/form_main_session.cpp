@@ -57,6 +57,17 @@ QPushButton* TFormMain::sessionButton(const char* name, const char* caption, con
     return button;
 }
 
+QFont TFormMain::cueLabelsStartFont() {
+    QFont courier("Courier New", 10);
+    courier.setStyleHint(QFont::Monospace);
+    return courier;
+}
+
+QList<QFont> TFormMain::fontsAtStart() {
+    return {QGuiApplication::font(), cueLabelsStartFont(),
+            FormFontSettings::toFont(ProgramSettings{}.cueLabelFont)};
+}
+
 QWidget* TFormMain::buildSessionGroup() {
     auto* group = new QGroupBox("OQT Session", this);
     group->setObjectName("GroupBoxSession");
@@ -76,9 +87,7 @@ QWidget* TFormMain::buildSessionGroup() {
     cueLabels_->setLineWrapMode(QPlainTextEdit::NoWrap);
     cueLabels_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     cueLabels_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    QFont courier("Courier New", 10);
-    courier.setStyleHint(QFont::Monospace);
-    cueLabels_->setFont(courier);
+    cueLabels_->setFont(cueLabelsStartFont());
     cueLabels_->setFixedHeight(cueLabels_->fontMetrics().height() * 2 + 12 +
                                cueLabels_->horizontalScrollBar()->sizeHint().height());
     cueLabels_->setContextMenuPolicy(Qt::CustomContextMenu);

@@ -83,7 +83,9 @@ void TFormMain::showSettingsInWindow() {
     cueLabels_->setPalette(palette);
 
     applyToolWindowSettings();
-    formSettings_->showSettings(settings_);
+    if (formSettings_ != nullptr) {
+        formSettings_->showSettings(settings_);
+    }
     refreshRandomSourceMenu();
 }
 
@@ -111,7 +113,10 @@ ProgramSettings TFormMain::currentSettings() const {
     settings.cueLabelFont =
         FormFontSettings::fromFont(cueLabels_->font(), settings_.cueLabelFont.charset);
     settings.cueLabelFontColor = FormFontSettings::fromColor(cueLabelColour_);
-    formSettings_->captureSettings(settings);
+    // Until it is made the dialog would show these same two settings (see settingsDialog).
+    if (formSettings_ != nullptr) {
+        formSettings_->captureSettings(settings);
+    }
     settings.windowPosLeft = pos().x();
     settings.windowPosTop = pos().y();
     captureToolWindowSettings(settings);
@@ -124,7 +129,7 @@ bool TFormMain::SaveSettings() {
 
 void TFormMain::MenuExtrasSettingsClick() {
     listDevices();
-    formSettings_->exec();
+    settingsDialog().exec();
 }
 
 // --- Random source submenu -----------------------------------------------------------------

@@ -161,6 +161,7 @@ class TFormWaveform : public QWidget {
     void buildBottomBar();
     QWidget* buildReviewBar(QWidget* parent);
     void refreshReviewBar();
+    void showReviewIcon(bool visible);
     void adoptFound(bool replace);
     void endReview();
     void rebuildPeaks();

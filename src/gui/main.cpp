@@ -4,6 +4,7 @@
 #include "device/port_audio_device_catalog.h"
 #include "device/port_audio_input_device.h"
 #include "device/port_audio_output_device.h"
+#include "gui/font_look_up.h"
 #include "gui/font_preload.h"
 #include "gui/form_main.h"
 
@@ -14,6 +15,7 @@ int main(int argc, char* argv[]) {
     // of its own (over D-Bus) would also hold up the window's first appearance.
     QApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     QApplication application(argc, argv);
+    const murmelix::FontLookUp fontLookUp(murmelix::TFormMain::fontsAtStart());
     QApplication::setApplicationName("Murmelix");
     // Lets the desktop match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName("murmelix");
