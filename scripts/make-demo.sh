@@ -21,7 +21,7 @@ for phrase in "${phrases[@]}"; do
     espeak-ng -v en -s 150 -w "$raw" "$phrase"
     # One format for all parts (22050 Hz, mono, 16 bit), with the silence around each
     # phrase cut off so that its cue region is the phrase itself.
-    sox "$raw" -r 22050 -c 1 -b 16 "$wav" silence 1 0.02 0.5% reverse silence 1 0.02 0.5% reverse
+    sox -R "$raw" -r 22050 -c 1 -b 16 "$wav" silence 1 0.02 0.5% reverse silence 1 0.02 0.5% reverse
     rm -f "$raw"
     inputs+=("$wav")
 done

@@ -5,6 +5,7 @@
 # without, at 8000 and 22050 Hz mono and 44100 Hz stereo. Real recordings never start on the
 # first word: "lead03-22050" and "lead1-44100" put 0.3 s and 1 s of silence before it,
 # "noise-22050" a second of quiet white noise (all of these parts are "gap" regions too).
+# sox runs with -R: its dither and noise are then the same on every run, and so is the corpus.
 #   make_corpus.sh OUT_FOLDER MURMELIX_CLI
 set -euo pipefail
 out=$1
@@ -22,12 +23,12 @@ for rate in 8000 22050 44100; do
     tight=()
     for word in "${words[@]}"; do
         espeak-ng -w "$work/raw.wav" -s 150 "$word"
-        sox "$work/raw.wav" -b 16 -c "$channels" "$work/$rate/$word.wav" \
+        sox -R "$work/raw.wav" -b 16 -c "$channels" "$work/$rate/$word.wav" \
             silence 1 0.005 -50d reverse silence 1 0.005 -50d reverse rate "$rate"
         parts+=("$work/$rate/$word.wav" "$work/$rate/gap.wav")
         tight+=("$work/$rate/$word.wav")
     done
-    sox -n -r "$rate" -c "$channels" -b 16 "$work/$rate/gap.wav" trim 0 0.3
+    sox -R -n -r "$rate" -c "$channels" -b 16 "$work/$rate/gap.wav" trim 0 0.3
     "$cli" join -o "$out/gaps-$rate.wav" "${parts[@]}"
     "$cli" join -o "$out/tight-$rate.wav" "${tight[@]}"
     lead() {  # NAME SECONDS SOX_EFFECT WORDS...
@@ -35,7 +36,7 @@ for rate in 8000 22050 44100; do
         shift 3
         mkdir -p "$work/$rate/$name"
         # shellcheck disable=SC2086
-        sox -n -r "$rate" -c "$channels" -b 16 "$work/$rate/$name/gap.wav" $effect trim 0 "$seconds"
+        sox -R -n -r "$rate" -c "$channels" -b 16 "$work/$rate/$name/gap.wav" $effect trim 0 "$seconds"
         "$cli" join -o "$out/$name-$rate.wav" "$work/$rate/$name/gap.wav" "$@"
     }
     case $rate in
