@@ -166,8 +166,11 @@ std::string summaryOf(const ListeningResults& results) {
             " Their agreement on sequences is %s on controls; relabelling the clips at "
             "random gives a difference at least that large %s (p = %.3f)%s.",
             compared.c_str(),
-            c->pValue < 0.001 ? "almost never"
-                              : formatText("in %.0f %% of cases", c->pValue * 100).c_str(),
+            c->pValue < 0.001
+                ? "almost never"
+                : formatText(c->pValue < 0.01 ? "in %.1f %% of cases" : "in %.0f %% of cases",
+                             c->pValue * 100)
+                      .c_str(),
             c->pValue, differ ? ": more than chance would make it" : ", which chance explains");
     }
     return text;

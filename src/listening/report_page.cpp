@@ -10,7 +10,6 @@
 #include "base/text_format.h"
 #include "base/utf8_text.h"
 #include "listening/listening_analysis.h"
-#include "session/sequence.h"
 
 namespace murmelix {
 
@@ -117,6 +116,7 @@ table.clips th.figures-column { width: 11rem; }
 .kind.reversed::before { background: var(--reversed); transform: rotate(45deg) scale(0.85); }
 .clip-of, .made-with { font-size: 0.85rem; color: var(--muted); margin: 0; }
 .made-with { font-size: 0.75rem; }
+.made-with span { white-space: nowrap; }
 svg.wave { display: block; width: 9rem; height: 2.6rem; }
 svg.wave polygon { fill: var(--muted); fill-opacity: 0.75; }
 svg.wave line { stroke: var(--line); }
@@ -526,9 +526,15 @@ std::string ReportPage::clipCell(const ListeningClip& clip) {
     const std::string of = clip.kind == Kind::Control    ? "like " + number
                            : clip.kind == Kind::Reversed ? number + " backwards"
                                                          : number;
-    SEQUENCE made;
-    made.madeWith = clip.madeWith;
-    const std::string settings = escape(made.madeWithText());
+    // An option stays on one line with its value: "--seed 2", never "-" and "-seed 2".
+    std::string settings;
+    for (size_t i = 0; i < clip.madeWith.size(); ++i) {
+        std::string option = escape(clip.madeWith[i]);
+        if (i + 1 < clip.madeWith.size() && clip.madeWith[i + 1].rfind("--", 0) != 0) {
+            option += " " + escape(clip.madeWith[++i]);
+        }
+        settings += (settings.empty() ? "<span>" : " <span>") + option + "</span>";
+    }
     return "<td class=\"clip\"><div class=\"code\">" + escape(clip.code) +
            "</div>\n<span class=\"kind " + kind + "\">" + kind + "</span>\n<p class=\"clip-of\">" +
            of + formatText(" \u00b7 %.1f\u00a0s", clip.seconds) + "</p>\n" +

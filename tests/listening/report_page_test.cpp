@@ -118,7 +118,7 @@ TEST(ReportPageTest, ShowsTheKeyEveryAnswerEscapedAndMissingFiguresAsADash) {
         {"<span class=\"none\">nothing</span>", true},
         {"kind control\">control<", true},
         {"kind reversed\">reversed<", true},
-        {"made with <code>--source pseudo --seed 99</code>", true},
+        {"made with <code><span>--source pseudo</span> <span>--seed 99</span></code>", true},
         {"<dt>Machine heard</dt><dd>river tone</dd>", true},
         {"<dt>Agreement</dt><dd>\u2013</dd>", true},
         {"<dt>With machine</dt><dd>\u2013</dd>", true},
