@@ -11,6 +11,7 @@
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -90,16 +91,23 @@ TFormMain::TFormMain(Program::Devices devices, QStringList arguments, StartOptio
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setAcceptDrops(true);
 
-    buildToolBar();
     buildMenus();
     auto* central = new QWidget(this);
     auto* top = new QHBoxLayout;
     top->addWidget(buildSegmentsGroup(), 1);
     top->addWidget(buildPlayOqtGroup(), 0, Qt::AlignTop);
     auto* column = new QVBoxLayout(central);
-    column->setContentsMargins(6, 4, 6, 4);
-    column->addLayout(top);
-    column->addWidget(buildSessionGroup());
+    column->setContentsMargins(0, 0, 0, 4);
+    column->addWidget(buildToolBar());
+    auto* line = new QFrame(central);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    column->addWidget(line);
+    auto* body = new QVBoxLayout;
+    body->setContentsMargins(6, 0, 6, 0);
+    body->addLayout(top);
+    column->addLayout(body);
+    body->addWidget(buildSessionGroup());
     setCentralWidget(central);
     buildStatusBar();
 

@@ -218,7 +218,7 @@ class TFormMain : public QMainWindow, public UserInterface, public ProgramView {
         void setEnabled(bool on) const;
     };
 
-    void buildToolBar();
+    QWidget* buildToolBar();
     void buildMenus();
     void buildFileMenu();
     void buildEditMenu();

@@ -1,11 +1,12 @@
 // The toolbar and the menu tree of the main window.
 #include <QAction>
 #include <QActionGroup>
+#include <QFrame>
+#include <QHBoxLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPainterPath>
-#include <QToolBar>
 #include <QToolButton>
 
 #include "gui/form_main.h"
@@ -124,13 +125,12 @@ QToolButton* TFormMain::addToolButton(const char* name, const char* hint, const 
     return button;
 }
 
-void TFormMain::buildToolBar() {
-    auto* bar = new QToolBar(this);
+// A row of tool buttons rather than a QToolBar: the program's bar never moves, floats or
+// overflows, and a QToolBar looks up its overflow arrow's icon in the image plugins while the
+// window is being built, the largest single wait before it first appears.
+QWidget* TFormMain::buildToolBar() {
+    auto* bar = new QWidget(this);
     bar->setObjectName("ToolBar");
-    bar->setMovable(false);
-    bar->setFloatable(false);
-    bar->setContextMenuPolicy(Qt::PreventContextMenu);
-    addToolBar(Qt::TopToolBarArea, bar);
     open_.button = addToolButton("ButtonOpen", "Open WAV file (F2)",
                                  glyphIcon(Glyph::Open, palette()), &TFormMain::ButtonOpenClick);
     save_.button = addToolButton("ButtonSave", "Save to a WAV file (F3)",
@@ -148,13 +148,21 @@ void TFormMain::buildToolBar() {
     pause_.button->setCheckable(true);
     stop_.button = addToolButton("ButtonStop", "Stop (F8)", glyphIcon(Glyph::Stop, palette()),
                                  &TFormMain::ButtonStopClick);
+    auto* row = new QHBoxLayout(bar);
+    row->setContentsMargins(4, 2, 4, 2);
+    row->setSpacing(2);
     for (QAbstractButton* b : {open_.button, save_.button, record_.button}) {
-        bar->addWidget(b);
+        row->addWidget(b);
     }
-    bar->addSeparator();
+    auto* separator = new QFrame(bar);
+    separator->setFrameShape(QFrame::VLine);
+    separator->setFrameShadow(QFrame::Sunken);
+    row->addWidget(separator);
     for (QAbstractButton* b : {play_.button, rndPlay_.button, pause_.button, stop_.button}) {
-        bar->addWidget(b);
+        row->addWidget(b);
     }
+    row->addStretch();
+    return bar;
 }
 
 void TFormMain::buildMenus() {
