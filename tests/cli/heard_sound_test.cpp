@@ -28,6 +28,22 @@ using testing::MonitorRecorder;
 using testing::PrivateSoundServer;
 
 constexpr double kRate = 44100;
+
+// Under the sanitizers the tool's first callbacks with sound come late, and the sound system
+// sometimes drops the period they were for: 10 ms at the very start of the stream, heard in
+// about half of such runs and never in an uninstrumented build (a chirp shows the start is what
+// goes). The end, which these tests are about, is heard either way.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr double kLostAtStartMs = 10;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr double kLostAtStartMs = 10;
+#else
+constexpr double kLostAtStartMs = 0;
+#endif
+#else
+constexpr double kLostAtStartMs = 0;
+#endif
 constexpr double kLowHz = 300;
 constexpr double kMarkerHz = 2000;
 
@@ -124,11 +140,12 @@ TEST_F(HeardSoundTest, EveryFileIsHeardToItsLastSample) {
         const char* file;
         int percent;
         double markerMs;
-    } cases[] = {{"tail.wav", 100, 200},
-                 {"tail.wav", 50, 400},
-                 {"tail.wav", 200, 100},
-                 {"50ms.wav", 100, 50},
-                 {"100ms.wav", 100, 100}};
+        bool markerFirst;  // the marker is the file's first sound
+    } cases[] = {{"tail.wav", 100, 200, false},
+                 {"tail.wav", 50, 400, false},
+                 {"tail.wav", 200, 100, false},
+                 {"50ms.wav", 100, 50, true},
+                 {"100ms.wav", 100, 100, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.file << " " << c.percent);
         MonitorRecorder monitor;
@@ -138,7 +155,8 @@ TEST_F(HeardSoundTest, EveryFileIsHeardToItsLastSample) {
         std::this_thread::sleep_for(200ms);
         const std::vector<float> heard = monitor.stop();
         ASSERT_EQ(result.status, 0) << result.err;
-        EXPECT_NEAR(markerMs(heard, c.percent), c.markerMs, 8);
+        const double lost = c.markerFirst ? kLostAtStartMs : 0;
+        EXPECT_NEAR(markerMs(heard, c.percent), c.markerMs - lost / 2, 8 + lost / 2);
     }
 }
 
