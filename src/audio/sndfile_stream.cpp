@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "audio/sndfile_functions.h"
+#include "audio/sndfile_guard.h"
 #include "base/text_format.h"
 
 namespace murmelix {
@@ -20,6 +21,11 @@ SndfileStream::~SndfileStream() {
 bool SndfileStream::open() {
     if (!SndfileFunctions::get().loaded()) {
         error_ = SF_ERR_SYSTEM;
+        return false;
+    }
+    refusal_ = SndfileGuard::refusal(source_);
+    if (!refusal_.empty()) {
+        error_ = SF_ERR_MALFORMED_FILE;
         return false;
     }
     SF_VIRTUAL_IO io{};
@@ -38,6 +44,9 @@ std::string SndfileStream::openFailure(const std::string& name) const {
     if (!SndfileFunctions::get().loaded()) {
         return formatText("Can't read sound file '%s': %s", name.c_str(),
                           SndfileFunctions::get().failure().c_str());
+    }
+    if (!refusal_.empty()) {
+        return formatText("'%s' cannot be read: %s.", name.c_str(), refusal_.c_str());
     }
     return formatText("'%s' is not a sound file libsndfile knows (%s).", name.c_str(),
                       errorText().c_str());

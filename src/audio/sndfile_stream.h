@@ -60,6 +60,7 @@ class SndfileStream {
     SF_INFO info_{};
     SNDFILE* file_ = nullptr;
     int error_ = SF_ERR_NO_ERROR;
+    std::string refusal_;  // why the file was not given to libsndfile at all
 };
 
 }  // namespace murmelix

@@ -263,6 +263,12 @@ TEST_F(SoundImporterTest, RefusalsNameTheFileAndTheCause) {
     ASSERT_TRUE(writeSndfile(path("nine.wav"), SF_FORMAT_WAVEX | SF_FORMAT_PCM_16, 9, 8000, 10));
     ASSERT_TRUE(writeSndfile(path("long.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, 8000, 40000));
     std::ofstream(path("x.bin"), std::ios::binary) << "not sound at all, only some text";
+    // Files whose lists run past their end, which libsndfile would never return from.
+    std::ofstream(path("list.wav"), std::ios::binary)
+        << wav::riff(wav::fmt(1, 8000, 16) + wav::rawChunk("LIST", 1000, "INFOab"));
+    std::ofstream(path("entry.wav"), std::ios::binary)
+        << wav::riff(wav::fmt(1, 8000, 16) + wav::chunk("data", "abcd") +
+                     wav::chunk("LIST", "INFO" + wav::rawChunk("INAM", 500, "abc")));
     const std::string dir = scratch_.path().string();
     struct Case {
         std::string file;
@@ -270,6 +276,16 @@ TEST_F(SoundImporterTest, RefusalsNameTheFileAndTheCause) {
         std::string message;
     } cases[] = {
         {"x.bin", {}, "'" + dir + "/x.bin' is not a sound file libsndfile knows (unknown format)."},
+        {"list.wav",
+         {},
+         "'" + dir +
+             "/list.wav' cannot be read: its LIST chunk at byte 36 claims 1000 bytes, but "
+             "only 6 follow (the file is damaged)."},
+        {"entry.wav",
+         {},
+         "'" + dir +
+             "/entry.wav' cannot be read: its list entry at byte 60 claims 500 bytes, "
+             "but only 3 follow (the file is damaged)."},
         {"absent.flac",
          {},
          "Can't open sound file '" + dir + "/absent.flac' (No such file or directory)."},
