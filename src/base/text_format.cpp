@@ -25,4 +25,10 @@ std::string formatText(const char* format, ...) {
     return text;
 }
 
+std::string trimmedText(const std::string& text) {
+    const size_t first = text.find_first_not_of(" \t\r\n");
+    const size_t last = text.find_last_not_of(" \t\r\n");
+    return first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
+}
+
 }  // namespace murmelix

@@ -64,12 +64,6 @@ std::vector<Record> records(const std::string& text, char separator, bool& unclo
     return out;
 }
 
-std::string trimmed(const std::string& text) {
-    const size_t first = text.find_first_not_of(" \t");
-    const size_t last = text.find_last_not_of(" \t");
-    return first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
-}
-
 std::string lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; });
@@ -78,7 +72,7 @@ std::string lower(std::string text) {
 
 // A code as a spreadsheet may have turned it: "7" for "07".
 std::string codeOf(const std::string& written, const ListeningTest& test) {
-    const std::string code = trimmed(written);
+    const std::string code = trimmedText(written);
     if (test.clip(code) != nullptr || code.empty() ||
         code.find_first_not_of("0123456789") != std::string::npos) {
         return code;
@@ -124,7 +118,7 @@ AnswerSheet::Parsed AnswerSheet::parse(const std::string& text, const ListeningT
     if (!all.empty()) {
         for (size_t i = 0; i < all[0].fields.size(); ++i) {
             for (int c = 0; c < 3; ++c) {
-                if (lower(trimmed(all[0].fields[i])) == names[c]) {
+                if (lower(trimmedText(all[0].fields[i])) == names[c]) {
                     columns[c] = static_cast<int>(i);
                 }
             }
@@ -144,7 +138,7 @@ AnswerSheet::Parsed AnswerSheet::parse(const std::string& text, const ListeningT
                        ? record.fields[columns[c]]
                        : std::string();
         };
-        SheetRow row{trimmed(field(0)), codeOf(field(1), test), trimmed(field(2))};
+        SheetRow row{trimmedText(field(0)), codeOf(field(1), test), trimmedText(field(2))};
         if (row.listener.empty()) {
             row.listener = listener;
         }

@@ -1,22 +1,13 @@
 #include "listening/listening_session.h"
 
+#include "base/text_format.h"
 #include "listening/answer_store.h"
 #include "listening/listening_test_file.h"
 
 namespace murmelix {
 
-namespace {
-
-std::string trimmed(const std::string& text) {
-    const size_t first = text.find_first_not_of(" \t\r\n");
-    const size_t last = text.find_last_not_of(" \t\r\n");
-    return first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
-}
-
-}  // namespace
-
 Result ListeningSession::open(const std::string& folder, const std::string& listener) {
-    const std::string name = trimmed(listener);
+    const std::string name = trimmedText(listener);
     if (name.empty()) {
         return Result::failure("Please type your name or the code you were given.");
     }
@@ -60,7 +51,7 @@ std::string ListeningSession::currentPath() const {
 
 Result ListeningSession::answer(const std::string& text) {
     const ListeningClip* clip = current();
-    const std::string said = trimmed(text);
+    const std::string said = trimmedText(text);
     if (clip == nullptr) {
         return Result::failure("Every clip is answered.");
     }

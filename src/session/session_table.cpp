@@ -4,7 +4,6 @@
 
 #include "base/atomic_file.h"
 #include "base/csv_text.h"
-#include "base/input_file.h"
 #include "base/text_format.h"
 #include "base/utf8_text.h"
 #include "session/played_words.h"
@@ -66,12 +65,7 @@ std::string SessionTable::text(const std::list<SEQUENCE>& sequences,
 
 Result SessionTable::write(const std::string& path, const std::list<SEQUENCE>& sequences,
                            const std::vector<CuePoint>& regions) {
-    AtomicFile file(path);
-    if (!file.open() || !file.write(text(sequences, regions)) || !file.commit()) {
-        return Result::failure(formatText("Can't write '%s' (%s).", path.c_str(),
-                                          InputFile::describeError(file.error()).c_str()));
-    }
-    return Result::success();
+    return AtomicFile::writeWhole(path, text(sequences, regions));
 }
 
 }  // namespace murmelix
