@@ -19,9 +19,10 @@ int16_t toSample(float value) {
 
 }  // namespace
 
-SpeechResampler::SpeechResampler(const AudioDocument& doc, int64_t frames)
+SpeechResampler::SpeechResampler(const AudioDocument& doc, int64_t first, int64_t frames)
     : doc_(doc),
-      frames_(std::clamp<int64_t>(frames, 0, doc.frameCount)),
+      first_(std::clamp<int64_t>(first, 0, doc.frameCount)),
+      frames_(std::clamp<int64_t>(frames, 0, doc.frameCount - first_)),
       in_(static_cast<size_t>(kBlockFrames)) {
     if (doc.fileSampleRate > 0 && doc.fileSampleRate != kRate) {
         ratio_ = static_cast<double>(kRate) / doc.fileSampleRate;
@@ -42,7 +43,7 @@ SpeechResampler::~SpeechResampler() {
 Result SpeechResampler::next(std::vector<int16_t>& out, bool& more) {
     out.clear();
     const int64_t count = std::min<int64_t>(kBlockFrames, frames_ - done_);
-    MonoSamples::read(doc_, done_, count, in_.data());
+    MonoSamples::read(doc_, first_ + done_, count, in_.data());
     done_ += count;
     const bool last = done_ >= frames_;
     if (ratio_ == 1.0) {

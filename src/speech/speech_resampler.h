@@ -18,8 +18,8 @@ class SpeechResampler {
     static constexpr int kRate = 16000;
     static constexpr int64_t kBlockFrames = 4096;
 
-    // The first `frames` frames of `doc`.
-    SpeechResampler(const AudioDocument& doc, int64_t frames);
+    // The `frames` frames of `doc` from `first` on.
+    SpeechResampler(const AudioDocument& doc, int64_t first, int64_t frames);
     ~SpeechResampler();
     SpeechResampler(const SpeechResampler&) = delete;
     SpeechResampler& operator=(const SpeechResampler&) = delete;
@@ -27,11 +27,12 @@ class SpeechResampler {
     // The next block of converted samples into `out` (cleared first); false at the end.
     // Fails when the converter does.
     Result next(std::vector<int16_t>& out, bool& more);
-    // Document frames consumed so far.
+    // Document frames consumed so far, from `first` on.
     int64_t done() const { return done_; }
 
   private:
     const AudioDocument& doc_;
+    int64_t first_;
     int64_t frames_;
     SRC_STATE_tag* state_ = nullptr;
     double ratio_ = 1.0;

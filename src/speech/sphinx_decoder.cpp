@@ -128,14 +128,15 @@ Result SphinxDecoder::useGrammar(const std::string& jsgf) {
                : Result::failure("The transcript could not be made into a grammar.");
 }
 
-Result SphinxDecoder::hear(const AudioDocument& doc, int64_t frames, const Report& report) {
+Result SphinxDecoder::hear(const AudioDocument& doc, int64_t first, int64_t frames,
+                           const Report& report) {
     // The decoder counts frames on from earlier hearings until a new stream starts; each
-    // hearing is a stream of its own, so its frames count from the document's first.
+    // hearing is a stream of its own, so its frames count from its own first.
     // (The feature mean, which the warm-up is for, is kept across streams.)
     if (sphinx().ps_start_stream(decoder_) < 0 || sphinx().ps_start_utt(decoder_) < 0) {
         return Result::failure("The recogniser could not be started.");
     }
-    SpeechResampler input(doc, frames);
+    SpeechResampler input(doc, first, frames);
     std::vector<int16_t> block;
     for (bool more = frames > 0; more;) {
         if (Result read = input.next(block, more); !read.ok()) {
@@ -162,28 +163,40 @@ Result SphinxDecoder::hear(const AudioDocument& doc, int64_t frames, const Repor
 
 Result SphinxDecoder::decode(const AudioDocument& doc, const SpeechProgress& progress,
                              std::vector<Segment>& out) {
+    return decode(doc, 0, doc.frameCount, progress, out);
+}
+
+Result SphinxDecoder::decode(const AudioDocument& doc, int64_t first, int64_t frames,
+                             const SpeechProgress& progress, std::vector<Segment>& out) {
     out.clear();
+    first = std::clamp<int64_t>(first, 0, doc.frameCount);
+    frames = std::clamp<int64_t>(frames, 0, doc.frameCount - first);
     // The decoder normalizes its features by a running mean that starts from a guess; on
     // the first seconds of a recording unlike that guess a grammar's end can be missed. A
     // first hearing of the start sets the mean; its result is thrown away.
     const int64_t warmUp =
-        warmUp_ ? std::min<int64_t>(doc.frameCount,
-                                    static_cast<int64_t>(kWarmUpSeconds) * doc.fileSampleRate)
-                : 0;
-    const int64_t work = warmUp + doc.frameCount;
+        warmUp_
+            ? std::min<int64_t>(frames, static_cast<int64_t>(kWarmUpSeconds) * doc.fileSampleRate)
+            : 0;
+    const int64_t work = warmUp + frames;
     const auto scaled = [&](int64_t done) {
-        return !progress || progress(work > 0 ? done * doc.frameCount / work : 0, doc.frameCount);
+        return !progress || progress(work > 0 ? done * frames / work : 0, frames);
     };
     if (warmUp > 0) {
-        if (Result warmed = hear(doc, warmUp, scaled); !warmed.ok()) {
+        if (Result warmed = hear(doc, first, warmUp, scaled); !warmed.ok()) {
             return warmed;
         }
     }
     if (Result heard =
-            hear(doc, doc.frameCount, [&](int64_t done) { return scaled(warmUp + done); });
+            hear(doc, first, frames, [&](int64_t done) { return scaled(warmUp + done); });
         !heard.ok()) {
         return heard;
     }
+    collect(out);
+    return Result::success();
+}
+
+void SphinxDecoder::collect(std::vector<Segment>& out) {
     // Posterior probabilities are worked out from the lattice on demand.
     sphinx().ps_get_prob(decoder_);
     logmath_t* logmath = sphinx().ps_get_logmath(decoder_);
@@ -208,7 +221,6 @@ Result SphinxDecoder::decode(const AudioDocument& doc, const SpeechProgress& pro
                                std::max(1, segment.endFrame - segment.firstFrame));
         out.push_back(std::move(segment));
     }
-    return Result::success();
 }
 
 }  // namespace murmelix

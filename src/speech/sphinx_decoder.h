@@ -51,6 +51,10 @@ class SphinxDecoder {
     // Hears the whole document as one utterance.
     Result decode(const AudioDocument& doc, const SpeechProgress& progress,
                   std::vector<Segment>& out);
+    // Hears the `frames` document frames from `first` on as an utterance of their own; the
+    // segments' frames count from `first`.
+    Result decode(const AudioDocument& doc, int64_t first, int64_t frames,
+                  const SpeechProgress& progress, std::vector<Segment>& out);
 
   private:
     static constexpr int kWarmUpSeconds = 30;
@@ -58,8 +62,10 @@ class SphinxDecoder {
     using Report = std::function<bool(int64_t done)>;
 
     SphinxDecoder() = default;
-    // The first `frames` frames of the document as one utterance.
-    Result hear(const AudioDocument& doc, int64_t frames, const Report& report);
+    // The `frames` document frames from `first` on as one utterance.
+    Result hear(const AudioDocument& doc, int64_t first, int64_t frames, const Report& report);
+    // The segments of the last utterance heard.
+    void collect(std::vector<Segment>& out);
 
     ps_decoder_s* decoder_ = nullptr;
     cmd_ln_s* config_ = nullptr;

@@ -6,6 +6,9 @@
 
 #include "base/text_format.h"
 #include "speech/alignment_grammar.h"
+#include "speech/level_meter.h"
+#include "speech/loud_sound.h"
+#include "speech/misheard_silence.h"
 #include "speech/phone_spelling.h"
 #include "speech/speech_regions.h"
 #include "speech/sphinx_decoder.h"
@@ -177,20 +180,80 @@ Result alignWords(const AudioDocument& doc, const RecognitionSettings& settings,
     return Result::success();
 }
 
+// The decoder's words for a sentence's start and end and for pauses: its fillers for noise
+// are not silence.
+bool isSilence(const std::string& word) {
+    return word == "<s>" || word == "</s>" || word == "<sil>";
+}
+
+// What a decoder heard from document frame `first` on, as document frames within
+// [first, last): the words as regions, the silences apart.
+void placeHeard(const std::vector<Segment>& segments, const AudioDocument& doc, int64_t first,
+                int64_t last, std::vector<FrameSpan>& words, std::vector<FrameSpan>& silences) {
+    for (const Segment& segment : segments) {
+        FrameSpan span = spanOf(segment, doc);
+        span.start = std::min(first + span.start, last);
+        span.end = std::min(first + span.end, last);
+        if (isSilence(segment.word)) {
+            silences.push_back(std::move(span));
+        } else if (!PhoneSpelling::isFiller(segment.word)) {
+            span.label = PhoneSpelling::dictionaryWord(segment.word);
+            span.note = formatText("confidence %.2f", segment.confidence);
+            words.push_back(std::move(span));
+        }
+    }
+}
+
+// The work after the decoder has heard the whole document is short: the progress has
+// reached its end and only tells Cancel.
+SpeechProgress cancelOnly(const AudioDocument& doc, const SpeechProgress& progress) {
+    return [&doc, progress](int64_t, int64_t) {
+        return !progress || progress(doc.frameCount, doc.frameCount);
+    };
+}
+
+// Hears again, each on its own, the loud stretches of what it took for silence; a second
+// hearing's silences get one more.
+Result hearMisheardSilences(const AudioDocument& doc, SphinxDecoder& decoder,
+                            const SpeechProgress& progress, std::vector<FrameSpan> silences,
+                            std::vector<FrameSpan>& words) {
+    constexpr int kRounds = 2;
+    const int64_t hop = SpeechRegions::blockFrames(doc);
+    std::vector<float> levels;
+    if (Result measured = LevelMeter::levels(doc, hop, progress, levels); !measured.ok()) {
+        return measured;
+    }
+    for (int round = 0; round < kRounds && !silences.empty(); ++round) {
+        const auto stretches = MisheardSilence::stretches(silences, levels, hop);
+        silences.clear();
+        for (const FrameSpan& stretch : stretches) {
+            std::vector<Segment> again;
+            if (Result heard = decoder.decode(doc, stretch.start, stretch.end - stretch.start,
+                                              progress, again);
+                !heard.ok()) {
+                return heard;
+            }
+            placeHeard(again, doc, stretch.start, stretch.end, words, silences);
+        }
+    }
+    std::stable_sort(words.begin(), words.end(),
+                     [](const FrameSpan& a, const FrameSpan& b) { return a.start < b.start; });
+    return Result::success();
+}
+
 Result recogniseWords(const AudioDocument& doc, const RecognitionSettings& settings,
                       const SpeechProgress& progress, std::vector<FrameSpan>& out) {
+    std::unique_ptr<SphinxDecoder> decoder;
+    if (Result opened = openDecoder(settings, SpeechModel::Use::Words, decoder); !opened.ok()) {
+        return opened;
+    }
     std::vector<Segment> segments;
-    if (Result heard = hear(doc, settings, SpeechModel::Use::Words, progress, segments);
-        !heard.ok()) {
+    if (Result heard = decoder->decode(doc, progress, segments); !heard.ok()) {
         return heard;
     }
-    for (const Segment& segment : spoken(segments)) {
-        FrameSpan span = spanOf(segment, doc);
-        span.label = PhoneSpelling::dictionaryWord(segment.word);
-        span.note = formatText("confidence %.2f", segment.confidence);
-        out.push_back(std::move(span));
-    }
-    return Result::success();
+    std::vector<FrameSpan> silences;
+    placeHeard(segments, doc, 0, doc.frameCount, out, silences);
+    return hearMisheardSilences(doc, *decoder, cancelOnly(doc, progress), std::move(silences), out);
 }
 
 // The phone words of one pronunciation.
@@ -303,25 +366,45 @@ void dropEmpty(std::vector<FrameSpan>& spans) {
     std::erase_if(spans, [](const FrameSpan& s) { return s.end <= s.start; });
 }
 
+// An alignment's regions take the loud sound next to them that it gave to a pause: with
+// the transcript said, that sound belongs to the neighbouring word.
+Result claimLoudEdges(const AudioDocument& doc, const SpeechProgress& progress,
+                      std::vector<FrameSpan>& spans) {
+    const int64_t hop = SpeechRegions::blockFrames(doc);
+    std::vector<float> levels;
+    if (Result measured = LevelMeter::levels(doc, hop, cancelOnly(doc, progress), levels);
+        !measured.ok()) {
+        return measured;
+    }
+    LoudSound::claimLoudEdges(spans, levels, hop, doc.frameCount);
+    return Result::success();
+}
+
 }  // namespace
 
 Result WordFinder::words(const AudioDocument& doc, const RecognitionSettings& settings,
                          const SpeechProgress& progress, std::vector<FrameSpan>& out) {
     out.clear();
-    const Result result = Transcript::words(settings.transcript).empty()
-                              ? recogniseWords(doc, settings, progress, out)
-                              : alignWords(doc, settings, progress, out);
+    const bool aligned = !Transcript::words(settings.transcript).empty();
+    Result result = aligned ? alignWords(doc, settings, progress, out)
+                            : recogniseWords(doc, settings, progress, out);
     dropEmpty(out);
+    if (result.ok() && aligned) {
+        result = claimLoudEdges(doc, progress, out);
+    }
     return result;
 }
 
 Result WordFinder::phonemes(const AudioDocument& doc, const RecognitionSettings& settings,
                             const SpeechProgress& progress, std::vector<FrameSpan>& out) {
     out.clear();
-    const Result result = Transcript::words(settings.transcript).empty()
-                              ? recognisePhonemes(doc, settings, progress, out)
-                              : alignPhonemes(doc, settings, progress, out);
+    const bool aligned = !Transcript::words(settings.transcript).empty();
+    Result result = aligned ? alignPhonemes(doc, settings, progress, out)
+                            : recognisePhonemes(doc, settings, progress, out);
     dropEmpty(out);
+    if (result.ok() && aligned) {
+        result = claimLoudEdges(doc, progress, out);
+    }
     return result;
 }
 

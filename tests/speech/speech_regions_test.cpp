@@ -85,12 +85,13 @@ TEST(SpeechRegions, PausesPartTheWordsAtTheirBorders) {
 TEST(SpeechRegions, WordsAlignToTheTranscript) {
     // The corpus's borders are where the synthetic voice falls below -50 dB, its faint
     // fades included, which the recogniser rightly leaves out of a word; between words run
-    // together it is unsure by a phone or so. Silence or noise before the first word moves
-    // nothing. (The read sentences below hold the strict figures.)
+    // together it is unsure by a phone or so. Before a pause it hears the voice's loud ends
+    // as silence, which the words take back (0.55-0.85 without). Silence or noise before the
+    // first word moves nothing. (The read sentences below hold the strict figures.)
     const std::vector<std::pair<std::string, double>> files = {
-        {"gaps-8000", 0.6},     {"gaps-22050", 0.8},  {"gaps-44100", 0.8},
-        {"tight-8000", 0.6},    {"tight-22050", 0.6}, {"tight-44100", 0.6},
-        {"lead03-22050", 0.65}, {"lead1-44100", 0.8}, {"noise-22050", 0.65}};
+        {"gaps-8000", 0.9},    {"gaps-22050", 0.9},  {"gaps-44100", 0.9},
+        {"tight-8000", 0.7},   {"tight-22050", 0.7}, {"tight-44100", 0.7},
+        {"lead03-22050", 0.7}, {"lead1-44100", 0.9}, {"noise-22050", 0.7}};
     for (const auto& [name, share] : files) {
         SCOPED_TRACE(name);
         const Corpus corpus = load(name);
@@ -152,22 +153,27 @@ TEST(SpeechRegions, ReadSentencesAgreeWithTheReference) {
 
 // Without a transcript the recogniser gets many of the synthetic voice's words wrong and
 // hears some of its stops as pauses (and noise as a word), but after silence or noise it
-// still finds the speech where it is: most words lie at least half under found regions
-// (13 to 15 of 20 measured on different machines' voice builds).
+// still finds the speech where it is. Run-together words are the hard case: it ends its
+// sentence early or takes a word for a pause, and only hearing such loud "silences" again
+// finds them (56 of these 60 words measured with the second hearings, 52 without).
 TEST(SpeechRegions, HeardWordsLieWhereTheSpeechIsAfterSilence) {
-    for (const std::string name : {"lead03-22050", "noise-22050"}) {
+    int covered = 0;
+    for (const std::string name : {"lead03-22050", "noise-22050", "tight-44100"}) {
         SCOPED_TRACE(name);
         const Corpus corpus = load(name);
         std::vector<CuePoint> found;
         ASSERT_TRUE(SpeechRegions::findWords(corpus.doc, {}, {}, found).ok());
         const auto heard = testing::timed(found, corpus.doc.fileSampleRate);
-        const int covered =
+        covered +=
             testing::coveredWords(heard, testing::timed(corpus.words, corpus.doc.fileSampleRate));
-        EXPECT_GE(covered, 12) << "of " << corpus.words.size();
+        EXPECT_TRUE(std::is_sorted(found.begin(), found.end(), [](const auto& a, const auto& b) {
+            return a.position + a.length <= b.position;
+        }));
         if (name == "lead03-22050") {  // nothing is heard in the silence before the first word
             EXPECT_GE(heard.front().start, 0.25);
         }
     }
+    EXPECT_GE(covered, 54);
 }
 
 // Padding widens a region on both sides, never past the middle of the pause to its
