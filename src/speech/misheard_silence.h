@@ -16,7 +16,7 @@ class MisheardSilence {
   public:
     // A silence is heard again when at least this many of its blocks of 10 ms are loud
     // (LoudSound).
-    static constexpr int kLeastLoudBlocks = 15;
+    static constexpr int kLeastLoudBlocks = 25;
     // The stretch heard again reaches this many blocks past its outer loud ones.
     static constexpr int kMarginBlocks = 5;
 

