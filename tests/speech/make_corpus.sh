@@ -5,11 +5,14 @@
 # without, at 8000 and 22050 Hz mono and 44100 Hz stereo. Real recordings never start on the
 # first word: "lead03-22050" and "lead1-44100" put 0.3 s and 1 s of silence before it,
 # "noise-22050" a second of quiet white noise (all of these parts are "gap" regions too).
+# A read sentence by a person is made into another recording too: "real48-0880" is ls-0880 at
+# 48 kHz after 0.32 s of quiet noise (its own room tone follows).
 # sox runs with -R: its dither and noise are then the same on every run, and so is the corpus.
-#   make_corpus.sh OUT_FOLDER MURMELIX_CLI
+#   make_corpus.sh OUT_FOLDER MURMELIX_CLI REAL_SPEECH_FOLDER
 set -euo pipefail
 out=$1
 cli=$2
+real=$3
 words=(hello world seven apple green morning river paper yellow number
        window garden little summer table orange happy music doctor monday)
 work=$(mktemp -d)
@@ -47,4 +50,7 @@ for rate in 8000 22050 44100; do
     44100) lead lead1 1 "" "${parts[@]}" ;;
     esac
 done
+sox -R -n -r 48000 -c 1 -b 16 "$work/lead48.wav" synth 0.32 whitenoise vol 0.003
+sox -R "$real/ls-0880.wav" -r 48000 "$work/up48.wav"
+sox -R "$work/lead48.wav" "$work/up48.wav" "$out/real48-0880.wav"
 printf '%s\n' "${words[*]}" >"$out/transcript.txt"

@@ -53,6 +53,19 @@ struct ReferenceWord {
     std::vector<TimedUnit> phones;
 };
 
+// The same words `seconds` later, as in a recording with that much more before the speech.
+inline std::vector<ReferenceWord> shifted(std::vector<ReferenceWord> words, double seconds) {
+    const auto later = [seconds](TimedUnit& unit) {
+        unit.start += seconds;
+        unit.end += seconds;
+    };
+    for (ReferenceWord& word : words) {
+        later(word.word);
+        std::for_each(word.phones.begin(), word.phones.end(), later);
+    }
+    return words;
+}
+
 inline std::vector<ReferenceWord> referenceWords(const std::string& wordFile,
                                                  const std::string& phoneFile) {
     std::vector<ReferenceWord> out;
