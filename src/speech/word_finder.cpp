@@ -212,9 +212,8 @@ SpeechProgress cancelOnly(const AudioDocument& doc, const SpeechProgress& progre
     };
 }
 
-// Hears again, each on its own, the loud stretches of what it took for silence; a second
-// hearing's silences get one more (which finds two or three words in a hundred more, at a
-// few per cent of the time).
+// Hears again, each on its own, the loud stretches of what it took for silence; the second
+// hearings' silences get one more, for words that were run together with the one found.
 Result hearMisheardSilences(const AudioDocument& doc, SphinxDecoder& decoder,
                             const SpeechProgress& progress, std::vector<FrameSpan> silences,
                             std::vector<FrameSpan>& words) {
