@@ -212,17 +212,23 @@ SpeechProgress cancelOnly(const AudioDocument& doc, const SpeechProgress& progre
     };
 }
 
+// The document's level per block of SpeechRegions::blockFrames.
+Result measureLevels(const AudioDocument& doc, const SpeechProgress& progress,
+                     std::vector<float>& levels) {
+    return LevelMeter::levels(doc, SpeechRegions::blockFrames(doc), progress, levels);
+}
+
 // Hears again, each on its own, the loud stretches of what it took for silence; the second
 // hearings' silences get one more, for words that were run together with the one found.
 Result hearMisheardSilences(const AudioDocument& doc, SphinxDecoder& decoder,
                             const SpeechProgress& progress, std::vector<FrameSpan> silences,
                             std::vector<FrameSpan>& words) {
     constexpr int kRounds = 2;
-    const int64_t hop = SpeechRegions::blockFrames(doc);
     std::vector<float> levels;
-    if (Result measured = LevelMeter::levels(doc, hop, progress, levels); !measured.ok()) {
+    if (Result measured = measureLevels(doc, progress, levels); !measured.ok()) {
         return measured;
     }
+    const int64_t hop = SpeechRegions::blockFrames(doc);
     for (int round = 0; round < kRounds && !silences.empty(); ++round) {
         const auto stretches = MisheardSilence::stretches(silences, levels, hop);
         silences.clear();
@@ -366,46 +372,40 @@ void dropEmpty(std::vector<FrameSpan>& spans) {
     std::erase_if(spans, [](const FrameSpan& s) { return s.end <= s.start; });
 }
 
-// An alignment's regions take the loud sound next to them that it gave to a pause: with
-// the transcript said, that sound belongs to the neighbouring word.
-Result claimLoudEdges(const AudioDocument& doc, const SpeechProgress& progress,
-                      std::vector<FrameSpan>& spans) {
-    const int64_t hop = SpeechRegions::blockFrames(doc);
+using Find = Result (*)(const AudioDocument&, const RecognitionSettings&, const SpeechProgress&,
+                        std::vector<FrameSpan>&);
+
+// Aligned to the transcript when there is one, else recognised; an alignment's regions then
+// take the loud sound next to them that it gave to a pause: with the transcript said, that
+// sound belongs to the neighbouring word.
+Result find(const AudioDocument& doc, const RecognitionSettings& settings,
+            const SpeechProgress& progress, Find align, Find recognise,
+            std::vector<FrameSpan>& out) {
+    out.clear();
+    const bool aligned = !Transcript::words(settings.transcript).empty();
+    const Result result = (aligned ? align : recognise)(doc, settings, progress, out);
+    dropEmpty(out);
+    if (!result.ok() || !aligned) {
+        return result;
+    }
     std::vector<float> levels;
-    if (Result measured = LevelMeter::levels(doc, hop, cancelOnly(doc, progress), levels);
-        !measured.ok()) {
+    if (Result measured = measureLevels(doc, cancelOnly(doc, progress), levels); !measured.ok()) {
         return measured;
     }
-    LoudSound::claimLoudEdges(spans, levels, hop, doc.frameCount);
-    return Result::success();
+    LoudSound::claimLoudEdges(out, levels, SpeechRegions::blockFrames(doc), doc.frameCount);
+    return result;
 }
 
 }  // namespace
 
 Result WordFinder::words(const AudioDocument& doc, const RecognitionSettings& settings,
                          const SpeechProgress& progress, std::vector<FrameSpan>& out) {
-    out.clear();
-    const bool aligned = !Transcript::words(settings.transcript).empty();
-    Result result = aligned ? alignWords(doc, settings, progress, out)
-                            : recogniseWords(doc, settings, progress, out);
-    dropEmpty(out);
-    if (result.ok() && aligned) {
-        result = claimLoudEdges(doc, progress, out);
-    }
-    return result;
+    return find(doc, settings, progress, alignWords, recogniseWords, out);
 }
 
 Result WordFinder::phonemes(const AudioDocument& doc, const RecognitionSettings& settings,
                             const SpeechProgress& progress, std::vector<FrameSpan>& out) {
-    out.clear();
-    const bool aligned = !Transcript::words(settings.transcript).empty();
-    Result result = aligned ? alignPhonemes(doc, settings, progress, out)
-                            : recognisePhonemes(doc, settings, progress, out);
-    dropEmpty(out);
-    if (result.ok() && aligned) {
-        result = claimLoudEdges(doc, progress, out);
-    }
-    return result;
+    return find(doc, settings, progress, alignPhonemes, recognisePhonemes, out);
 }
 
 }  // namespace murmelix
